@@ -1,0 +1,65 @@
+#pragma once
+
+#include "WavImage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class Envelope;
+class SoundPlayer;
+class WaveformTable;
+
+// The sound as it is heard: format, durations, the PCM samples and the current
+// RIFF/WAVE header. Each setter reallocates the sample buffer and leaves it
+// unrendered; render() always follows before the samples are read.
+class RenderedSound {
+public:
+    // No player: play() builds the image but sounds nothing.
+    explicit RenderedSound(SoundPlayer* player = nullptr);
+    ~RenderedSound();
+    RenderedSound(const RenderedSound&) = delete;
+    RenderedSound& operator=(const RenderedSound&) = delete;
+
+    void setPlayer(SoundPlayer* player) { player_ = player; }
+
+    // Each returns false, leaving an empty sound (no samples), when the buffer
+    // cannot be allocated or would not fit a WAV file.
+    bool setLength(float lengthMs, float echoDelay);
+    bool setSampleRate(int32_t rate);
+    bool setBits(int bits);
+
+    // Renders the whole sound from scratch into the buffer.
+    void render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
+                float echoVolume, float echoDelay, float distort);
+
+    // Stops what plays, then plays the samples `repeats` times in a row
+    // (limited to 1..10). False when there is nothing to play.
+    bool play(int repeats);
+
+    int32_t lengthSamples() const { return lengthSamples_; }  // W, the main part
+    int32_t sampleCount() const;                               // N, the whole sound
+    int bits() const { return le::get16(&header_[34]); }
+    int32_t sampleRate() const { return static_cast<int32_t>(le::get32(&header_[24])); }
+    float lengthMs() const { return lengthMs_; }
+    float totalMs() const { return totalMs_; }
+
+    const WavImage::Header& header() const { return header_; }
+    const std::vector<uint8_t>& samples() const { return samples_; }
+    size_t dataSize() const { return samples_.size(); }
+    // Sample n as a signed value: the byte - 128 at 8 bits, the sample at 16.
+    int sampleAt(int32_t n) const;
+    // The last image handed to the player (empty before the first play).
+    const WavImage& playImage() const { return playImage_; }
+
+private:
+    bool reallocate();
+
+    SoundPlayer* player_;
+    WavImage::Header header_;
+    std::vector<uint8_t> samples_;
+    float totalMs_ = 100.0f;
+    float lengthMs_ = 100.0f;
+    int32_t lengthSamples_ = 0;
+    WavImage playImage_;
+};
