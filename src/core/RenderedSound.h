@@ -20,6 +20,8 @@ public:
     ~RenderedSound();
     RenderedSound(const RenderedSound&) = delete;
     RenderedSound& operator=(const RenderedSound&) = delete;
+    RenderedSound(RenderedSound&&) = default;
+    RenderedSound& operator=(RenderedSound&&) = default;
 
     void setPlayer(SoundPlayer* player) { player_ = player; }
 

@@ -1,0 +1,75 @@
+// Render speed: the real renderer against the plain reference, on the sounds
+// that matter for editing (the New sound, and the longest sound at 44100 Hz,
+// 16 bit, with and without a pitch sweep, and with noise).
+#include "ReferenceRenderer.h"
+#include "SoundModel.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+enum Sound { NewSound, LongestConstant, LongestSweep, LongestNoise };
+
+void setUp(SoundModel& m, Sound sound) {
+    m.settings.resetToNew();
+    if (sound != NewSound) {
+        m.settings.length = 1.0f;
+        m.settings.echoDelay = 1.0f;
+        m.settings.echoVolume = 0.5f;
+        m.settings.sampleRate = 44100;
+        m.settings.bitsPerSample = 16;
+    }
+    if (sound == LongestSweep) {
+        m.settings.distort = 0.3f;
+        m.settings.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
+    }
+    if (sound == LongestNoise) m.settings.waveform = 405;
+    m.applyAll();
+}
+
+void report(benchmark::State& state, const SoundModel& m) {
+    const double samples = m.rendered.sampleCount();
+    state.counters["samples"] = samples;
+    // Time per sample (printed as e.g. 1.2n, seconds).
+    state.counters["per_sample"] = benchmark::Counter(samples, benchmark::Counter::kIsIterationInvariantRate |
+                                                                   benchmark::Counter::kInvert);
+    // Seconds of sound rendered per second of work.
+    state.counters["realtime_x"] = benchmark::Counter(double(m.rendered.totalMs()) * 0.001,
+                                                      benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_Render(benchmark::State& state) {
+    SoundModel m;
+    setUp(m, Sound(state.range(0)));
+    for (auto _ : state) {
+        m.render();
+        benchmark::DoNotOptimize(m.rendered.samples().data());
+    }
+    report(state, m);
+}
+
+void BM_RenderPlain(benchmark::State& state) {
+    SoundModel m;
+    setUp(m, Sound(state.range(0)));
+    const SoundSettings& s = m.settings;
+    for (auto _ : state) {
+        auto out = referenceRender(m.table, s.amplitude, s.frequency, s.echoVolume, s.echoDelay, s.distort,
+                                   s.sampleRate, s.bitsPerSample, m.rendered.lengthMs(), m.rendered.totalMs());
+        benchmark::DoNotOptimize(out.data());
+    }
+    report(state, m);
+}
+
+void sounds(benchmark::internal::Benchmark* b) {
+    b->ArgName("sound");
+    for (int s : {NewSound, LongestConstant, LongestSweep, LongestNoise}) b->Arg(s);
+    b->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+// sound: 0 New, 1 longest at constant pitch, 2 longest swept with Distort 0.3, 3 longest Noise 6.
+BENCHMARK(BM_Render)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderPlain)->Apply(sounds)->Repetitions(3)->ReportAggregatesOnly(true);
+
+BENCHMARK_MAIN();
