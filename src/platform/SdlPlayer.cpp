@@ -1,0 +1,85 @@
+#include "SdlPlayer.h"
+
+#include "WavImage.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+SdlPlayer::SdlPlayer() {
+    // Otherwise SDL takes over SIGINT and SIGTERM and the editor could not be
+    // stopped from a terminal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
+        initialised_ = true;
+    else
+        warnOnce("audio could not be started");
+}
+
+SdlPlayer::~SdlPlayer() {
+    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlPlayer::warnOnce(const char* what) {
+    if (warned_) return;
+    warned_ = true;
+    std::fprintf(stderr, "zindle: %s (%s); sounds will not play\n", what, SDL_GetError());
+}
+
+bool SdlPlayer::openFor(int rate, int bits) {
+    if (!initialised_) return false;
+    if (device_ != 0 && rate == deviceRate_ && bits == deviceBits_) return true;
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+    SDL_AudioSpec want{};
+    want.freq = rate;
+    want.format = bits == 16 ? AUDIO_S16LSB : AUDIO_U8;
+    want.channels = 1;
+    want.samples = 512;  // short buffers: a click plays at once
+    SDL_AudioSpec have{};
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ == 0) {
+        warnOnce("no audio device could be opened");
+        return false;
+    }
+    deviceRate_ = rate;
+    deviceBits_ = bits;
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+void SdlPlayer::stop() {
+    if (device_ != 0) SDL_ClearQueuedAudio(device_);
+}
+
+void SdlPlayer::playImage(const WavImage& image) {
+    stop();
+    if (image.empty()) return;
+    const int bits = image.bitsPerSample();
+    const int rate = static_cast<int>(image.sampleRate());
+    if ((bits != 8 && bits != 16) || rate <= 0) return;
+    if (!openFor(rate, bits)) return;
+    const uint32_t size = image.dataSize();
+    if (size > 0 && SDL_QueueAudio(device_, image.sampleData(), size) != 0) warnOnce("a sound could not be queued");
+}
+
+void SdlPlayer::playFile(const std::string& path) {
+    stop();
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return;
+    // Our sounds last seconds; anything far larger is not one of them.
+    constexpr std::streamoff kMaxBytes = 64 << 20;
+    const std::streamoff size = in.tellg();
+    if (size <= 0 || size > kMaxBytes) return;
+    in.seekg(0);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    playImage(WavImage::parse(bytes));
+}
+
+uint32_t SdlPlayer::queuedBytes() const { return device_ != 0 ? SDL_GetQueuedAudioSize(device_) : 0; }

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "SoundPlayer.h"
+
+#include <cstdint>
+#include <string>
+
+// Plays WAV images through SDL's audio subsystem (no SDL window). The device
+// is opened in the image's own format, SDL converts for the hardware, and it
+// stays open between sounds: closing it blocks for a few buffers, while
+// clearing its queue stops a sound at once. Without a usable device every
+// play does nothing, after one warning on stderr.
+class SdlPlayer : public SoundPlayer {
+public:
+    SdlPlayer();
+    ~SdlPlayer() override;
+    SdlPlayer(const SdlPlayer&) = delete;
+    SdlPlayer& operator=(const SdlPlayer&) = delete;
+
+    void stop() override;
+    void playImage(const WavImage& image) override;
+    void playFile(const std::string& path) override;
+
+    // False when the audio subsystem could not be started.
+    bool available() const { return initialised_; }
+    // Bytes still waiting to be played (0 without a device).
+    uint32_t queuedBytes() const;
+
+private:
+    bool openFor(int rate, int bits);
+    void warnOnce(const char* what);
+
+    bool initialised_ = false;
+    bool warned_ = false;
+    uint32_t device_ = 0;
+    int deviceRate_ = 0;
+    int deviceBits_ = 0;
+};

@@ -1,0 +1,162 @@
+#include "SdlPlayer.h"
+#include "SoundModel.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace {
+
+std::vector<uint8_t> readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Where `pattern` first occurs in `bytes`, or -1.
+long find(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& pattern, size_t from = 0) {
+    const auto it = std::search(bytes.begin() + long(from), bytes.end(), pattern.begin(), pattern.end());
+    return it == bytes.end() ? -1 : long(it - bytes.begin());
+}
+
+void waitUntilDrained(const SdlPlayer& player) {
+    for (int i = 0; i < 500 && player.queuedBytes() > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the last buffer
+}
+
+// SDL's disk driver writes exactly what is played to a file.
+class DiskPlayback : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = ::testing::TempDir() + "zindle-disk-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".raw";
+        std::remove(path_.c_str());
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("SDL_DISKAUDIODELAY");
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        std::remove(path_.c_str());
+    }
+    std::string path_;
+};
+
+}  // namespace
+
+TEST_F(DiskPlayback, PlaysTheRepeatedSamplesExactlyAndInOrder) {
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    std::vector<uint8_t> samples;
+    {
+        SdlPlayer player;
+        ASSERT_TRUE(player.available());
+        SoundModel m(&player);
+        m.newSound();
+        samples = m.rendered.samples();
+        m.settings.repeatCount = 3;
+        ASSERT_TRUE(m.play());
+        waitUntilDrained(player);
+    }
+    const std::vector<uint8_t> out = readAll(path_);
+    const long start = find(out, samples);
+    ASSERT_GE(start, 0) << "the sound never reached the device";
+    ASSERT_GE(out.size(), size_t(start) + 3 * samples.size());
+    for (int r = 0; r < 3; ++r)
+        EXPECT_TRUE(std::equal(samples.begin(), samples.end(), out.begin() + start + r * long(samples.size()))) << r;
+    // Before and after it: silence only.
+    EXPECT_TRUE(std::all_of(out.begin(), out.begin() + start, [](uint8_t b) { return b == 128; }));
+    EXPECT_TRUE(std::all_of(out.begin() + start + 3 * long(samples.size()), out.end(), [](uint8_t b) { return b == 128; }));
+}
+
+TEST_F(DiskPlayback, ASecondPlayStopsTheFirstAndStartsFromItsBeginning) {
+    // In real time: the first sound (4 s) is still playing when the second starts.
+    std::vector<uint8_t> first, second;
+    {
+        SdlPlayer player;
+        ASSERT_TRUE(player.available());
+        SoundModel m(&player);
+        m.newSound();
+        first = m.rendered.samples();
+        m.settings.repeatCount = 10;
+        m.play();
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        m.settings.waveform = 200;
+        m.waveformChanged();
+        second = m.rendered.samples();
+        m.settings.repeatCount = 1;
+        m.play();
+        waitUntilDrained(player);
+    }
+    const std::vector<uint8_t> out = readAll(path_);
+    const long start = find(out, second);
+    ASSERT_GE(start, 0) << "the second sound never reached the device";
+    EXPECT_LT(start, long(2 * first.size())) << "the first sound went on too long";
+    // Nothing of the first after the second began.
+    const std::vector<uint8_t> firstTail(first.begin() + 1, first.begin() + 200);
+    EXPECT_EQ(find(out, firstTail, size_t(start)), -1);
+    EXPECT_TRUE(std::all_of(out.begin() + start + long(second.size()), out.end(), [](uint8_t b) { return b == 128; }));
+}
+
+TEST_F(DiskPlayback, SixteenBitImagesReopenTheDeviceInTheirFormat) {
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    std::vector<uint8_t> samples;
+    {
+        SdlPlayer player;
+        SoundModel m(&player);
+        m.newSound();
+        m.play();
+        waitUntilDrained(player);
+        m.settings.bitsPerSample = 16;
+        m.bitsChanged();
+        samples = m.rendered.samples();
+        m.play();
+        waitUntilDrained(player);
+    }
+    EXPECT_GE(find(readAll(path_), samples), 0);
+}
+
+TEST(SdlPlayer, WithoutAudioEverythingStillWorksAfterOneWarning) {
+    setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+    ::testing::internal::CaptureStderr();
+    {
+        SdlPlayer player;
+        EXPECT_FALSE(player.available());
+        SoundModel m(&player);
+        m.newSound();
+        EXPECT_TRUE(m.play());  // the image is built; nothing sounds
+        m.play();
+        player.playFile("/nonexistent/About.wav");
+        player.stop();
+        EXPECT_EQ(player.queuedBytes(), 0u);
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_NE(err.find("sounds will not play"), std::string::npos) << err;
+    EXPECT_EQ(err.find("sounds will not play"), err.rfind("sounds will not play")) << "more than one warning: " << err;
+}
+
+TEST(SdlPlayer, PlaysAWavFileAndIgnoresOnesItCannotRead) {
+    const std::string dir = ::testing::TempDir();
+    SoundModel m;
+    m.newSound();
+    const WavImage image = WavImage::build(m.rendered.header(), m.rendered.samples().data(), m.rendered.dataSize(), 1);
+    {
+        std::ofstream(dir + "zindle-ok.wav", std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
+        std::ofstream(dir + "zindle-bad.wav", std::ios::binary) << "RIFF not really";
+    }
+    SdlPlayer player;  // dummy driver: plays in real time
+    ASSERT_TRUE(player.available());
+    player.playFile(dir + "zindle-bad.wav");
+    EXPECT_EQ(player.queuedBytes(), 0u);
+    player.playFile(dir + "zindle-ok.wav");
+    EXPECT_GT(player.queuedBytes(), 0u);
+    player.stop();
+    EXPECT_EQ(player.queuedBytes(), 0u);
+}
