@@ -151,7 +151,8 @@ TEST(SdlPlayer, PlaysAWavFileAndIgnoresOnesItCannotRead) {
             .write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
         std::ofstream(dir + "zindle-bad.wav", std::ios::binary) << "RIFF not really";
     }
-    SdlPlayer player;  // dummy driver: plays in real time
+    setenv("SDL_AUDIODRIVER", "dummy", 1);  // plays in real time
+    SdlPlayer player;
     ASSERT_TRUE(player.available());
     player.playFile(dir + "zindle-bad.wav");
     EXPECT_EQ(player.queuedBytes(), 0u);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "CliRequest.h"
+
+class QTextStream;
+
+// The four zindle-cli commands. Each does every input it can, names each
+// failure on `err` with its reason, and returns the exit status: 0 when all
+// succeeded, 1 when any input could not be read or any output not written.
+namespace clicommands {
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+
+int render(const CliRequest& request, QTextStream& out, QTextStream& err);
+int info(const CliRequest& request, QTextStream& out, QTextStream& err);
+int convert(const CliRequest& request, QTextStream& out, QTextStream& err);
+int newSound(const CliRequest& request, QTextStream& out, QTextStream& err);
+
+}  // namespace clicommands

@@ -1,0 +1,76 @@
+#include "RawSettings.h"
+
+#include "SoundSettings.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString tr(const char* text) { return QCoreApplication::translate("RawSettings", text); }
+
+bool allFinite(const std::vector<float>& numbers) {
+    return std::all_of(numbers.begin(), numbers.end(), [](float x) { return std::isfinite(x); });
+}
+
+// Comparisons keep a -0.0f as it is, so that an in-range file reads back bit
+// for bit.
+float clampUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
+
+QString checkCurve(const char* name, const std::vector<float>& times, const std::vector<float>& values) {
+    if (times.size() != values.size() || times.size() < 2)
+        return tr("The %1 curve has fewer than 2 points.").arg(QLatin1String(name));
+    if (!allFinite(times) || !allFinite(values))
+        return tr("The %1 curve holds a value that is not a finite number.").arg(QLatin1String(name));
+    return QString();
+}
+
+void repairCurve(std::vector<float>& times, std::vector<float>& values) {
+    for (float& v : values) v = clampUnit(v);
+    float previous = 0.0f;
+    for (float& t : times) {
+        t = std::max(clampUnit(t), previous);
+        previous = t;
+    }
+    times.front() = 0.0f;
+    times.back() = 1.0f;
+}
+
+bool assignCurve(Envelope& envelope, std::vector<float> times, std::vector<float> values) {
+    repairCurve(times, values);
+    return envelope.assign(times, values) && envelope.isValid();
+}
+
+}  // namespace
+
+QString RawSettings::toSettings(SoundSettings& out) const {
+    QString reason = checkCurve("amplitude", amplitudeTimes, amplitudeValues);
+    if (reason.isEmpty()) reason = checkCurve("frequency", frequencyTimes, frequencyValues);
+    if (!reason.isEmpty()) return reason;
+
+    const std::pair<const char*, float> positions[] = {
+        {"Length", length}, {"Distort", distort}, {"Echo Volume", echoVolume}, {"Echo Delay", echoDelay}};
+    for (const auto& [name, value] : positions)
+        if (!std::isfinite(value)) return tr("The %1 setting is not a finite number.").arg(QLatin1String(name));
+    if (bitsPerSample != 8 && bitsPerSample != 16)
+        return tr("The sample width %1 is not 8 or 16 bits.").arg(bitsPerSample);
+    if (sampleRate != 11025 && sampleRate != 22050 && sampleRate != 44100)
+        return tr("The sample rate %1 is not 11025, 22050 or 44100.").arg(sampleRate);
+
+    SoundSettings s = out;
+    if (!assignCurve(s.amplitude, amplitudeTimes, amplitudeValues) ||
+        !assignCurve(s.frequency, frequencyTimes, frequencyValues))
+        return tr("There is not enough memory for the curves.");
+    s.waveform = waveform;
+    s.length = clampUnit(length);
+    s.distort = clampUnit(distort);
+    s.echoVolume = clampUnit(echoVolume);
+    s.echoDelay = clampUnit(echoDelay);
+    s.repeatCount = static_cast<int32_t>(std::clamp<int64_t>(repeatCount, 1, 10));
+    s.bitsPerSample = static_cast<int32_t>(bitsPerSample);
+    s.sampleRate = static_cast<int32_t>(sampleRate);
+    out = std::move(s);
+    return QString();
+}

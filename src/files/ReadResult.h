@@ -1,0 +1,22 @@
+#pragma once
+
+#include "SoundSettings.h"
+
+#include <QString>
+
+// What a sound-file read hands back: complete settings, or a short reason
+// fit to show the user. Failed reads carry default settings that must not be
+// used.
+struct ReadResult {
+    bool ok = false;
+    SoundSettings settings;
+    QString error;
+    // The version field of a .zdl file; 0 for an old-style file, which has none.
+    int version = 0;
+
+    static ReadResult failure(const QString& reason) {
+        ReadResult r;
+        r.error = reason;
+        return r;
+    }
+};

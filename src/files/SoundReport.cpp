@@ -1,0 +1,134 @@
+#include "SoundReport.h"
+
+#include "RenderedSound.h"
+#include "SoundModel.h"
+#include "Waveforms.h"
+
+#include <QJsonArray>
+#include <QStringList>
+
+#include <charconv>
+#include <cstdlib>
+
+namespace soundreport {
+
+const char* const kClippedMeaning = "samples at full scale: 1 or 255 at 8 bit, -32767 or 32767 at 16 bit";
+
+namespace {
+
+QString waveformName(int32_t code) {
+    const char* label = waveforms::label(code);
+    return label ? QString::fromLatin1(label) : QStringLiteral("unknown (plays as Sine)");
+}
+
+QString curveText(const Envelope& e) {
+    QStringList points;
+    for (int i = 0; i < e.pointCount(); ++i)
+        points << QStringLiteral("(%1, %2)").arg(number(e.time(i)), number(e.value(i)));
+    return QStringLiteral("%1 points: %2").arg(e.pointCount()).arg(points.join(QLatin1Char(' ')));
+}
+
+// A float as JSON: through its shortest text, so 0.2f appears as 0.2 and
+// still reads back as the same float.
+double jsonNumber(float value) { return std::strtod(number(value).toLatin1().constData(), nullptr); }
+
+QJsonArray curveJson(const Envelope& e) {
+    QJsonArray points;
+    for (int i = 0; i < e.pointCount(); ++i) points.append(QJsonArray{jsonNumber(e.time(i)), jsonNumber(e.value(i))});
+    return points;
+}
+
+QString versionText(const ReadResult& read) {
+    return read.version == 0 ? QStringLiteral("old-style .efc (no version)") : QString::number(read.version);
+}
+
+}  // namespace
+
+QString number(float value) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return QString::fromLatin1(buffer, end - buffer);
+}
+
+int64_t countClipped(const RenderedSound& sound) {
+    int64_t clipped = 0;
+    const int32_t n = sound.sampleCount();
+    const int limit = sound.bits() == 16 ? 32767 : 127;
+    for (int32_t i = 0; i < n; ++i) {
+        // At 8 bit sampleAt is the byte - 128: 255 gives 127, 1 gives -127.
+        const int s = sound.sampleAt(i);
+        if (s >= limit || s <= -limit) ++clipped;
+    }
+    return clipped;
+}
+
+Figures measure(const SoundSettings& settings) {
+    SoundModel model;
+    model.settings = settings;
+    model.applyAll();
+    const RenderedSound& r = model.rendered;
+    Figures f;
+    f.lengthMs = r.lengthMs();
+    f.totalMs = r.totalMs();
+    f.mainSamples = r.lengthSamples();
+    f.totalSamples = r.sampleCount();
+    f.dataBytes = static_cast<int64_t>(r.dataSize());
+    f.clippedSamples = countClipped(r);
+    return f;
+}
+
+QString text(const QString& file, const ReadResult& read, const Figures& f) {
+    const SoundSettings& s = read.settings;
+    QStringList lines;
+    lines << file;
+    const auto add = [&lines](const char* name, const QString& value) {
+        lines << QStringLiteral("  %1: %2").arg(QLatin1String(name), value);
+    };
+    add("version", versionText(read));
+    add("waveform", QStringLiteral("%1 %2").arg(s.waveform).arg(waveformName(s.waveform)));
+    add("amplitude", curveText(s.amplitude));
+    add("frequency", curveText(s.frequency));
+    add("length", number(s.length));
+    add("distort", number(s.distort));
+    add("echoVolume", number(s.echoVolume));
+    add("echoDelay", number(s.echoDelay));
+    add("repeatCount", QString::number(s.repeatCount));
+    add("bitsPerSample", QString::number(s.bitsPerSample));
+    add("sampleRate", QString::number(s.sampleRate));
+    add("lengthMs", number(f.lengthMs));
+    add("totalMs", number(f.totalMs));
+    add("mainSamples", QString::number(f.mainSamples));
+    add("totalSamples", QString::number(f.totalSamples));
+    add("dataBytes", QString::number(f.dataBytes));
+    add("clippedSamples", QStringLiteral("%1 (%2)").arg(f.clippedSamples).arg(QLatin1String(kClippedMeaning)));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QJsonObject json(const QString& file, const ReadResult& read, const Figures& f) {
+    const SoundSettings& s = read.settings;
+    QJsonObject o;
+    o[QStringLiteral("file")] = file;
+    o[QStringLiteral("format")] = read.version == 0 ? QStringLiteral("efc") : QStringLiteral("zdl");
+    o[QStringLiteral("version")] = read.version == 0 ? QJsonValue() : QJsonValue(read.version);
+    o[QStringLiteral("waveform")] = s.waveform;
+    o[QStringLiteral("waveformName")] = waveformName(s.waveform);
+    o[QStringLiteral("amplitude")] = curveJson(s.amplitude);
+    o[QStringLiteral("frequency")] = curveJson(s.frequency);
+    o[QStringLiteral("length")] = jsonNumber(s.length);
+    o[QStringLiteral("distort")] = jsonNumber(s.distort);
+    o[QStringLiteral("echoVolume")] = jsonNumber(s.echoVolume);
+    o[QStringLiteral("echoDelay")] = jsonNumber(s.echoDelay);
+    o[QStringLiteral("repeatCount")] = s.repeatCount;
+    o[QStringLiteral("bitsPerSample")] = s.bitsPerSample;
+    o[QStringLiteral("sampleRate")] = s.sampleRate;
+    o[QStringLiteral("lengthMs")] = jsonNumber(f.lengthMs);
+    o[QStringLiteral("totalMs")] = jsonNumber(f.totalMs);
+    o[QStringLiteral("mainSamples")] = f.mainSamples;
+    o[QStringLiteral("totalSamples")] = f.totalSamples;
+    o[QStringLiteral("dataBytes")] = static_cast<qint64>(f.dataBytes);
+    o[QStringLiteral("clippedSamples")] = static_cast<qint64>(f.clippedSamples);
+    o[QStringLiteral("clippedMeaning")] = QLatin1String(kClippedMeaning);
+    return o;
+}
+
+}  // namespace soundreport

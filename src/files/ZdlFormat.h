@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ReadResult.h"
+#include "WriteResult.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+// Zindle's own sound file: one flat little-endian record of the settings, no
+// samples. Every constant here is the file format: changing one makes the
+// files already saved unreadable or wrongly read.
+namespace zdl {
+
+// The only version ever written; it adds the sample-width field.
+constexpr int32_t kVersion = 1001;
+// The older layout, still read: no width field, always 8 bit.
+constexpr int32_t kVersionWithoutWidth = 1000;
+// Version field plus two point counts, waveform, four positions, repeats,
+// width (2 bytes) and rate: a version 1001 file is this plus 8 per point.
+constexpr int kFixedBytes = 42;
+// Each point is a float time and a float value.
+constexpr int kPointBytes = 8;
+// Far above any sound a person draws; keeps a huge stray file out of memory.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+// The version 1001 record of the settings, width and rate included.
+QByteArray encode(const SoundSettings& settings);
+// Parses a record of any version (1000 with its own layout, every other with
+// that of 1001); trailing bytes are ignored.
+ReadResult decode(const QByteArray& bytes);
+
+ReadResult read(const QString& path);
+// Atomic: a failed write leaves an existing file untouched.
+WriteResult write(const QString& path, const SoundSettings& settings);
+
+}  // namespace zdl

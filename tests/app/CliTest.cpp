@@ -1,0 +1,299 @@
+#include "EfcFormat.h"
+#include "SoundModel.h"
+#include "SoundReport.h"
+#include "ZdlFormat.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kCli = QStringLiteral(ZINDLE_BINARY_DIR "/src/app/zindle-cli");
+const QString kSounds = QStringLiteral(ZINDLE_TEST_DATA "/sounds/");
+
+struct Outcome {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList entries(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+class Cli : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // QProcess wants an application object.
+        static int argc = 1;
+        static char name[] = "cli_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    }
+
+    // Runs zindle-cli in the temporary folder.
+    Outcome run(const QStringList& arguments) {
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(kCli, arguments);
+        Outcome r;
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return r;
+        r.status = process.exitCode();
+        r.out = QString::fromUtf8(process.readAllStandardOutput());
+        r.err = QString::fromUtf8(process.readAllStandardError());
+        return r;
+    }
+
+    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+
+    // A copy of a committed sample in the temporary folder.
+    QString copy(const char* sample, const char* as = nullptr) {
+        const QString target = path(as ? as : sample);
+        QFile::copy(kSounds + QLatin1String(sample), target);
+        return target;
+    }
+
+    QTemporaryDir dir;
+};
+
+// One field of soxi's report on a WAV file.
+QString soxi(const char* flag, const QString& file) {
+    QProcess process;
+    process.start(QStringLiteral("soxi"), {QLatin1String(flag), file});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+SoundSettings settingsOf(const QString& file) {
+    const ReadResult read = file.endsWith(QLatin1String("efc")) ? efc::read(file) : zdl::read(file);
+    EXPECT_TRUE(read.ok) << file.toStdString();
+    return read.settings;
+}
+
+}  // namespace
+
+TEST_F(Cli, HelpAndVersion) {
+    Outcome r = run({QStringLiteral("--version")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^zindle-cli \\d+\\.\\d+\\.\\d+\\n$")).match(r.out).hasMatch())
+        << r.out.toStdString();
+    r = run({QStringLiteral("--help")});
+    EXPECT_EQ(r.status, 0);
+    for (const char* command : {"render IN...", "info IN...", "convert IN.efc...", "new -o OUT.zdl", "--repeats"})
+        EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
+}
+
+TEST_F(Cli, WrongUsageExits2AndWritesNothing) {
+    copy("new.zdl");
+    const QStringList cases[] = {
+        {},
+        {QStringLiteral("play"), QStringLiteral("new.zdl")},
+        {QStringLiteral("render")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("x.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("x.wav"), QStringLiteral("-d"), QStringLiteral(".")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--rate"), QStringLiteral("8000")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--bits"), QStringLiteral("24")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--repeats"), QStringLiteral("0")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--repeats"), QStringLiteral("eleven")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--json")},
+        {QStringLiteral("info"), QStringLiteral("new.zdl"), QStringLiteral("--rate"), QStringLiteral("11025")},
+        {QStringLiteral("info"), QStringLiteral("new.zdl"), QStringLiteral("--frobnicate")},
+        {QStringLiteral("convert"), QStringLiteral("x.efc"), QStringLiteral("--bits"), QStringLiteral("8")},
+        {QStringLiteral("new")},
+        {QStringLiteral("new"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("y.zdl")},
+        {QStringLiteral("new"), QStringLiteral("-d"), QStringLiteral(".")},
+    };
+    for (const QStringList& arguments : cases) {
+        const Outcome r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(QLatin1String("zindle-cli: "))) << r.err.toStdString();
+        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("new.zdl")}) << arguments.join(' ').toStdString();
+    }
+}
+
+TEST_F(Cli, NewWritesTheNewSound) {
+    const Outcome r = run({QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("fresh.zdl")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(contents(path("fresh.zdl")).size(), 138);
+    EXPECT_EQ(contents(path("fresh.zdl")), contents(kSounds + QStringLiteral("new.zdl")));
+}
+
+TEST_F(Cli, RenderWritesAWavThatSoxReads) {
+    if (QStandardPaths::findExecutable(QStringLiteral("soxi")).isEmpty()) GTEST_SKIP() << "soxi is not installed";
+    const struct {
+        const char* input;
+        QStringList options;
+        const char* rate;
+        const char* bits;
+    } cases[] = {
+        {"laser.zdl", {}, "22050", "16"},
+        {"new.zdl", {}, "11025", "8"},
+        {"boom.efc", {}, "11025", "8"},
+        {"old-v1000.zdl", {}, "44100", "8"},
+        {"laser.zdl", {QStringLiteral("--rate"), QStringLiteral("44100"), QStringLiteral("--bits"), QStringLiteral("8"),
+                       QStringLiteral("--repeats"), QStringLiteral("5")}, "44100", "8"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const QString output = dir.filePath(QStringLiteral("out%1.wav").arg(++n));
+        const Outcome r = run(QStringList{QStringLiteral("render"), kSounds + QLatin1String(c.input), QStringLiteral("-o"), output} + c.options);
+        ASSERT_EQ(r.status, 0) << c.input << ": " << r.err.toStdString();
+
+        SoundSettings s = settingsOf(kSounds + QLatin1String(c.input));
+        s.sampleRate = QString::fromLatin1(c.rate).toInt();
+        s.bitsPerSample = QString::fromLatin1(c.bits).toInt();
+        if (c.options.contains(QStringLiteral("--repeats"))) s.repeatCount = 5;
+        const int64_t samples = int64_t(soundreport::measure(s).totalSamples) * s.repeatCount;
+        EXPECT_EQ(soxi("-r", output), QLatin1String(c.rate)) << c.input;
+        EXPECT_EQ(soxi("-b", output), QLatin1String(c.bits)) << c.input;
+        EXPECT_EQ(soxi("-c", output), QStringLiteral("1")) << c.input;
+        EXPECT_EQ(soxi("-s", output), QString::number(samples)) << c.input;
+    }
+}
+
+TEST_F(Cli, RenderToAFolderHoldsExactlyWhatPlayWouldPlay) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("wav")));
+    const Outcome r = run({QStringLiteral("render"), kSounds + QStringLiteral("new.zdl"), kSounds + QStringLiteral("laser.zdl"),
+                       kSounds + QStringLiteral("boom.efc"), QStringLiteral("-d"), QStringLiteral("wav")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(entries(path("wav")), (QStringList{QStringLiteral("boom.wav"), QStringLiteral("laser.wav"), QStringLiteral("new.wav")}));
+    for (const char* name : {"new", "laser", "boom"}) {
+        SoundModel model;
+        model.settings = settingsOf(kSounds + QLatin1String(name) + (name[0] == 'b' ? ".efc" : ".zdl"));
+        model.applyAll();
+        ASSERT_TRUE(model.play());
+        const WavImage& image = model.rendered.playImage();
+        const QByteArray expected(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
+        EXPECT_EQ(contents(dir.filePath(QStringLiteral("wav/%1.wav").arg(QLatin1String(name)))), expected) << name;
+    }
+}
+
+TEST_F(Cli, ABadInputIsNamedAndTheOthersAreStillDone) {
+    copy("new.zdl");
+    copy("bad-rate.zdl");
+    copy("short.efc");
+    const Outcome r = run({QStringLiteral("render"), QStringLiteral("bad-rate.zdl"), QStringLiteral("new.zdl"),
+                       QStringLiteral("short.efc"), QStringLiteral("missing.zdl")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("bad-rate.zdl: The sample rate 8000 is not 11025, 22050 or 44100.")));
+    EXPECT_TRUE(r.err.contains(QLatin1String("short.efc: The file ends early.")));
+    EXPECT_TRUE(r.err.contains(QLatin1String("missing.zdl: The file does not exist.")));
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("bad-rate.zdl"), QStringLiteral("new.wav"),
+                                                QStringLiteral("new.zdl"), QStringLiteral("short.efc")}));
+}
+
+TEST_F(Cli, AFailedOutputLeavesNoFileAndHarmsNoExistingOne) {
+    copy("new.zdl");
+    copy("bad-rate.zdl");
+    const QByteArray old("keep me");
+    {
+        QFile file(path("old.wav"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.wav")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.zdl")));
+    const QStringList before = entries(dir.path());
+    const QStringList cases[] = {
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("no/such/folder/x.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("taken.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("new.zdl/x.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-d"), QStringLiteral("no-such-folder")},
+        {QStringLiteral("render"), QStringLiteral("bad-rate.zdl"), QStringLiteral("-o"), QStringLiteral("old.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("new.zdl")},
+        {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("taken.zdl")},
+        {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("no/such/folder/x.zdl")},
+    };
+    for (const QStringList& arguments : cases) {
+        const Outcome r = run(arguments);
+        EXPECT_EQ(r.status, 1) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_EQ(entries(dir.path()), before) << arguments.join(' ').toStdString();
+    }
+    EXPECT_EQ(contents(path("old.wav")), old);
+    EXPECT_EQ(contents(path("new.zdl")), contents(kSounds + QStringLiteral("new.zdl")));
+}
+
+TEST_F(Cli, TwoInputsOfTheSameNameDoNotOverwriteEachOther) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("a")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("b")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("out")));
+    copy("new.zdl", "a/x.zdl");
+    copy("laser.zdl", "b/x.zdl");
+    const Outcome r = run({QStringLiteral("render"), QStringLiteral("a/x.zdl"), QStringLiteral("b/x.zdl"), QStringLiteral("-d"), QStringLiteral("out")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("b/x.zdl"))) << r.err.toStdString();
+    EXPECT_EQ(soundreport::measure(settingsOf(path("a/x.zdl"))).dataBytes + 44, contents(path("out/x.wav")).size());
+}
+
+TEST_F(Cli, InfoPrintsSettingsAndFigures) {
+    const Outcome r = run({QStringLiteral("info"), kSounds + QStringLiteral("laser.zdl"), kSounds + QStringLiteral("boom.efc")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const char* line : {"laser.zdl\n", "  version: 1001\n", "  waveform: 200 Square\n",
+                             "  amplitude: 3 points: (0, 1) (0.1, 0.8) (1, 0)\n", "  echoDelay: 0.25\n",
+                             "  repeatCount: 2\n", "  bitsPerSample: 16\n", "  lengthMs: 900.00006\n",
+                             "  totalMs: 1575.0001\n", "  mainSamples: 19845\n", "  totalSamples: 34728\n",
+                             "  dataBytes: 69456\n", "boom.efc\n", "  version: old-style", "  waveform: 200 Square\n",
+                             "  echoVolume: 0.25\n", "  repeatCount: 3\n", "  clippedSamples: "})
+        EXPECT_TRUE(r.out.contains(QLatin1String(line))) << line << "\n" << r.out.toStdString();
+}
+
+TEST_F(Cli, InfoJsonIsOneObjectPerInput) {
+    Outcome r = run({QStringLiteral("info"), QStringLiteral("--json"), kSounds + QStringLiteral("new.zdl")});
+    ASSERT_EQ(r.status, 0);
+    QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8());
+    ASSERT_TRUE(doc.isObject()) << r.out.toStdString();
+    EXPECT_EQ(doc.object()[QStringLiteral("sampleRate")].toInt(), 11025);
+    EXPECT_EQ(doc.object()[QStringLiteral("amplitude")].toArray()[1].toArray()[0].toDouble(), 0.2);
+
+    copy("bad-rate.zdl");
+    r = run({QStringLiteral("info"), QStringLiteral("--json"), kSounds + QStringLiteral("new.zdl"),
+             QStringLiteral("bad-rate.zdl"), kSounds + QStringLiteral("old-v1000.zdl")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("bad-rate.zdl: The sample rate 8000")));
+    doc = QJsonDocument::fromJson(r.out.toUtf8());
+    ASSERT_TRUE(doc.isArray()) << r.out.toStdString();
+    ASSERT_EQ(doc.array().size(), 2);
+    EXPECT_EQ(doc.array()[1].toObject()[QStringLiteral("version")].toInt(), 1000);
+    EXPECT_EQ(doc.array()[1].toObject()[QStringLiteral("totalSamples")].toInt(), 17640);
+}
+
+TEST_F(Cli, ConvertWritesVersion1001Files) {
+    copy("boom.efc");
+    copy("boom.efc", "LOUD.EFC");
+    copy("new.zdl");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("zdl")));
+    const SoundSettings expected = settingsOf(kSounds + QStringLiteral("boom.efc"));
+
+    Outcome r = run({QStringLiteral("convert"), QStringLiteral("boom.efc"), QStringLiteral("LOUD.EFC")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = run({QStringLiteral("convert"), QStringLiteral("boom.efc"), QStringLiteral("-o"), QStringLiteral("named.zdl")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = run({QStringLiteral("convert"), QStringLiteral("boom.efc"), QStringLiteral("-d"), QStringLiteral("zdl")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const char* output : {"boom.zdl", "LOUD.zdl", "named.zdl", "zdl/boom.zdl"}) {
+        const ReadResult read = zdl::read(path(output));
+        ASSERT_TRUE(read.ok) << output;
+        EXPECT_EQ(read.version, 1001) << output;
+        EXPECT_EQ(read.settings, expected) << output;
+    }
+    EXPECT_EQ(contents(path("boom.efc")), contents(kSounds + QStringLiteral("boom.efc")));
+
+    r = run({QStringLiteral("convert"), QStringLiteral("new.zdl")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("new.zdl: Not an old-style file"))) << r.err.toStdString();
+}

@@ -1,0 +1,193 @@
+#include "TestFiles.h"
+#include "ZdlFormat.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+using testfiles::hex;
+using testfiles::settingsWith;
+
+namespace {
+
+// The settings of a new 8-bit sound, byte for byte.
+const char kNewSound[] =
+    "E9030000 06000000"
+    " 00000000 0000403F CDCC4C3E 0000403F CDCCCC3E 0000403F 9A99193F 0000403F CDCC4C3F 0000403F 0000803F 00000000"
+    " 06000000"
+    " 00000000 0000003F CDCC4C3E 0000003F CDCCCC3E 0000003F 9A99193F 0000003F CDCC4C3F 0000003F 0000803F 0000003F"
+    " 64000000 CDCC4C3E 00000000 00000000 00000000 01000000 0800 112B0000";
+
+SoundSettings newSound() {
+    SoundSettings s;
+    s.resetToNew();
+    s.bitsPerSample = 8;
+    return s;
+}
+
+uint32_t bitsOf(float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, 4);
+    return b;
+}
+
+// Every float of the settings compared by its bits, so that a reader that
+// rounds or normalises anything is caught.
+void expectBitIdentical(const SoundSettings& a, const SoundSettings& b) {
+    ASSERT_EQ(a.amplitude.pointCount(), b.amplitude.pointCount());
+    ASSERT_EQ(a.frequency.pointCount(), b.frequency.pointCount());
+    for (const auto& [x, y] : {std::pair{&a.amplitude, &b.amplitude}, std::pair{&a.frequency, &b.frequency}})
+        for (int i = 0; i < x->pointCount(); ++i) {
+            EXPECT_EQ(bitsOf(x->time(i)), bitsOf(y->time(i)));
+            EXPECT_EQ(bitsOf(x->value(i)), bitsOf(y->value(i)));
+        }
+    EXPECT_EQ(bitsOf(a.length), bitsOf(b.length));
+    EXPECT_EQ(bitsOf(a.distort), bitsOf(b.distort));
+    EXPECT_EQ(bitsOf(a.echoVolume), bitsOf(b.echoVolume));
+    EXPECT_EQ(bitsOf(a.echoDelay), bitsOf(b.echoDelay));
+    EXPECT_TRUE(a == b);
+}
+
+}  // namespace
+
+TEST(ZdlFormat, NewSoundIsTheWorkedExampleAndReadsBackBitIdentical) {
+    const QByteArray bytes = zdl::encode(newSound());
+    EXPECT_EQ(bytes.size(), 138);
+    EXPECT_EQ(bytes.toHex(' '), hex(kNewSound).toHex(' '));
+
+    const ReadResult read = zdl::decode(bytes);
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_EQ(read.version, 1001);
+    expectBitIdentical(read.settings, newSound());
+}
+
+TEST(ZdlFormat, UnusualButValidSettingsRoundTripBitIdentical) {
+    SoundSettings s = settingsWith("0:0 0:100 33.3333:12.5 100:100", "0:0.1 100:99.9");
+    s.waveform = 405;
+    s.length = 0.123456789f;
+    s.distort = 1.0f;
+    s.echoVolume = std::numeric_limits<float>::denorm_min();
+    s.echoDelay = -0.0f;  // in range, and must keep its sign bit
+    s.repeatCount = 10;
+    s.bitsPerSample = 16;
+    s.sampleRate = 22050;
+    const ReadResult read = zdl::decode(zdl::encode(s));
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    expectBitIdentical(read.settings, s);
+}
+
+TEST(ZdlFormat, SizeFollowsFromThePointCounts) {
+    const SoundSettings two = settingsWith("0:50 100:50", "0:50 100:50");
+    EXPECT_EQ(zdl::encode(two).size(), 42 + 8 * 4);
+    // A two-point block: count, then two (time, value) pairs.
+    EXPECT_EQ(zdl::encode(two).mid(4, 20).toHex(' '), hex("02000000 00000000 0000003F 0000803F 0000003F").toHex(' '));
+    const SoundSettings many = settingsWith("0:0 10:10 20:20 30:30 40:40 50:50 60:60 70:70 100:0", "0:50 100:50");
+    EXPECT_EQ(zdl::encode(many).size(), 42 + 8 * 11);
+}
+
+TEST(ZdlFormat, WidthAndRateAreTheLastSixBytes) {
+    SoundSettings s = newSound();
+    s.bitsPerSample = 16;
+    s.sampleRate = 44100;
+    const QByteArray bytes = zdl::encode(s);
+    EXPECT_EQ(bytes.right(6).toHex(' '), hex("1000 44AC0000").toHex(' '));
+}
+
+TEST(ZdlFormat, VersionsReadWithTheirLayouts) {
+    SoundSettings s = newSound();
+    s.bitsPerSample = 16;
+    s.sampleRate = 22050;
+    const QByteArray v1001 = zdl::encode(s);
+
+    // Version 1000 has no width field: 8 bit, the rate from the last 4 bytes.
+    QByteArray v1000 = v1001;
+    v1000.remove(v1000.size() - 6, 2);
+    v1000.replace(0, 4, hex("E8030000"));
+    ASSERT_EQ(v1000.size(), 40 + 8 * 12);
+    ReadResult read = zdl::decode(v1000);
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_EQ(read.version, 1000);
+    EXPECT_EQ(read.settings.bitsPerSample, 8);
+    EXPECT_EQ(read.settings.sampleRate, 22050);
+    EXPECT_EQ(read.settings.amplitude, s.amplitude);
+
+    // Any other number is read with the 1001 layout.
+    for (const char* version : {"E7030000", "EA030000", "00000000", "FFFFFFFF"}) {
+        QByteArray other = v1001;
+        other.replace(0, 4, hex(version));
+        read = zdl::decode(other);
+        ASSERT_TRUE(read.ok) << version << ": " << read.error.toStdString();
+        EXPECT_EQ(read.settings.bitsPerSample, 16) << version;
+        EXPECT_EQ(read.settings.sampleRate, 22050) << version;
+    }
+}
+
+TEST(ZdlFormat, BytesAfterTheRecordAreIgnored) {
+    const ReadResult read = zdl::decode(zdl::encode(newSound()) + QByteArray("trailing junk"));
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.settings, newSound());
+}
+
+// Values that are merely out of range open, repaired, and satisfy every
+// invariant the renderer and the repeat buttons rely on.
+TEST(ZdlFormat, OutOfRangeValuesAreRepaired) {
+    struct Case {
+        const char* name;
+        const char* amplitude;
+        const char* expectedAmplitude;
+        float position;
+        float expectedPosition;
+        int32_t repeats;
+        int32_t expectedRepeats;
+    };
+    const Case cases[] = {
+        {"in range", "0:75 100:0", "0:75 100:0", 0.5f, 0.5f, 5, 5},
+        {"values above and below", "0:-10 50:120 100:50", "0:0 50:100 100:50", 1.5f, 1.0f, 11, 10},
+        {"times outside 0..1", "-20:50 50:50 130:50", "0:50 50:50 100:50", -0.5f, 0.0f, 0, 1},
+        {"times going back", "50:10 30:20 90:30 80:40", "0:10 50:20 90:30 100:40", 0.25f, 0.25f, -7, 1},
+        {"ends not at 0 and 1", "10:50 60:50 90:50", "0:50 60:50 100:50", 1.0f, 1.0f,
+         std::numeric_limits<int32_t>::max(), 10},
+        {"all times equal", "40:10 40:20 40:30", "0:10 40:20 100:30", 0.0f, 0.0f, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SoundSettings s = newSound();
+        Envelope raw;
+        ASSERT_TRUE(raw.fromText(c.amplitude)) << c.name;
+        s.amplitude.assign(raw.times(), raw.values());
+        s.length = s.distort = s.echoVolume = s.echoDelay = c.position;
+        s.repeatCount = c.repeats;
+        const ReadResult read = zdl::decode(zdl::encode(s));
+        ASSERT_TRUE(read.ok) << c.name << ": " << read.error.toStdString();
+        EXPECT_EQ(read.settings.amplitude.toText(), c.expectedAmplitude) << c.name;
+        EXPECT_TRUE(read.settings.amplitude.isValid()) << c.name;
+        EXPECT_TRUE(read.settings.frequency.isValid()) << c.name;
+        for (float p : {read.settings.length, read.settings.distort, read.settings.echoVolume, read.settings.echoDelay})
+            EXPECT_EQ(p, c.expectedPosition) << c.name;
+        EXPECT_EQ(read.settings.repeatCount, c.expectedRepeats) << c.name;
+    }
+}
+
+TEST(ZdlFormat, WriteThenReadThroughAFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("boom.zdl"));
+    SoundSettings s = settingsWith("0:0 5:100 100:0", "0:100 100:0");
+    s.waveform = 200;
+    ASSERT_TRUE(zdl::write(path, s).ok);
+    EXPECT_EQ(testfiles::readFile(path), zdl::encode(s));
+    const ReadResult read = zdl::read(path);
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_EQ(read.settings, s);
+}
+
+TEST(ZdlFormat, RewritingALongerFileLeavesNoTraceOfItsTail) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("boom.zdl"));
+    ASSERT_TRUE(testfiles::writeFile(path, QByteArray(4096, '\x5A')));
+    ASSERT_TRUE(zdl::write(path, newSound()).ok);
+    EXPECT_EQ(testfiles::readFile(path), hex(kNewSound));
+}
