@@ -1,0 +1,135 @@
+// The main window at its largest with the longest sound: a full redraw, a
+// size change, and the time from process start to the first painted frame.
+
+#include "DocumentState.h"
+#include "DrawingTools.h"
+#include "EditorCanvas.h"
+#include "MainWindow.h"
+#include "SoundModel.h"
+#include "SoundPlayer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+class NoPlayer : public SoundPlayer {
+public:
+    void stop() override {}
+    void playImage(const WavImage&) override {}
+    void playFile(const std::string&) override {}
+};
+
+// The editor window at 2000 x 2000 holding the longest sound: 10 s main part,
+// full echo delay (40 s in all), 44100 Hz, 16 bit.
+struct LargestWindow {
+    LargestWindow() : model(&player) {
+        model.newSound();
+        model.settings.length = 1.0f;
+        model.settings.echoDelay = 1.0f;
+        model.settings.echoVolume = 0.5f;
+        model.settings.sampleRate = 44100;
+        model.settings.bitsPerSample = 16;
+        model.applyAll();
+        window = std::make_unique<MainWindow>(model, document, player, tools);
+        window->resize(MainWindow::kMaxSize, MainWindow::kMaxSize);
+        window->show();
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
+        QCoreApplication::processEvents();
+    }
+
+    DrawingTools tools;
+    NoPlayer player;
+    SoundModel model;
+    DocumentState document;
+    std::unique_ptr<MainWindow> window;
+};
+
+void BM_RedrawAllLargestWindow(benchmark::State& state) {
+    LargestWindow w;
+    Editor& editor = w.window->editor();
+    for (auto _ : state) {
+        editor.redrawAll();
+        benchmark::DoNotOptimize(editor.backBuffer().image().constBits());
+    }
+    state.counters["client_w"] = editor.layout().client.width();
+    state.counters["client_h"] = editor.layout().client.height();
+    state.counters["samples"] = w.model.rendered.lengthSamples();
+}
+BENCHMARK(BM_RedrawAllLargestWindow)->Unit(benchmark::kMillisecond);
+
+// The size change: every view placed again, its image recreated and drawn.
+void BM_RelayoutLargestWindow(benchmark::State& state) {
+    LargestWindow w;
+    Editor& editor = w.window->editor();
+    const QSize client = editor.layout().client;
+    for (auto _ : state) {
+        editor.relayout(client, 1.0);
+        benchmark::DoNotOptimize(editor.backBuffer().image().constBits());
+    }
+}
+BENCHMARK(BM_RelayoutLargestWindow)->Unit(benchmark::kMillisecond);
+
+// One edit at the largest window: a waveform button press renders the
+// longest sound once and replots it.
+void BM_WaveformButtonLargestWindow(benchmark::State& state) {
+    LargestWindow w;
+    EditorCanvas* canvas = w.window->canvas();
+    Editor& editor = w.window->editor();
+    const QPoint square = editor.waveformGroup().button(6).rect().center();
+    for (auto _ : state)
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, square);
+}
+BENCHMARK(BM_WaveformButtonLargestWindow)->Unit(benchmark::kMillisecond);
+
+// Process start to first frame, under a real X server (Xvfb): the editor
+// prints the figure itself and quits (ZINDLE_EXIT_AFTER_FIRST_PAINT=1).
+void BM_StartupToFirstPaint(benchmark::State& state) {
+    const QProcessEnvironment parent = QProcessEnvironment::systemEnvironment();
+    if (!parent.contains(QStringLiteral("DISPLAY"))) {
+        state.SkipWithError("needs DISPLAY (e.g. Xvfb :99)");
+        return;
+    }
+    QProcessEnvironment env = parent;
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("ZINDLE_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    double reportedTotal = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        QProcess editor;
+        editor.setProcessEnvironment(env);
+        editor.start(QStringLiteral(ZINDLE_EDITOR_PATH), {});
+        if (!editor.waitForFinished(10000) || editor.exitCode() != 0) {
+            state.SkipWithError("the editor did not start and quit");
+            return;
+        }
+        // "first paint: N ms after process start"
+        const QByteArray line = editor.readAllStandardOutput();
+        const qsizetype colon = line.indexOf(':');
+        reportedTotal += line.mid(colon + 1).trimmed().split(' ').value(0).toDouble();
+        ++runs;
+    }
+    if (runs > 0)
+        state.counters["first_paint_ms"] = reportedTotal / runs;
+}
+BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

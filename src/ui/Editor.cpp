@@ -1,0 +1,205 @@
+#include "Editor.h"
+
+#include "DocumentState.h"
+#include "DrawingTools.h"
+#include "SoundModel.h"
+#include "Waveforms.h"
+
+#include <QPainter>
+
+Editor::Editor(SoundModel& model, DocumentState& document, const DrawingTools& tools)
+    : model_(model),
+      document_(document),
+      tools_(tools),
+      waveformGroup_(tools),
+      bitsGroup_(tools),
+      rateGroup_(tools),
+      repeatsGroup_(tools),
+      sliders_{Slider(tools), Slider(tools), Slider(tools), Slider(tools)},
+      amplitudeGraph_(model.settings.amplitude, tools),
+      frequencyGraph_(model.settings.frequency, tools),
+      outputView_(model.rendered, tools),
+      waveformView_(model.table, tools),
+      hint_(tools) {
+    hint_.loadBitmap();  // without the artwork the hint shows its text alone
+    defineControls();
+}
+
+void Editor::defineControls() {
+    for (const waveforms::Info& info : waveforms::kButtonOrder)
+        waveformGroup_.add(QString::fromLatin1(info.label), info.code);
+    bitsGroup_.add(QStringLiteral("8 bit"), 8);
+    bitsGroup_.add(QStringLiteral("16 bit"), 16);
+    rateGroup_.add(QStringLiteral("11KHz"), 11025);
+    rateGroup_.add(QStringLiteral("22KHz"), 22050);
+    rateGroup_.add(QStringLiteral("44KHz"), 44100);
+    for (int i = 1; i <= 10; ++i)
+        repeatsGroup_.add(QString::number(i), i);
+
+    sliders_[Length].setLine(0, QStringLiteral("Length"));
+    sliders_[Length].setValueText(slider_text::lengthLine);
+    sliders_[Distort].setLine(0, QStringLiteral("Distort"));
+    sliders_[Distort].setValueText(slider_text::percentLine);
+    sliders_[EchoVolume].setLine(0, QStringLiteral("Echo"));
+    sliders_[EchoVolume].setLine(1, QStringLiteral("Volume"));
+    sliders_[EchoDelay].setLine(0, QStringLiteral("Echo"));
+    sliders_[EchoDelay].setLine(1, QStringLiteral("Delay"));
+}
+
+void Editor::refreshControls() {
+    const SoundSettings& s = model_.settings;
+    waveformGroup_.selectValue(model_.table.kind());
+    rateGroup_.selectValue(model_.rendered.sampleRate());
+    bitsGroup_.selectValue(model_.rendered.bits());
+    repeatsGroup_.selectValue(s.repeatCount);
+    sliders_[Length].setPosition(s.length);
+    sliders_[Distort].setPosition(s.distort);
+    sliders_[EchoVolume].setPosition(s.echoVolume);
+    sliders_[EchoDelay].setPosition(s.echoDelay);
+    sliders_[Length].refreshValueLine();
+    sliders_[Distort].refreshValueLine();
+}
+
+void Editor::relayout(QSize client, qreal devicePixelRatio) {
+    layout_ = WindowLayout::compute(client);
+    const qreal dpr = devicePixelRatio;
+    auto place = [dpr](auto& item, const QRect& r) {
+        item.setRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height(), dpr);
+    };
+    place(amplitudeGraph_, layout_.amplitude);
+    place(frequencyGraph_, layout_.frequency);
+    place(outputView_, layout_.output);
+    place(waveformView_, layout_.waveform);
+    hint_.layout(client);
+    for (int i = 0; i < waveformGroup_.size(); ++i)
+        place(waveformGroup_.button(i), layout_.waveformButtons[static_cast<size_t>(i)]);
+    for (int i = 0; i < bitsGroup_.size(); ++i)
+        place(bitsGroup_.button(i), layout_.bitsButtons[static_cast<size_t>(i)]);
+    for (int i = 0; i < rateGroup_.size(); ++i)
+        place(rateGroup_.button(i), layout_.rateButtons[static_cast<size_t>(i)]);
+    for (int i = 0; i < repeatsGroup_.size(); ++i)
+        place(repeatsGroup_.button(i), layout_.repeatsButtons[static_cast<size_t>(i)]);
+    for (size_t j = 0; j < sliders_.size(); ++j)
+        place(sliders_[j], layout_.sliders[j]);
+
+    backBuffer_.recreate(client, devicePixelRatio);
+    if (backBuffer_.isNull())
+        return;  // minimised: the next real size draws everything
+    drawTitles();
+
+    redrawGraph(amplitudeGraph_);
+    redrawGraph(frequencyGraph_);
+    drawWaveform();
+    drawOutput();
+    for (Slider& slider : sliders_)
+        drawSlider(slider);
+    drawButtons(waveformGroup_);
+    drawButtons(bitsGroup_);
+    drawButtons(rateGroup_);
+    drawButtons(repeatsGroup_);
+    drawHintOnTop();
+}
+
+void Editor::redrawAll() {
+    for (Slider& slider : sliders_)
+        drawSlider(slider);
+    drawButtons(waveformGroup_);
+    drawButtons(bitsGroup_);
+    drawButtons(rateGroup_);
+    drawButtons(repeatsGroup_);
+    drawWaveform();
+    redrawGraph(amplitudeGraph_);
+    redrawGraph(frequencyGraph_);
+    drawOutput();
+    drawHintOnTop();
+    updateWindow();
+}
+
+void Editor::reRender() {
+    model_.render();
+    ++renderCount_;
+    drawOutput();
+}
+
+void Editor::markModified() {
+    if (document_.markModified() && onTitleChanged)
+        onTitleChanged();
+}
+
+void Editor::redrawGraph(EnvelopeGraph& graph) {
+    graph.draw(model_.rendered.lengthSamples(), model_.rendered.sampleRate());
+    blit(graph.image(), graph.rect());
+}
+
+void Editor::play() { model_.play(); }
+
+void Editor::hintStage(int stage) { hint_.setStage(stage, layout_.client); }
+
+void Editor::updateWindow() {
+    drawHintOnTop();
+    const QRegion region = backBuffer_.takeDirty();
+    if (!region.isEmpty() && onUpdateWindow)
+        onUpdateWindow(region);
+}
+
+void Editor::applySliders() {
+    SoundSettings& s = model_.settings;
+    s.length = sliders_[Length].position();
+    s.distort = sliders_[Distort].position();
+    s.echoVolume = sliders_[EchoVolume].position();
+    s.echoDelay = sliders_[EchoDelay].position();
+}
+
+bool Editor::isDragging() const {
+    for (const Slider& slider : sliders_)
+        if (slider.isDragging())
+            return true;
+    return amplitudeGraph_.isDragging() || frequencyGraph_.isDragging();
+}
+
+void Editor::drawHintOnTop() {
+    if (backBuffer_.isNull() || !hint_.isVisible())
+        return;
+    hint_.draw(backBuffer_.image());
+    backBuffer_.invalidate(hint_.rect());
+}
+
+void Editor::blit(const QImage& image, const QRect& rect) {
+    if (backBuffer_.isNull() || image.isNull() || rect.isEmpty())
+        return;
+    QPainter painter(&backBuffer_.image());
+    painter.drawImage(rect.topLeft(), image);
+    painter.end();
+    backBuffer_.invalidate(rect);
+}
+
+void Editor::drawButtons(OptionGroup& group) {
+    for (int i = 0; i < group.size(); ++i) {
+        OptionButton& button = group.button(i);
+        button.draw();
+        blit(button.image(), button.rect());
+    }
+}
+
+void Editor::drawSlider(Slider& slider) {
+    slider.draw();
+    blit(slider.image(), slider.rect());
+}
+
+void Editor::drawOutput() {
+    outputView_.draw();
+    blit(outputView_.image(), outputView_.rect());
+}
+
+void Editor::drawWaveform() {
+    waveformView_.draw();
+    blit(waveformView_.image(), waveformView_.rect());
+}
+
+void Editor::drawTitles() {
+    QPainter painter(&backBuffer_.image());
+    painter.setFont(tools_.boldFont);
+    painter.setPen(Qt::black);
+    for (const WindowLayout::Title& title : layout_.titles)
+        painter.drawText(QRect(title.topLeft, QSize(240, 20)), Qt::AlignLeft | Qt::AlignTop, title.text);
+}

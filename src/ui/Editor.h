@@ -1,0 +1,120 @@
+#pragma once
+
+#include "BackBuffer.h"
+#include "EnvelopeGraph.h"
+#include "HintPanel.h"
+#include "OptionGroup.h"
+#include "OutputView.h"
+#include "Slider.h"
+#include "WaveformView.h"
+#include "WindowLayout.h"
+
+#include <QRegion>
+#include <QSize>
+
+#include <array>
+#include <functional>
+
+class DocumentState;
+class DrawingTools;
+class SoundModel;
+
+// The editor's long-lived user-interface objects around one SoundModel: the
+// four button groups, the four sliders, the two envelope graphs, the two
+// plots, the hint panel and the back buffer, with the steps that keep them
+// and the sound in line (the edit cycle). Nothing here knows about widgets:
+// the window is reached through the two callbacks.
+class Editor {
+public:
+    enum SliderIndex { Length = 0, Distort = 1, EchoVolume = 2, EchoDelay = 3 };
+
+    Editor(SoundModel& model, DocumentState& document, const DrawingTools& tools);
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // Paints the invalidated part of the back buffer now (the synchronous paint).
+    std::function<void(const QRegion&)> onUpdateWindow;
+    // The window caption must be rewritten from the document state.
+    std::function<void()> onTitleChanged;
+
+    SoundModel& model() { return model_; }
+    DocumentState& document() { return document_; }
+    const DrawingTools& tools() const { return tools_; }
+
+    OptionGroup& waveformGroup() { return waveformGroup_; }
+    OptionGroup& bitsGroup() { return bitsGroup_; }
+    OptionGroup& rateGroup() { return rateGroup_; }
+    OptionGroup& repeatsGroup() { return repeatsGroup_; }
+    Slider& slider(int index) { return sliders_[static_cast<size_t>(index)]; }
+    EnvelopeGraph& amplitudeGraph() { return amplitudeGraph_; }
+    EnvelopeGraph& frequencyGraph() { return frequencyGraph_; }
+    OutputView& outputView() { return outputView_; }
+    WaveformView& waveformView() { return waveformView_; }
+    HintPanel& hint() { return hint_; }
+    BackBuffer& backBuffer() { return backBuffer_; }
+    const WindowLayout& layout() const { return layout_; }
+
+    // Selects the buttons matching the settings and sets the slider positions
+    // and value lines from them. Draws nothing.
+    void refreshControls();
+
+    // The size change: places everything, recreates the back buffer with the
+    // background and titles, and draws every view into it.
+    void relayout(QSize client, qreal devicePixelRatio);
+
+    // Draws every view and control again and updates the window.
+    void redrawAll();
+
+    // The follow-up steps of an edit.
+    void reRender();                       // render once, then replot the output
+    void markModified();                   // flag and caption, once per edit streak
+    void redrawGraph(EnvelopeGraph& graph);
+    void play();                           // repeatCount times, from the start
+    void hintStage(int stage);             // raise the hint (never lowers it)
+    void updateWindow();                   // paint what was invalidated, now
+
+    // Applies a released slider's position to the settings and the sound's
+    // durations; the caller renders afterwards.
+    void applySliders();
+
+    // Draws the hint over the back buffer again so that it stays on top.
+    void drawHintOnTop();
+
+    // Copies a view's picture into the back buffer at its place and
+    // invalidates that place. Null pictures (empty rectangles) are skipped.
+    void blit(const QImage& image, const QRect& rect);
+
+    // How many times the sound was rendered since start (renders are costly
+    // and must happen once per edit, never during a drag).
+    int renderCount() const { return renderCount_; }
+
+    // Any left-button drag (point, curve or slider knob) is in progress.
+    bool isDragging() const;
+
+    // Each draws one item into the back buffer and invalidates its place.
+    void drawButtons(OptionGroup& group);
+    void drawSlider(Slider& slider);
+    void drawOutput();
+    void drawWaveform();
+
+private:
+    void defineControls();
+    void drawTitles();
+
+    SoundModel& model_;
+    DocumentState& document_;
+    const DrawingTools& tools_;
+    OptionGroup waveformGroup_;
+    OptionGroup bitsGroup_;
+    OptionGroup rateGroup_;
+    OptionGroup repeatsGroup_;
+    std::array<Slider, 4> sliders_;
+    EnvelopeGraph amplitudeGraph_;
+    EnvelopeGraph frequencyGraph_;
+    OutputView outputView_;
+    WaveformView waveformView_;
+    HintPanel hint_;
+    BackBuffer backBuffer_;
+    WindowLayout layout_;
+    int renderCount_ = 0;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+class Editor;
+class InputDispatch;
+
+// The client area of the main window: shows the back buffer by copying the
+// invalidated parts, lays everything out on every size change and hands the
+// mouse to the dispatch. It paints every pixel itself, so nothing is erased.
+class EditorCanvas : public QWidget {
+    Q_OBJECT
+public:
+    EditorCanvas(Editor& editor, InputDispatch& dispatch, QWidget* parent = nullptr);
+
+    // Paints the region now when the canvas is on screen, else later.
+    void paintRegion(const QRegion& region);
+
+    int paintCount() const { return paintCount_; }
+
+signals:
+    // The first frame has been painted.
+    void firstPainted();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void relayout();
+    void showCursorAt(QPoint pos);
+
+    Editor& editor_;
+    InputDispatch& dispatch_;
+    int paintCount_ = 0;
+};

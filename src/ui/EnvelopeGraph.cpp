@@ -1,0 +1,252 @@
+#include "EnvelopeGraph.h"
+
+#include "DrawingTools.h"
+#include "Envelope.h"
+#include "ViewImage.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kLeftInset = 40;  // holds the value labels
+constexpr int kRightInset = 16;
+constexpr int kTopInset = 16;
+constexpr int kBottomInset = 16;
+constexpr double kGrabRadius = 10.0;
+constexpr int kCurveTolerance = 5;
+
+// Graph-local position of a point on a plot of plotW x plotH pixels.
+int pointX(int plotW, float time) { return static_cast<int>(plotW * static_cast<double>(time)) + kLeftInset; }
+int pointY(int plotH, float value) {
+    return static_cast<int>(plotH * (1.0 - static_cast<double>(value))) + kTopInset;
+}
+
+// A filled disc of 6 x 6 pixels (px-3 .. px+2), corners cut: the marker.
+void fillMarker(QPainter& p, int px, int py, const QBrush& brush) {
+    p.fillRect(QRect(px - 2, py - 3, 4, 1), brush);
+    p.fillRect(QRect(px - 3, py - 2, 6, 4), brush);
+    p.fillRect(QRect(px - 2, py + 2, 4, 1), brush);
+}
+
+const char* const kFrequencyLabels[] = {"4.8KHz", "1.4KHz", "408Hz", "118Hz", "34Hz", "10Hz"};
+
+}  // namespace
+
+EnvelopeGraph::EnvelopeGraph(Envelope& envelope, const DrawingTools& tools) : envelope_(envelope), tools_(tools) {}
+
+void EnvelopeGraph::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
+    rect_ = view_image::fromEdges(left, top, right, bottom);
+    image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
+}
+
+void EnvelopeGraph::draw(int32_t lengthSamples, int32_t sampleRate) {
+    lastLengthSamples_ = lengthSamples;
+    lastSampleRate_ = sampleRate;
+    if (!image_.isNull()) paint(image_, envelope_, dragPoint_, curveDrag_, lengthSamples, sampleRate, tools_);
+}
+
+void EnvelopeGraph::draw(QImage& backBuffer, int32_t lengthSamples, int32_t sampleRate) {
+    draw(lengthSamples, sampleRate);
+    view_image::copyTo(backBuffer, rect_, image_);
+}
+
+void EnvelopeGraph::redraw() { draw(lastLengthSamples_, lastSampleRate_); }
+
+int EnvelopeGraph::gridStepMs(float g) {
+    if (g > 20) return 2;
+    if (g > 8) return 5;
+    if (g > 4) return 10;
+    if (g > 2) return 20;
+    if (g > 0.8f) return 50;
+    if (g > 0.4f) return 100;
+    if (g > 0.2f) return 200;
+    if (g > 0.08f) return 500;
+    return 1000;
+}
+
+void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
+                          int32_t lengthSamples, int32_t sampleRate, const DrawingTools& tools) {
+    const qreal dpr = image.devicePixelRatio();
+    const int width = qRound(image.width() / dpr);
+    const int height = qRound(image.height() / dpr);
+    const int plotW = width - kLeftInset - kRightInset;
+    const int plotH = height - kTopInset - kBottomInset;
+    image.fill(Qt::black);
+    if (plotW <= 0 || plotH <= 0) return;
+
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+
+    // Time lines every l ms, chosen from the pixels per millisecond.
+    p.setPen(tools.dottedPen);
+    if (lengthSamples > 0 && sampleRate > 0) {
+        const float g = static_cast<float>(plotW / (lengthSamples * 1000.0 / sampleRate));
+        const int64_t step = static_cast<int64_t>(gridStepMs(g)) * sampleRate / 1000;
+        for (int64_t m = 0; step > 0 && m < lengthSamples; m += step) {
+            const int x = static_cast<int>(plotW * m / lengthSamples) + kLeftInset;
+            p.drawLine(x, kTopInset, x, height - kBottomInset - 1);
+        }
+    }
+
+    // Value lines, every other one labelled.
+    p.setFont(tools.smallFont);
+    const bool amplitude = envelope.kind() == EnvelopeKind::Amplitude;
+    const int labelRight = amplitude ? 37 : 38;
+    for (int i = 0; i <= 10; ++i) {
+        const int y = i * plotH / 10 + kTopInset;
+        p.setPen(tools.dottedPen);
+        p.drawLine(kLeftInset, y, width - kRightInset - 1, y);
+        if (i % 2 != 0) continue;
+        const QString label = amplitude ? QStringLiteral("%1%").arg(100 - 10 * i)
+                                        : QString::fromLatin1(kFrequencyLabels[i / 2]);
+        p.setPen(QColor(128, 128, 128));
+        // The label margin is narrow: a wide label is narrowed rather than cut at the edge.
+        view_image::fittedText(p, labelRight, y - 7, label, view_image::Anchor::Right, labelRight - 1);
+    }
+
+    const int n = envelope.pointCount();
+    p.setPen(curveDrag ? tools.redPen : tools.whitePen);
+    for (int i = 0; i + 1 < n; ++i)
+        p.drawLine(pointX(plotW, envelope.time(i)), pointY(plotH, envelope.value(i)),
+                   pointX(plotW, envelope.time(i + 1)), pointY(plotH, envelope.value(i + 1)));
+
+    for (int i = 0; i < n; ++i)
+        fillMarker(p, pointX(plotW, envelope.time(i)), pointY(plotH, envelope.value(i)),
+                   (i == dragPoint || curveDrag) ? tools.redBrush : tools.whiteBrush);
+}
+
+int EnvelopeGraph::findPointNear(int x, int y) const {
+    if (!rect_.contains(x, y) || envelope_.pointCount() <= 0) return -1;
+    int result = -1;
+    double best = 9999.0;
+    for (int i = 0; i < envelope_.pointCount(); ++i) {
+        const int dx = x - rect_.left() - pointX(plotW(), envelope_.time(i));
+        const int dy = y - rect_.top() - pointY(plotH(), envelope_.value(i));
+        const double d = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+        if (d < kGrabRadius && d < best) {
+            result = i;
+            best = d;
+        }
+    }
+    return result;
+}
+
+bool EnvelopeGraph::hitCurve(int x, int y) const {
+    const int n = envelope_.pointCount();
+    if (!rect_.contains(x, y) || n - 1 <= 0 || plotW() <= 0) return false;
+    const float t = static_cast<float>(static_cast<double>(x - rect_.left() - kLeftInset) / plotW());
+
+    int segment = -1;
+    for (int i = 0; i + 1 < n; ++i)
+        if (envelope_.time(i) <= t && t <= envelope_.time(i + 1)) segment = i;
+    if (segment < 0) return false;
+
+    const double t0 = envelope_.time(segment);
+    const double t1 = envelope_.time(segment + 1);
+    if (t1 <= t0) return false;  // a step's vertical line: no value of its own
+    const double v0 = envelope_.value(segment);
+    const double v = v0 + (envelope_.value(segment + 1) - v0) * (t - t0) / (t1 - t0);
+    const int cv = static_cast<int>((1.0 - v) * plotH());
+    const int cy = y - rect_.top() - kTopInset;
+    return cv - kCurveTolerance < cy && cy < cv + kCurveTolerance;
+}
+
+bool EnvelopeGraph::insertPointAt(int x, int y) {
+    const int cx = x - rect_.left() - kLeftInset;
+    const int cy = y - rect_.top() - kTopInset;
+    if (cx < 0 || cx >= plotW() || cy < 0 || cy >= plotH()) return false;
+    const float t = static_cast<float>(static_cast<double>(cx) / plotW());
+    const float v = static_cast<float>(1.0 - static_cast<double>(cy) / plotH());
+    return envelope_.insertPoint(t, v);
+}
+
+void EnvelopeGraph::setDragPoint(int index) {
+    dragPoint_ = (index >= 0 && index < envelope_.pointCount()) ? index : -1;
+    pointMoved_ = false;
+}
+
+void EnvelopeGraph::dragPointTo(int x, int y) {
+    // The points may have been replaced under the drag; never move a stale index.
+    if (dragPoint_ < 0 || dragPoint_ >= envelope_.pointCount() || plotW() <= 0 || plotH() <= 0) return;
+    pointMoved_ = true;
+    const float t = static_cast<float>(static_cast<double>(x - rect_.left() - kLeftInset) / plotW());
+    const float v = static_cast<float>(1.0 - static_cast<double>(y - rect_.top() - kTopInset) / plotH());
+    envelope_.movePoint(dragPoint_, t, v);
+}
+
+void EnvelopeGraph::setCurveDrag(bool on, int y) {
+    curveDrag_ = on;
+    lastDragY_ = y;
+    curveMoved_ = false;
+}
+
+void EnvelopeGraph::dragCurveTo(int y) {
+    if (!curveDrag_ || plotH() <= 0) return;
+    curveMoved_ = true;
+    envelope_.shiftValues(static_cast<float>(static_cast<double>(lastDragY_ - y) / plotH()));
+    // What the limit swallowed is dropped, so moving back acts at once.
+    lastDragY_ = y;
+}
+
+void EnvelopeGraph::cancelDrag() {
+    dragPoint_ = -1;
+    pointMoved_ = false;
+    curveDrag_ = false;
+    curveMoved_ = false;
+}
+
+bool EnvelopeGraph::press(int x, int y) {
+    const int i = findPointNear(x, y);
+    if (i >= 0)
+        setDragPoint(i);
+    else if (hitCurve(x, y))
+        setCurveDrag(true, y);
+    else
+        return false;
+    redraw();
+    return true;
+}
+
+bool EnvelopeGraph::move(int x, int y) {
+    if (dragPoint_ >= 0)
+        dragPointTo(x, y);
+    else if (curveDrag_)
+        dragCurveTo(y);
+    else
+        return false;
+    redraw();
+    return true;
+}
+
+EnvelopeGraph::Release EnvelopeGraph::release(int y) {
+    Release r;
+    if (dragPoint_ >= 0) {
+        r = {true, true, pointMoved_};
+        setDragPoint(-1);
+    } else if (curveDrag_) {
+        r = {true, false, curveMoved_};
+        setCurveDrag(false, y);
+    } else {
+        return r;
+    }
+    redraw();
+    return r;
+}
+
+EnvelopeGraph::RightClick EnvelopeGraph::rightClickDelete(int x, int y) {
+    if (isDragging()) return {};
+    const int i = findPointNear(x, y);
+    if (i < 0) return {};
+    const int before = envelope_.pointCount();
+    envelope_.deletePoint(i);
+    redraw();
+    return {true, envelope_.pointCount() != before};
+}
+
+EnvelopeGraph::RightClick EnvelopeGraph::rightClickInsert(int x, int y) {
+    if (isDragging() || !insertPointAt(x, y)) return {};
+    redraw();
+    return {true, true};
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+#include <cstdint>
+
+class DrawingTools;
+class Envelope;
+
+// The on-screen editor of one Envelope: grid, labels, curve and point markers,
+// and the point and curve drags. All coordinates are client coordinates.
+// Nothing here renders the sound; the methods say when the caller must.
+class EnvelopeGraph {
+public:
+    EnvelopeGraph(Envelope& envelope, const DrawingTools& tools);
+
+    Envelope& envelope() { return envelope_; }
+    const Envelope& envelope() const { return envelope_; }
+
+    // Stores the rectangle (right and bottom exclusive) and recreates the image.
+    void setRect(int left, int top, int right, int bottom, qreal devicePixelRatio = 1.0);
+    // The same with a QRect (x, y, width, height).
+    void setRect(const QRect& r, qreal devicePixelRatio = 1.0) {
+        setRect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height(), devicePixelRatio);
+    }
+    QRect rect() const { return rect_; }
+
+    // Composes the whole graph into image(). lengthSamples and sampleRate set
+    // the time grid; they are kept for redraw().
+    void draw(int32_t lengthSamples, int32_t sampleRate);
+    // draw() with the timing of the last draw().
+    void redraw();
+    // draw(), then copies image() into the back buffer at rect().topLeft().
+    void draw(QImage& backBuffer, int32_t lengthSamples, int32_t sampleRate);
+    const QImage& image() const { return image_; }
+
+    // Index of the nearest point closer than 10 pixels (lower index on a tie),
+    // -1 when none or when (x, y) lies outside rect().
+    int findPointNear(int x, int y) const;
+    // Whether (x, y) lies less than 5 pixels above or below the curve.
+    bool hitCurve(int x, int y) const;
+    // Cursor query: a point or the curve is under (x, y).
+    bool wantsHandCursor(int x, int y) const { return findPointNear(x, y) >= 0 || hitCurve(x, y); }
+
+    // Inserts a point at (x, y) inside the plot area; false when refused.
+    bool insertPointAt(int x, int y);
+
+    // Raw drag state.
+    void setDragPoint(int index);
+    int dragPoint() const { return dragPoint_; }
+    bool pointMoved() const { return pointMoved_; }
+    void dragPointTo(int x, int y);
+    void setCurveDrag(bool on, int y);
+    bool curveDrag() const { return curveDrag_; }
+    bool curveMoved() const { return curveMoved_; }
+    void dragCurveTo(int y);
+    bool isDragging() const { return dragPoint_ >= 0 || curveDrag_; }
+    // Ends any drag without further effect (New or Open replaced the points).
+    void cancelDrag();
+
+    // Left press: holds the point under (x, y), else the curve. Returns true
+    // when a drag began (the image is redrawn; the caller captures the mouse).
+    bool press(int x, int y);
+    // Move during a drag: moves the point or curve and redraws; true when
+    // this graph took the movement.
+    bool move(int x, int y);
+
+    struct Release {
+        bool wasDragging = false;  // a point or the curve was held: render once
+        bool wasPoint = false;     // it was a point (the amplitude graph's raises the hint)
+        bool modified = false;     // it moved: mark the document modified
+    };
+    // Left release: ends the drag and redraws.
+    Release release(int y);
+
+    struct RightClick {
+        bool hit = false;      // a point was clicked or a point was inserted: render, mark modified
+        bool changed = false;  // the points actually changed
+    };
+    // Right click on a point: deletes it (the first and last stay, but it
+    // still counts as a hit). Ignored while a left drag is held here.
+    RightClick rightClickDelete(int x, int y);
+    // Right click elsewhere: inserts a point in the plot area. Ignored while a
+    // left drag is held here.
+    RightClick rightClickInsert(int x, int y);
+
+    // The picture of an envelope graph at the image's size. dragPoint and
+    // curveDrag colour the held point or the whole curve red.
+    static void paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
+                      int32_t lengthSamples, int32_t sampleRate, const DrawingTools& tools);
+
+    // The time grid step in ms for a given number of pixels per millisecond.
+    static int gridStepMs(float pixelsPerMs);
+
+private:
+    int plotW() const { return rect_.width() - 56; }
+    int plotH() const { return rect_.height() - 32; }
+
+    Envelope& envelope_;
+    const DrawingTools& tools_;
+    QRect rect_;
+    QImage image_;
+    int dragPoint_ = -1;
+    bool pointMoved_ = false;
+    bool curveDrag_ = false;
+    int lastDragY_ = 0;
+    bool curveMoved_ = false;
+    int32_t lastLengthSamples_ = 0;
+    int32_t lastSampleRate_ = 11025;
+};

@@ -1,0 +1,195 @@
+#include "OutputView.h"
+
+#include "DrawingTools.h"
+#include "RenderedSound.h"
+#include "ViewImage.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kLeft = 40;    // data area from x = 40 to w - 16
+constexpr int kRight = 16;
+constexpr int kTop = 12;     // and from y = 12 to h - 20
+constexpr int kBottom = 20;
+
+const char* const kLevelLabels[] = {"+1.0", "+0.5", "0", "-0.5", "-1.0"};
+
+// Screen row and clipping of one sample, read straight from the PCM bytes:
+// this loop runs over up to 441,000 samples per redraw.
+template <bool Wide>
+struct SampleReader {
+    const uint8_t* data;
+    int d;
+
+    int y(int32_t j, bool& clipped) const {
+        if (Wide) {
+            const auto lo = static_cast<uint16_t>(data[2 * j]);
+            const auto hi = static_cast<uint16_t>(data[2 * j + 1]);
+            const int s = static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
+            clipped = s >= 32767 || s <= -32767;
+            return kTop + ((32768 - s) * d) / 65536;
+        }
+        const int b = data[j];
+        clipped = b <= 1 || b == 255;
+        return kTop + ((255 - b) * d) / 256;
+    }
+};
+
+template <bool Wide>
+void drawTrace(QPainter& p, const RenderedSound& sound, int32_t count, int f, int d, const DrawingTools& tools) {
+    const SampleReader<Wide> reader{sound.samples().data(), d};
+
+    // The pen is switched only when the colour changes: most columns keep it.
+    bool redSelected = false;
+    p.setPen(tools.greenPen);
+    const QColor red = tools.redPen.color();
+    const QColor green = tools.greenPen.color();
+    auto selectPen = [&](bool red) {
+        if (red == redSelected) return;
+        p.setPen(red ? tools.redPen : tools.greenPen);
+        redSelected = red;
+    };
+
+    bool clipped = false;
+    int prevX = kLeft;
+    int lastY = reader.y(0, clipped);
+    int minY = lastY;
+    int maxY = lastY;
+    int merged = 0;
+    bool mark = false;
+    // x of sample j is 40 + (j * f) / count; kept as a running quotient and
+    // remainder instead of a division per sample.
+    int x = kLeft;
+    int64_t remainder = 0;
+    for (int32_t j = 1; j < count; ++j) {
+        remainder += f;
+        while (remainder >= count) {
+            remainder -= count;
+            ++x;
+        }
+        const int y = reader.y(j, clipped);
+        if (clipped) mark = true;
+        if (x > prevX) {
+            // A new pixel column: close the previous one with its extent, join them.
+            selectPen(mark);
+            // The direction of the extent does not change its pixels.
+            if (merged > 0) p.fillRect(prevX, minY, 1, maxY - minY + 1, redSelected ? red : green);
+            p.drawLine(prevX, lastY, x, y);
+            minY = maxY = y;
+            merged = 0;
+            mark = false;
+        } else {
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+            ++merged;
+        }
+        prevX = x;
+        lastY = y;
+    }
+    // The last column's extent too, so the end of the sound is not cut off.
+    if (merged > 0) {
+        selectPen(mark);
+        p.drawLine(prevX, minY, prevX, maxY);
+    }
+}
+
+}  // namespace
+
+OutputView::OutputView(const RenderedSound& sound, const DrawingTools& tools) : sound_(sound), tools_(tools) {}
+
+void OutputView::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
+    rect_ = view_image::fromEdges(left, top, right, bottom);
+    image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
+}
+
+bool OutputView::contains(int x, int y) const { return rect_.contains(x, y); }
+
+void OutputView::draw(QImage& backBuffer) {
+    draw();
+    view_image::copyTo(backBuffer, rect_, image_);
+}
+
+void OutputView::draw() {
+    if (!image_.isNull()) paint(image_, sound_, tools_);
+}
+
+int OutputView::tickStepMs(float r) {
+    if (r > 20) return 2;
+    if (r > 8) return 5;
+    if (r > 4) return 10;
+    if (r > 2) return 20;
+    if (r > 0.8f) return 50;
+    if (r > 0.4f) return 100;
+    if (r > 0.2f) return 200;
+    if (r > 0.08f) return 500;
+    return 1000;
+}
+
+QString OutputView::tickLabel(int m, int stepMs) {
+    if (stepMs < 500) return QStringLiteral("%1ms").arg(m);
+    if (stepMs == 500)
+        return QString::fromLatin1(m % 1000 == 500 ? "%1.5s" : "%1.0s").arg(m / 1000);
+    return QStringLiteral("%1s").arg(m / 1000);
+}
+
+void OutputView::paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
+    const qreal dpr = image.devicePixelRatio();
+    const int w = qRound(image.width() / dpr);
+    const int h = qRound(image.height() / dpr);
+    const int f = w - kLeft - kRight;
+    const int d = h - kTop - kBottom;
+    image.fill(Qt::black);
+    if (f <= 0 || d <= 0) return;
+
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setFont(tools.smallFont);
+    const QColor labelColour(128, 128, 128);
+
+    // Only the main part; a broken setting must not make us read past the buffer.
+    const int32_t count = std::min(sound.lengthSamples(), sound.sampleCount());
+    const int32_t rate = sound.sampleRate();
+    if (count > 0 && rate > 0 && sound.lengthMs() > 0) {
+        const int t = tickStepMs(static_cast<float>(f / static_cast<double>(sound.lengthMs())));
+        const int64_t s = static_cast<int64_t>(rate) * t / 1000;
+        for (int64_t k = 0; s > 0 && k * s < count; ++k) {
+            const int x = kLeft + static_cast<int>(k * s * f / count);
+            p.setPen(tools.dottedPen);
+            p.drawLine(x, kTop, x, h - kBottom - 1);
+            p.setPen(labelColour);
+            // A label centred near the right end would be cut off: keep it inside the plot.
+            const QString label = tickLabel(static_cast<int>(k * t), t);
+            const int half = (p.fontMetrics().horizontalAdvance(label) + 1) / 2;
+            view_image::text(p, std::min(x, w - 1 - half), h - 18, label, view_image::Anchor::Centre);
+        }
+    }
+
+    for (int i = 0; i <= 8; ++i) {
+        const int y = kTop + (i * d) / 8;
+        p.setPen(tools.dottedPen);
+        p.drawLine(kLeft, y, w - kRight - 1, y);
+        if (i % 2 != 0) continue;
+        p.setPen(labelColour);
+        view_image::text(p, 34, y - 7, QString::fromLatin1(kLevelLabels[i / 2]), view_image::Anchor::Right);
+    }
+
+    p.end();
+    paintTrace(image, sound, tools);
+}
+
+void OutputView::paintTrace(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
+    const qreal dpr = image.devicePixelRatio();
+    const int f = qRound(image.width() / dpr) - kLeft - kRight;
+    const int d = qRound(image.height() / dpr) - kTop - kBottom;
+    const int32_t count = std::min(sound.lengthSamples(), sound.sampleCount());
+    if (f <= 0 || d <= 0 || count <= 0) return;
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (sound.bits() == 16)
+        drawTrace<true>(p, sound, count, f, d, tools);
+    else
+        drawTrace<false>(p, sound, count, f, d, tools);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+class DrawingTools;
+class RenderedSound;
+
+// The plot of the rendered main part (the echo tail is not shown), with a
+// time axis; columns holding a clipped sample are drawn red. It is also the
+// play button: the dispatch plays on a click inside rect().
+class OutputView {
+public:
+    OutputView(const RenderedSound& sound, const DrawingTools& tools);
+
+    void setRect(int left, int top, int right, int bottom, qreal devicePixelRatio = 1.0);
+    // The same with a QRect (x, y, width, height).
+    void setRect(const QRect& r, qreal devicePixelRatio = 1.0) {
+        setRect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height(), devicePixelRatio);
+    }
+    QRect rect() const { return rect_; }
+    // left <= x < right and top <= y < bottom: plays, shows the play cursor.
+    bool contains(int x, int y) const;
+
+    void draw();
+    // draw(), then copies image() into the back buffer at rect().topLeft().
+    void draw(QImage& backBuffer);
+    const QImage& image() const { return image_; }
+
+    // The picture of the plot at the image's size.
+    static void paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
+
+    // Only the trace of the main part, over whatever the image holds.
+    static void paintTrace(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
+
+    // The time tick step in ms for a given number of pixels per millisecond.
+    static int tickStepMs(float pixelsPerMs);
+    // The label of the tick at m milliseconds for step t.
+    static QString tickLabel(int m, int stepMs);
+
+private:
+    const RenderedSound& sound_;
+    const DrawingTools& tools_;
+    QRect rect_;
+    QImage image_;
+};

@@ -1,0 +1,64 @@
+#include "ViewImage.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace view_image {
+
+QImage create(int width, int height, qreal devicePixelRatio) {
+    if (width <= 0 || height <= 0) return QImage();
+    const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage image(qRound(width * dpr), qRound(height * dpr), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::black);
+    return image;
+}
+
+QRect fromEdges(int left, int top, int right, int bottom) {
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void copyTo(QImage& backBuffer, const QRect& rect, const QImage& image) {
+    if (backBuffer.isNull() || image.isNull()) return;
+    QPainter p(&backBuffer);
+    p.drawImage(rect.topLeft(), image);
+}
+
+void text(QPainter& painter, int x, int y, const QString& line, Anchor anchor) {
+    // A box wide enough for any label, anchored at x; the text hangs from y.
+    constexpr int kWide = 4000;
+    QRect box;
+    Qt::Alignment align = Qt::AlignTop;
+    switch (anchor) {
+    case Anchor::Left:
+        box = QRect(x, y, kWide, kWide);
+        align |= Qt::AlignLeft;
+        break;
+    case Anchor::Centre:
+        box = QRect(x - kWide, y, 2 * kWide, kWide);
+        align |= Qt::AlignHCenter;
+        break;
+    case Anchor::Right:
+        box = QRect(x - kWide, y, kWide, kWide);
+        align |= Qt::AlignRight;
+        break;
+    }
+    painter.drawText(box, static_cast<int>(align) | Qt::TextSingleLine, line);
+}
+
+void fittedText(QPainter& painter, int x, int y, const QString& line, Anchor anchor, int maxWidth) {
+    const int width = QFontMetrics(painter.font()).horizontalAdvance(line);
+    if (width <= maxWidth || width <= 0 || maxWidth <= 0) {
+        text(painter, x, y, line, anchor);
+        return;
+    }
+    const QFont original = painter.font();
+    QFont narrow = original;
+    narrow.setStretch(qMax(1, 100 * maxWidth / width));
+    painter.setFont(narrow);
+    text(painter, x, y, line, anchor);
+    painter.setFont(original);
+}
+
+}  // namespace view_image

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+// Helpers shared by the views' drawing routines.
+namespace view_image {
+
+// An opaque image of w x h logical pixels at the given device-pixel ratio;
+// a null image when w or h is not positive.
+QImage create(int width, int height, qreal devicePixelRatio);
+
+// The rectangle (left, top, right, bottom), right and bottom exclusive.
+QRect fromEdges(int left, int top, int right, int bottom);
+
+// Copies a view's image into the back buffer at rect's top-left corner, in
+// logical pixels; nothing when either image is null.
+void copyTo(QImage& backBuffer, const QRect& rect, const QImage& image);
+
+enum class Anchor { Left, Centre, Right };
+// Writes one line of text with its top at y and its left edge, centre or
+// right edge at x, in the painter's current font and pen.
+void text(QPainter& painter, int x, int y, const QString& line, Anchor anchor);
+// The same, but narrowed (never cut) when the line is wider than maxWidth.
+void fittedText(QPainter& painter, int x, int y, const QString& line, Anchor anchor, int maxWidth);
+
+}  // namespace view_image

@@ -1,0 +1,223 @@
+#include "DrawingTools.h"
+#include "OutputView.h"
+#include "SoundModel.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <set>
+
+namespace {
+
+QRgb pixel(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+int countColour(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += pixel(image, x, y) == colour ? 1 : 0;
+    return n;
+}
+
+// Columns of the dotted time ticks, looked for between the first two level lines.
+std::set<int> tickColumns(const QImage& image) {
+    std::set<int> columns;
+    for (int x = 40; x < image.width(); ++x)
+        for (int y = 13; y <= 15; ++y)
+            if (pixel(image, x, y) == 0x404040) columns.insert(x);
+    return columns;
+}
+
+class OutputViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        model.newSound();
+        view.setRect(8, 374, 8 + 556, 374 + 300);  // f = 500, d = 268
+    }
+    DrawingTools tools;
+    SoundModel model;
+    OutputView view{model.rendered, tools};
+};
+
+TEST_F(OutputViewTest, FullScaleSquareIsRedWhereClippedOnly) {
+    struct Case {
+        const char* amplitude;
+        int bits;
+        bool red;
+    } cases[] = {{"0:100 100:100", 8, true}, {"0:100 100:100", 16, true}, {"0:75 100:75", 8, false},
+                 {"0:75 100:75", 16, false}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(model.settings.amplitude.fromText(c.amplitude));
+        model.settings.waveform = 200;
+        model.settings.bitsPerSample = c.bits;
+        model.applyAll();
+        view.draw();
+        const QImage& image = view.image();
+        EXPECT_EQ(countColour(image, 0xFF0000) > 0, c.red) << c.amplitude << " " << c.bits;
+        // Every column of a full-scale square holds clipped samples: no green is left then.
+        EXPECT_EQ(countColour(image, 0x00FF00) > 0, !c.red) << c.amplitude << " " << c.bits;
+        if (c.red) {
+            // Full positive scale is the top of the data area.
+            bool topIsRed = false;
+            for (int x = 40; x < 540; ++x) topIsRed = topIsRed || pixel(image, x, 12) == 0xFF0000;
+            EXPECT_TRUE(topIsRed) << c.bits;
+        }
+    }
+}
+
+TEST_F(OutputViewTest, TimeTicksUseTheTruncatedStep) {
+    struct Case {
+        float length;  // slider position
+        int rate;
+        int count;
+        int last;
+    } cases[] = {
+        {0.2f, 11025, 9, 539},   // 400 ms: 50 ms steps of 551 samples
+        {1.0f, 11025, 10, 490},  // 10 s: 1 s steps, no tick at 10 s
+    };
+    for (const Case& c : cases) {
+        model.settings.length = c.length;
+        model.settings.sampleRate = c.rate;
+        model.applyAll();
+        view.draw();
+        const std::set<int> ticks = tickColumns(view.image());
+        EXPECT_EQ(static_cast<int>(ticks.size()), c.count) << c.length;
+        ASSERT_FALSE(ticks.empty());
+        EXPECT_EQ(*ticks.begin(), 40);
+        EXPECT_EQ(*ticks.rbegin(), c.last) << c.length;
+    }
+}
+
+// The trace drawn the plain way, sample by sample, with a division per sample
+// and each column's extent drawn in the direction the samples took.
+void referenceTrace(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
+    const int f = image.width() - 56, d = image.height() - 32;
+    const int32_t count = std::min(sound.lengthSamples(), sound.sampleCount());
+    const bool wide = sound.bits() == 16;
+    auto yOf = [&](int32_t j) {
+        const int s = sound.sampleAt(j);
+        return wide ? 12 + ((32768 - s) * d) / 65536 : 12 + ((255 - (s + 128)) * d) / 256;
+    };
+    auto clipped = [&](int32_t j) {
+        const int s = sound.sampleAt(j);
+        return wide ? (s >= 32767 || s <= -32767) : (s + 128 <= 1 || s + 128 == 255);
+    };
+    QPainter p(&image);
+    int prevX = 40, lastY = yOf(0), minY = lastY, maxY = lastY, merged = 0;
+    bool mark = false;
+    for (int32_t j = 1; j < count; ++j) {
+        if (clipped(j)) mark = true;
+        const int x = 40 + static_cast<int>(static_cast<int64_t>(j) * f / count), y = yOf(j);
+        if (x > prevX) {
+            p.setPen(mark ? tools.redPen : tools.greenPen);
+            if (merged > 0) {
+                if (lastY == minY)
+                    p.drawLine(prevX, maxY, prevX, minY);
+                else
+                    p.drawLine(prevX, minY, prevX, maxY);
+            }
+            p.drawLine(prevX, lastY, x, y);
+            minY = maxY = y;
+            merged = 0;
+            mark = false;
+        } else {
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+            ++merged;
+        }
+        prevX = x;
+        lastY = y;
+    }
+    if (merged > 0) {
+        p.setPen(mark ? tools.redPen : tools.greenPen);
+        p.drawLine(prevX, minY, prevX, maxY);
+    }
+}
+
+TEST_F(OutputViewTest, FastTraceGivesThePixelsOfThePlainOne) {
+    struct Case {
+        int waveform;
+        const char* amplitude;
+        float length;
+        int rate;
+        int bits;
+        float distort;
+    } cases[] = {
+        {100, "0:75 20:75 40:75 60:75 80:75 100:0", 0.2f, 11025, 8, 0},  // many samples per column
+        {200, "0:100 100:100", 0.2f, 44100, 16, 0},                     // clipped throughout
+        {100, "0:100 50:20 100:100", 0.0f, 11025, 8, 0},                // 220 samples on 500 columns
+        {402, "0:90 100:90", 0.5f, 22050, 16, 0.6f},                    // noise, partly clipped
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(model.settings.amplitude.fromText(c.amplitude));
+        model.settings.waveform = c.waveform;
+        model.settings.length = c.length;
+        model.settings.sampleRate = c.rate;
+        model.settings.bitsPerSample = c.bits;
+        model.settings.distort = c.distort;
+        model.applyAll();
+        QImage fast(556, 300, QImage::Format_RGB32), plain(556, 300, QImage::Format_RGB32);
+        fast.fill(Qt::black);
+        plain.fill(Qt::black);
+        OutputView::paintTrace(fast, model.rendered, tools);
+        referenceTrace(plain, model.rendered, tools);
+        EXPECT_GT(countColour(fast, 0x00FF00) + countColour(fast, 0xFF0000), 500);
+        EXPECT_EQ(fast, plain) << c.waveform << " " << c.bits;
+    }
+}
+
+TEST(OutputViewTicks, StepAndLabels) {
+    struct Case {
+        float pixelsPerMs;
+        int step;
+        int m;
+        const char* label;
+    } cases[] = {
+        {1.25f, 50, 400, "400ms"},  {0.05f, 1000, 9000, "9s"}, {500.0f / 3000, 500, 2500, "2.5s"},
+        {500.0f / 3000, 500, 3000, "3.0s"}, {25.0f, 2, 6, "6ms"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(OutputView::tickStepMs(c.pixelsPerMs), c.step) << c.pixelsPerMs;
+        EXPECT_EQ(OutputView::tickLabel(c.m, c.step), c.label);
+    }
+}
+
+TEST(OutputViewEdges, MainPartLongerThanTheBufferIsReadOnlyAsFarAsItGoes) {
+    DrawingTools tools;
+    RenderedSound sound;
+    ASSERT_TRUE(sound.setLength(400.0f, -0.2f));  // a negative delay from a broken file: N < W
+    ASSERT_LT(sound.sampleCount(), sound.lengthSamples());
+    WaveformTable table;
+    table.build(200);
+    Envelope amplitude(EnvelopeKind::Amplitude), frequency(EnvelopeKind::Frequency);
+    sound.render(table, amplitude, frequency, 0, -0.2f, 0);
+    OutputView view(sound, tools);
+    view.setRect(0, 0, 556, 300);
+    view.draw();
+    // The trace covers only the samples that exist: x = 40 + N * 500 / N.
+    const QImage& image = view.image();
+    int lastGreen = 0;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 12; y < 280; ++y)
+            if (pixel(image, x, y) == 0x00FF00) lastGreen = x;
+    EXPECT_GT(lastGreen, 40);
+    EXPECT_LE(lastGreen, 540);
+}
+
+TEST(OutputViewEdges, EmptyAndTinyPlotsDrawNothing) {
+    DrawingTools tools;
+    RenderedSound sound;
+    OutputView view(sound, tools);
+    view.setRect(0, 0, 0, 0);
+    view.draw();
+    EXPECT_TRUE(view.image().isNull());
+    view.setRect(0, 0, 50, 20);
+    view.draw();
+    EXPECT_EQ(countColour(view.image(), 0x000000), 50 * 20);
+    EXPECT_TRUE(view.contains(49, 19));
+    EXPECT_FALSE(view.contains(50, 10));
+}
+
+}  // namespace

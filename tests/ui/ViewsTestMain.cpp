@@ -1,0 +1,10 @@
+// The views need a QGuiApplication (fonts, cursors); each test run gets one.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
