@@ -1,6 +1,7 @@
 // Render speed: the real renderer against the plain reference, on the sounds
 // that matter for editing (the New sound, and the longest sound at 44100 Hz,
-// 16 bit, with and without a pitch sweep, and with noise).
+// 16 bit, with and without a pitch sweep, with noise, and with an echo only 44
+// samples back, which must be rendered strictly in order).
 #include "ReferenceRenderer.h"
 #include "SoundModel.h"
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-enum Sound { NewSound, LongestConstant, LongestSweep, LongestNoise };
+enum Sound { NewSound, LongestConstant, LongestSweep, LongestNoise, LongestShortEcho };
 
 void setUp(SoundModel& m, Sound sound) {
     m.settings.resetToNew();
@@ -24,6 +25,7 @@ void setUp(SoundModel& m, Sound sound) {
         m.settings.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
     }
     if (sound == LongestNoise) m.settings.waveform = 405;
+    if (sound == LongestShortEcho) m.settings.echoDelay = 0.0001f;
     m.applyAll();
 }
 
@@ -62,13 +64,14 @@ void BM_RenderPlain(benchmark::State& state) {
 
 void sounds(benchmark::internal::Benchmark* b) {
     b->ArgName("sound");
-    for (int s : {NewSound, LongestConstant, LongestSweep, LongestNoise}) b->Arg(s);
+    for (int s : {NewSound, LongestConstant, LongestSweep, LongestNoise, LongestShortEcho}) b->Arg(s);
     b->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace
 
-// sound: 0 New, 1 longest at constant pitch, 2 longest swept with Distort 0.3, 3 longest Noise 6.
+// sound: 0 New, 1 longest at constant pitch, 2 longest swept with Distort 0.3, 3 longest Noise 6,
+// 4 longest with an echo 44 samples back (so barely longer than its main part).
 BENCHMARK(BM_Render)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderPlain)->Apply(sounds)->Repetitions(3)->ReportAggregatesOnly(true);
 

@@ -1,0 +1,230 @@
+#include "SampleRender.h"
+
+#include "EchoTail.h"
+#include "Envelope.h"
+#include "PhaseRun.h"
+#include "SampleFormat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sample_render {
+namespace {
+
+using sample_format::Format;
+
+// Samples per pass over envelopes, phases and output: small enough for the
+// scratch arrays to stay in L1.
+constexpr int32_t kBlock = 256;
+
+// Slope of segment i, stored as a float. A segment of zero (or, in a broken
+// curve, negative) duration has slope 0, so a first segment of zero duration
+// gives the first point's value instead of NaN; later such segments are
+// passed over before they are used anyway.
+inline float slopeOf(const float* times, const float* values, int i) {
+    const double dt = double(times[i + 1]) - double(times[i]);
+    if (!(dt > 0.0)) return 0.0f;
+    return static_cast<float>((double(values[i + 1]) - double(values[i])) / dt);
+}
+
+// Advances segment index s while t lies beyond the segment's end. Returns
+// false when the curve ends before t (only a broken curve does that).
+inline bool seek(double t, const float* times, const float* values, int count, int& s, float& slope) {
+    while (t > double(times[s + 1])) {
+        if (s + 2 > count - 1) {
+            s = count - 1;
+            return false;
+        }
+        slope = slopeOf(times, values, s + 1);
+        ++s;
+    }
+    return true;
+}
+
+// The first m in [from, to) whose time m / W lies beyond `end`, else `to`:
+// where the per-sample search would next move a segment index. Those times
+// never decrease with m, so a guess from end x W is corrected by a few exact
+// comparisons, the same ones the search makes.
+int32_t firstBeyond(double end, int32_t from, int32_t to, double W) {
+    if (!(end < 1.0)) return to;  // every m / W < 1 (also: NaN never compares true)
+    const double guess = std::floor(end * W);
+    int32_t m = guess <= double(from) ? from : guess >= double(to) ? to : static_cast<int32_t>(guess);
+    while (m > from && double(m - 1) / W > end) --m;
+    while (m < to && !(double(m) / W > end)) ++m;
+    return m;
+}
+
+// Table index of a phase; a phase that rounded up to 360.0 (or garbage from a
+// broken setting) reads entry 0.
+inline int tableIndex(float phase) {
+    const bool inRange = phase >= 0.0f && phase < 360.0f;
+    return inRange ? static_cast<int>(phase) : 0;
+}
+
+struct Effects {
+    double S;            // full scale
+    double X, keep;      // clip level and make-up divisor, when distorting
+    bool distort;
+    bool echo;
+    int32_t d;           // echo offset in samples, when echoing
+    double echoGain;
+};
+
+// Hard clipping at X, then the make-up gain. X >= 0, so clipping from above
+// never lands below -X; NaN passes through. Free of branches, to vectorise.
+inline double distorted(double y, const Effects& fx) {
+    y = fx.X < y ? fx.X : y;
+    y = y < -fx.X ? -fx.X : y;
+    return y / fx.keep;
+}
+
+// Distortion, echo and store for one block of dry samples. `dry` holds
+// amplitude x table value on entry and is used as scratch.
+template <int Bits, bool Distort, bool Echo>
+void output(uint8_t* out, int32_t n0, int32_t len, double* dry, const Effects& fx) {
+    using F = Format<Bits>;
+    typename F::Raw raw[kBlock];
+    if (Echo) F::loadBlock(out, n0 - fx.d, len, raw);  // len <= d: all stored before n0
+    for (int32_t i = 0; i < len; ++i) {
+        double y = dry[i] * fx.S;
+        if (Distort) y = distorted(y, fx);
+        if (Echo) y = y + double(F::value(raw[i])) * fx.echoGain * 0.5;
+        raw[i] = F::fromDouble(y);
+    }
+    F::storeBlock(out, n0, len, raw);
+}
+
+// The same with an echo shorter than the block: each sample may read one
+// written moments before, so strictly in order.
+template <int Bits, bool Distort>
+void outputShortEcho(uint8_t* out, int32_t n0, int32_t len, const double* dry, const Effects& fx) {
+    using F = Format<Bits>;
+    for (int32_t i = 0; i < len; ++i) {
+        double y = dry[i] * fx.S;
+        if (Distort) y = distorted(y, fx);
+        y = y + double(F::load(out, n0 + i - fx.d)) * fx.echoGain * 0.5;
+        F::store(out, n0 + i, y);
+    }
+}
+
+template <int Bits>
+void outputBlock(uint8_t* out, int32_t n0, int32_t len, double* dry, const Effects& fx) {
+    const bool echo = fx.echo && n0 >= fx.d;  // blocks never straddle d
+    if (echo && fx.d < len) {
+        if (fx.distort)
+            outputShortEcho<Bits, true>(out, n0, len, dry, fx);
+        else
+            outputShortEcho<Bits, false>(out, n0, len, dry, fx);
+    } else if (fx.distort) {
+        if (echo)
+            output<Bits, true, true>(out, n0, len, dry, fx);
+        else
+            output<Bits, true, false>(out, n0, len, dry, fx);
+    } else {
+        if (echo)
+            output<Bits, false, true>(out, n0, len, dry, fx);
+        else
+            output<Bits, false, false>(out, n0, len, dry, fx);
+    }
+}
+
+// The main part, where the envelopes run. Returns the first sample not
+// written (W, or earlier where a broken curve ends).
+template <int Bits>
+int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
+    const float* At = in.amplitude->times().data();
+    const float* Av = in.amplitude->values().data();
+    const float* Ft = in.frequency->times().data();
+    const float* Fv = in.frequency->values().data();
+    const int nA = in.amplitude->pointCount();
+    const int nF = in.frequency->pointCount();
+    if (nA < 2 || nF < 2 || in.W <= 0) return 0;
+
+    const double W = double(in.W);
+    const int32_t end = std::min(in.W, in.N);
+    int sA = 0, sF = 0;
+    float slopeA = slopeOf(At, Av, 0);
+    float slopeF = slopeOf(Ft, Fv, 0);
+    PhaseRun phase(in.rate);
+    const float* table = in.table;
+
+    float freqs[kBlock], phases[kBlock];
+    double amps[kBlock];
+    int32_t n = 0;
+    while (n < end) {
+        // A run of samples over which neither segment index moves.
+        if (!seek(double(n) / W, At, Av, nA, sA, slopeA) || !seek(double(n) / W, Ft, Fv, nF, sF, slopeF)) break;
+        int32_t runEnd = std::min(firstBeyond(double(At[sA + 1]), n + 1, end, W),
+                                  firstBeyond(double(Ft[sF + 1]), n + 1, end, W));
+        if (fx.echo && n < fx.d) runEnd = std::min(runEnd, fx.d);
+        const double a0 = Av[sA], ta = At[sA], ka = slopeA;
+        const double f0 = Fv[sF], tf = Ft[sF], kf = slopeF;
+        for (; n < runEnd;) {
+            const int32_t len = std::min(kBlock, runEnd - n);
+            // A flat segment gives every sample the value of the first (up to
+            // the sign of a zero, which no output shows): no time needed.
+            const double t0 = double(n) / W;
+            if (ka == 0.0) {
+                std::fill(amps, amps + len, a0 + (t0 - ta) * ka);
+            } else {
+                for (int32_t i = 0; i < len; ++i) amps[i] = a0 + (double(n + i) / W - ta) * ka;
+            }
+            if (kf == 0.0) {
+                phase.steady(static_cast<float>(f0 + (t0 - tf) * kf), len, phases);
+            } else {
+                for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (double(n + i) / W - tf) * kf);
+                phase.advance(freqs, len, phases);
+            }
+            for (int32_t i = 0; i < len; ++i) amps[i] = amps[i] * double(table[tableIndex(phases[i])]);
+            outputBlock<Bits>(out, n, len, amps, fx);
+            n += len;
+        }
+    }
+    return n;
+}
+
+template <int Bits>
+void renderSamples(uint8_t* out, const Input& in) {
+    using F = Format<Bits>;
+    Effects fx{};
+    fx.S = F::kFullScale;
+
+    float c = in.distort;
+    if (c > 0.99f) c = 0.99f;
+    fx.distort = c > 0.0f;
+    double peak = 0.0;
+    for (float v : in.amplitude->values()) peak = std::max(peak, double(v));
+    const float keep = static_cast<float>(1.0 - double(c));
+    fx.keep = double(keep);
+    fx.X = double(static_cast<float>(double(keep) * peak * fx.S));
+
+    // The echo source lies trunc(W x b) samples back. Less than one sample
+    // would mean reading the sample being made, so such a delay has no echo;
+    // a delay beyond the sound's end never reaches back into it.
+    const float a = in.echoVolume;
+    const double delayProduct = double(in.W) * double(in.echoDelay);
+    fx.echo = a > 0.0f && in.echoDelay > 0.0f && delayProduct >= 1.0 && delayProduct < double(in.N);
+    fx.d = fx.echo ? static_cast<int32_t>(delayProduct) : 0;
+    fx.echoGain = double(a);
+
+    const int32_t n = renderMain<Bits>(out, in, fx);
+
+    // From here on the dry signal is silent for good (distortion keeps 0 at
+    // 0): only echoes of what was stored sound.
+    if (fx.echo)
+        echo_tail::render(out, Bits, n, in.N, fx.d, a);
+    else
+        F::silence(out, n, in.N);
+}
+
+}  // namespace
+
+void render(uint8_t* out, int bits, const Input& in) {
+    if (in.N < 1) return;
+    if (bits == 16)
+        renderSamples<16>(out, in);
+    else if (bits == 8)
+        renderSamples<8>(out, in);
+}
+
+}  // namespace sample_render
