@@ -11,6 +11,10 @@ rebuilt anywhere: python3 tools/make_artwork.py [output-dir]
   zindle32.png     32 x 32   large window icon
   zindle16.png     16 x 16   small window icon
   playcursor.png   32 x 32   hand with a play triangle, hot spot (5, 0)
+  aboutbackground.png 350 x 285  the whole About box picture; the credits scroll over
+                             rows 77..161
+  abouttitle.png   350 x 67   the title: image rows 1..32, mask rows 34..65 (mask black
+                             = shape), each 348 wide from column 1
 """
 
 import os
@@ -192,6 +196,78 @@ def play_cursor():
     return c
 
 
+def about_background():
+    import math
+    width, height = 350, 285
+    c = Canvas(width, height, BLACK)
+    top, bottom = (18, 26, 78), (4, 4, 22)
+    for y in range(height):
+        f = y / float(height - 1)
+        colour = tuple(int(round(a + (b - a) * f)) for a, b in zip(top, bottom)) + (255,)
+        c.rect(0, y, width - 1, y, colour)
+    # A faint dotted grid, as behind the editor's graphs.
+    grid = (44, 52, 104, 255)
+    for x in range(12, width, 25):
+        for y in range(0, height, 3):
+            c.set(x, y, grid)
+    for y in range(10, height, 25):
+        for x in range(0, width, 3):
+            c.set(x, y, grid)
+    # A decaying wave under the captions, drawn like the output plot's trace.
+    mid, amp = 236, 14.0
+    prev = None
+    for x in range(8, width - 8):
+        f = (x - 8) / float(width - 17)
+        y = int(round(mid - amp * (1.0 - f) * math.sin(f * 9.0 * 2.0 * math.pi)))
+        if prev is not None:
+            for yy in range(min(prev, y), max(prev, y) + 1):
+                c.set(x, yy, (0, 150, 60, 255))
+        prev = y
+    # A bevelled frame.
+    c.rect(0, 0, width - 1, 0, (90, 100, 170, 255))
+    c.rect(0, 0, 0, height - 1, (90, 100, 170, 255))
+    c.rect(0, height - 1, width - 1, height - 1, BLACK)
+    c.rect(width - 1, 0, width - 1, height - 1, BLACK)
+    return c
+
+
+TITLE_GLYPHS = {
+    "Z": ("11111", "00001", "00010", "00100", "01000", "10000", "11111"),
+    "I": ("11111", "00100", "00100", "00100", "00100", "00100", "11111"),
+    "N": ("10001", "11001", "11001", "10101", "10011", "10011", "10001"),
+    "D": ("11110", "10001", "10001", "10001", "10001", "10001", "11110"),
+    "L": ("10000", "10000", "10000", "10000", "10000", "10000", "11111"),
+    "E": ("11111", "10000", "10000", "11110", "10000", "10000", "11111"),
+}
+
+
+def about_title(text="ZINDLE"):
+    width, height = 350, 67
+    c = Canvas(width, height, BLACK)
+    c.rect(1, 34, 348, 65, WHITE)  # mask: white keeps what lies beneath
+    sx, sy, gap = 6, 4, 10
+    glyph_w = 5 * sx
+    total = len(text) * glyph_w + (len(text) - 1) * gap
+    left = 1 + (348 - total) // 2
+    top = 1 + (32 - 7 * sy) // 2
+    shape = set()
+    for i, letter in enumerate(text):
+        x0 = left + i * (glyph_w + gap)
+        for row, bits in enumerate(TITLE_GLYPHS[letter]):
+            for col, bit in enumerate(bits):
+                if bit == "1":
+                    for y in range(top + row * sy, top + (row + 1) * sy):
+                        for x in range(x0 + col * sx, x0 + (col + 1) * sx):
+                            shape.add((x, y))
+    for x, y in shape:
+        edge = any((x + dx, y + dy) not in shape for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+        f = (y - top) / float(7 * sy - 1)
+        fill = (255, int(round(235 - 150 * f)), 0, 255)  # yellow at the top to orange below
+        c.set(x, y, (150, 30, 0, 255) if edge else fill)
+        c.set(x, y + 33, BLACK)
+    return c
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")
@@ -201,6 +277,8 @@ def main():
     icon(32).write_png(os.path.join(out, "zindle32.png"))
     icon(16).write_png(os.path.join(out, "zindle16.png"))
     play_cursor().write_png(os.path.join(out, "playcursor.png"))
+    about_background().write_png(os.path.join(out, "aboutbackground.png"))
+    about_title().write_png(os.path.join(out, "abouttitle.png"))
 
 
 if __name__ == "__main__":

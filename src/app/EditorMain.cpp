@@ -1,40 +1,61 @@
 // The editor: builds the long-lived objects, renders the first sound, shows
 // the window and runs the event loop; everything is released in reverse order.
 
+#include "AboutBox.h"
+#include "DataFiles.h"
 #include "DocumentState.h"
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
+#include "HelpViewer.h"
 #include "MainWindow.h"
+#include "QtPrompts.h"
 #include "SdlPlayer.h"
 #include "SoundModel.h"
 #include "StartupTiming.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(DocumentState::kProgramName);
+    // The manual and the About sound are looked up here, and the file dialogs open here.
+    const QString startDirectory = QDir::currentPath();
 
     DrawingTools tools;
     SdlPlayer player;  // without an audio device it plays nothing
     SoundModel model(&player);
     DocumentState document;
+    HelpViewer help;  // no parent: usable beside the modal About box
+    QtPrompts prompts;
 
     model.newSound();
     document.clearFile();
     document.clearModified();
 
     MainWindow window(model, document, player, tools);
+    prompts.setOwner(&window);
+    window.attachDocumentCommands(prompts, startDirectory);
+    window.useAdjustPointDialogs();
+    auto openHelp = [&help, &startDirectory] { help.showManual(startDirectory); };
+    window.setHelpHandler(openHelp);
+    window.setAboutHandler([&] {
+        const QString sound =
+            data_files::find(data_files::kAboutSound, data_files::searchDirectories(startDirectory));
+        AboutBox box(&window, player, tools, sound, openHelp);
+        box.exec();
+    });
+    // An open help window must not keep the program running.
+    QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.resize(MainWindow::defaultSize(screen->availableSize()));
     if (startup_timing::requested())
         startup_timing::exitAfterFirstPaint(*window.canvas());
+    // The About box opens over the first frame at every start.
+    window.showAboutAfterFirstPaint();
     window.show();
-
-    // The About box opens over the first frame at every start, once one is
-    // installed with MainWindow::setAboutHandler.
-    QMetaObject::invokeMethod(&window, &MainWindow::showAbout, Qt::QueuedConnection);
 
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include "AdjustPointDialog.h"
+#include "DocumentCommands.h"
 #include "DocumentState.h"
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
@@ -41,15 +43,51 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildMenu() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    exitAction_ = file->addAction(tr("E&xit"));
+    menu_ = std::make_unique<MainWindowMenu>(*this);
     // Through the close request, so that closing asks what closing the frame asks.
-    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    connect(menu_->exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(menu_->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(menu_->instructionsAction, &QAction::triggered, this, [this] {
+        if (helpHandler_)
+            helpHandler_();
+    });
+    const std::pair<QAction*, bool (DocumentCommands::*)()> commands[] = {
+        {menu_->newAction, &DocumentCommands::newSound}, {menu_->openAction, &DocumentCommands::open},
+        {menu_->saveAction, &DocumentCommands::save},    {menu_->saveAsAction, &DocumentCommands::saveAs},
+        {menu_->exportAction, &DocumentCommands::exportWav}};
+    for (const auto& [action, command] : commands) {
+        connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
+        action->setEnabled(false);
+    }
+    menu_->aboutAction->setEnabled(false);
+    menu_->instructionsAction->setEnabled(false);
+}
 
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    aboutAction_ = help->addAction(tr("&About"));
-    aboutAction_->setEnabled(false);
-    connect(aboutAction_, &QAction::triggered, this, &MainWindow::showAbout);
+void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDirectory) {
+    commands_ = std::make_unique<DocumentCommands>(editor_->model(), editor_->document(), prompts, startDirectory);
+    commands_->onDocumentLoaded = [this] {
+        editor_->refreshControls();
+        editor_->redrawAll();
+    };
+    commands_->onTitleChanged = [this] { refreshTitle(); };
+    closeGuard = [this] { return commands_->close(); };
+    for (QAction* action : {menu_->newAction, menu_->openAction, menu_->saveAction, menu_->saveAsAction,
+                            menu_->exportAction})
+        action->setEnabled(true);
+}
+
+void MainWindow::runDocumentCommand(bool (DocumentCommands::*command)()) {
+    // New and Open replace the curves and sliders a drag is working on; the
+    // key waits until the button is up.
+    if (!commands_ || editor_->isDragging())
+        return;
+    ((*commands_).*command)();
+}
+
+void MainWindow::useAdjustPointDialogs() {
+    dispatch_->adjustPoint = [this](EnvelopeGraph& graph, int index) {
+        return AdjustPointDialog::run(this, graph.envelope(), index);
+    };
 }
 
 QSize MainWindow::defaultSize(QSize available) {
@@ -62,7 +100,20 @@ void MainWindow::refreshTitle() { setWindowTitle(editor_->document().windowTitle
 
 void MainWindow::setAboutHandler(std::function<void()> handler) {
     aboutHandler_ = std::move(handler);
-    aboutAction_->setEnabled(static_cast<bool>(aboutHandler_));
+    menu_->aboutAction->setEnabled(static_cast<bool>(aboutHandler_));
+}
+
+void MainWindow::showAboutAfterFirstPaint() {
+    // Queued: the paint handler finishes before the box's own loop starts.
+    if (canvas_->paintCount() > 0)
+        QMetaObject::invokeMethod(this, &MainWindow::showAbout, Qt::QueuedConnection);
+    else
+        connect(canvas_, &EditorCanvas::firstPainted, this, &MainWindow::showAbout, Qt::QueuedConnection);
+}
+
+void MainWindow::setHelpHandler(std::function<void()> handler) {
+    helpHandler_ = std::move(handler);
+    menu_->instructionsAction->setEnabled(static_cast<bool>(helpHandler_));
 }
 
 void MainWindow::showAbout() {
@@ -87,4 +138,5 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    emit closed();
 }

@@ -2,14 +2,17 @@
 
 #include "Editor.h"
 #include "InputDispatch.h"
+#include "MainWindowMenu.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 
+class DocumentCommands;
 class DocumentState;
 class DrawingTools;
+class Prompts;
 class EditorCanvas;
 class QAction;
 class SoundModel;
@@ -48,9 +51,27 @@ public:
     // and showAbout() does nothing.
     void setAboutHandler(std::function<void()> handler);
     void showAbout();
+    // Opens the About box once, as soon as the window's first frame is on screen.
+    void showAboutAfterFirstPaint();
+    // The manual, for Help, Instructions; disabled until installed.
+    void setHelpHandler(std::function<void()> handler);
 
-    QAction* exitAction() const { return exitAction_; }
-    QAction* aboutAction() const { return aboutAction_; }
+    // Runs New, Open, Save, Save As, Export WAV and the close request through
+    // these prompts, with file dialogs opening in `startDirectory`. Until
+    // then those items are disabled and the window closes unasked.
+    void attachDocumentCommands(Prompts& prompts, const QString& startDirectory);
+    DocumentCommands* documentCommands() { return commands_.get(); }
+
+    // A double click on a point opens its Adjust Point dialog.
+    void useAdjustPointDialogs();
+
+    const MainWindowMenu& menu() const { return *menu_; }
+    QAction* exitAction() const { return menu_->exitAction; }
+    QAction* aboutAction() const { return menu_->aboutAction; }
+
+signals:
+    // The window was closed for good (the close request was not refused).
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,11 +79,14 @@ protected:
 
 private:
     void buildMenu();
+    // Runs a document command unless a drag holds the sound's objects.
+    void runDocumentCommand(bool (DocumentCommands::*command)());
 
     std::unique_ptr<Editor> editor_;
     std::unique_ptr<InputDispatch> dispatch_;
     EditorCanvas* canvas_ = nullptr;
+    std::unique_ptr<MainWindowMenu> menu_;
+    std::unique_ptr<DocumentCommands> commands_;
     std::function<void()> aboutHandler_;
-    QAction* exitAction_ = nullptr;
-    QAction* aboutAction_ = nullptr;
+    std::function<void()> helpHandler_;
 };

@@ -1,0 +1,40 @@
+# Installation: the editor and zindle-cli in bin/, the manual and the About
+# sound in share/zindle/ (where the editor looks after its start directory),
+# and the desktop integration: menu entry, icon and the two file types.
+include(GNUInstallDirs)
+
+# The About sound is rendered from its .zdl by our own renderer at build time,
+# so it always matches what the editor would play for that file.
+set(ZINDLE_ABOUT_ZDL ${PROJECT_SOURCE_DIR}/data/About.zdl)
+set(ZINDLE_ABOUT_WAV ${CMAKE_BINARY_DIR}/data/About.wav)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/data)
+add_custom_command(OUTPUT ${ZINDLE_ABOUT_WAV}
+    COMMAND zindle-cli render ${ZINDLE_ABOUT_ZDL} -o ${ZINDLE_ABOUT_WAV}
+    DEPENDS zindle-cli ${ZINDLE_ABOUT_ZDL}
+    COMMENT "Rendering About.wav from About.zdl"
+    VERBATIM)
+add_custom_target(zindle_about_sound ALL DEPENDS ${ZINDLE_ABOUT_WAV})
+add_dependencies(zindle zindle_about_sound)
+
+install(TARGETS zindle zindle-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/Zindle.html ${ZINDLE_ABOUT_WAV}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/zindle)
+install(FILES ${PROJECT_SOURCE_DIR}/data/zindle.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/zindle32.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME zindle.png)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/zindle16.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps RENAME zindle.png)
+install(FILES ${PROJECT_SOURCE_DIR}/data/zindle-mime.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zindle.xml)
+
+# Installs this build into a scratch prefix and checks what arrives there.
+# Needs a full build (the programs and About.wav).
+if(ZINDLE_TESTS)
+    add_test(NAME zindle_install_test
+        COMMAND ${CMAKE_COMMAND}
+            -DBUILD_DIR=${CMAKE_BINARY_DIR}
+            -DPREFIX=${CMAKE_BINARY_DIR}/install-test
+            -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+            -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
+endif()

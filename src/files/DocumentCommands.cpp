@@ -1,0 +1,165 @@
+#include "DocumentCommands.h"
+
+#include "DocumentState.h"
+#include "SoundFile.h"
+#include "SoundModel.h"
+#include "WavExport.h"
+#include "ZdlFormat.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace {
+
+const QString kCouldNotSave = QStringLiteral("Couldn't save file");
+const QString kCouldNotOpen = QStringLiteral("Couldn't open file");
+
+FileDialogRequest::Filter soundFiles() {
+    return {QStringLiteral("Sound Effects Files"), {QStringLiteral("*.zdl"), QStringLiteral("*.ZDL")}};
+}
+
+// The failure, the file's name and the reason, each on its own line.
+QString failure(const QString& headline, const QString& path, const QString& reason) {
+    return QStringLiteral("%1\n\n%2\n%3").arg(headline, QFileInfo(path).fileName(), reason);
+}
+
+}  // namespace
+
+DocumentCommands::DocumentCommands(SoundModel& model, DocumentState& document, Prompts& prompts,
+                                   QString startDirectory)
+    : model_(model), document_(document), prompts_(prompts), startDirectory_(std::move(startDirectory)) {}
+
+QString DocumentCommands::saveChangesQuestion(const QString& title) {
+    const QString question = QStringLiteral("Save changes to this file?");
+    return title.isEmpty() ? question : QStringLiteral("%1\n\n    %2").arg(question, title);
+}
+
+FileDialogRequest DocumentCommands::openRequest() const {
+    FileDialogRequest r;
+    r.filters = {soundFiles(),
+                 {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}}};
+    r.directory = startDirectory_;
+    r.defaultSuffix = QStringLiteral("zdl");
+    return r;
+}
+
+FileDialogRequest DocumentCommands::saveRequest() const {
+    FileDialogRequest r;
+    r.filters = {soundFiles()};
+    r.directory = startDirectory_;
+    r.fileName = document_.path();
+    r.defaultSuffix = QStringLiteral("zdl");
+    return r;
+}
+
+FileDialogRequest DocumentCommands::exportRequest() const {
+    FileDialogRequest r;
+    r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}}};
+    r.directory = startDirectory_;
+    // Beside the sound file and named after it, when there is one.
+    if (document_.hasFile()) {
+        const QFileInfo info(document_.path());
+        r.fileName = info.dir().filePath(info.completeBaseName() + QStringLiteral(".wav"));
+    }
+    r.defaultSuffix = QStringLiteral("wav");
+    return r;
+}
+
+bool DocumentCommands::askSaveChanges() {
+    if (!document_.modified())
+        return true;
+    switch (prompts_.question(saveChangesQuestion(document_.title()))) {
+    case Prompts::Answer::Yes:
+        return save();
+    case Prompts::Answer::No:
+        return true;
+    case Prompts::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool DocumentCommands::newSound() {
+    if (!askSaveChanges())
+        return false;
+    model_.newSound();
+    document_.clearFile();
+    document_.clearModified();
+    derivedName_ = false;
+    if (onDocumentLoaded)
+        onDocumentLoaded();
+    titleChanged();
+    return true;
+}
+
+bool DocumentCommands::open() {
+    if (!askSaveChanges())
+        return false;
+    const QString chosen = prompts_.openFileName(openRequest());
+    if (chosen.isEmpty())
+        return false;
+    const ReadResult read = soundfile::read(chosen);
+    if (!read.ok) {
+        prompts_.error(failure(kCouldNotOpen, chosen, read.error));
+        return false;
+    }
+    // An old-style sound is saved as a new file beside the old one.
+    const bool oldStyle = soundfile::isOldStyleName(chosen);
+    document_.setFile(oldStyle ? soundfile::zdlPathFor(chosen) : chosen);
+    derivedName_ = oldStyle;
+    model_.settings = read.settings;
+    model_.applyAll();
+    document_.clearModified();
+    if (onDocumentLoaded)
+        onDocumentLoaded();
+    titleChanged();
+    return true;
+}
+
+bool DocumentCommands::save() {
+    if (!document_.hasFile())
+        return saveAs();
+    // A file of the made-up name may be the user's: let the dialog ask.
+    if (derivedName_ && QFileInfo::exists(document_.path()))
+        return saveAs();
+    return writeDocument(document_.path());
+}
+
+bool DocumentCommands::saveAs() {
+    const QString chosen = prompts_.saveFileName(saveRequest());
+    if (chosen.isEmpty())
+        return false;
+    return writeDocument(chosen);
+}
+
+bool DocumentCommands::writeDocument(const QString& path) {
+    const WriteResult written = zdl::write(path, model_.settings);
+    if (!written.ok) {
+        // The document keeps the name it had, so Save goes where the caption says.
+        prompts_.error(failure(kCouldNotSave, path, written.error));
+        return false;
+    }
+    if (path != document_.path())
+        document_.setFile(path);
+    derivedName_ = false;
+    document_.clearModified();
+    titleChanged();
+    return true;
+}
+
+bool DocumentCommands::exportWav() {
+    const QString chosen = prompts_.saveFileName(exportRequest());
+    if (chosen.isEmpty())
+        return false;
+    const WriteResult written = wavexport::write(chosen, model_.rendered, model_.settings.repeatCount);
+    if (!written.ok)
+        prompts_.error(failure(kCouldNotSave, chosen, written.error));
+    return written.ok;
+}
+
+void DocumentCommands::titleChanged() {
+    if (onTitleChanged)
+        onTitleChanged();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What a file dialog is asked to show.
+struct FileDialogRequest {
+    struct Filter {
+        QString description;  // "Sound Effects Files"
+        QStringList patterns; // "*.zdl", "*.ZDL": names match in either case
+    };
+    QList<Filter> filters;  // the first is selected at first
+    QString directory;      // where the dialog starts
+    QString fileName;       // proposed file (a full path), empty for none
+    QString defaultSuffix;  // added to a name typed without one
+};
+
+// The questions the document commands put to the user. The editor shows
+// real dialogs and message boxes; tests answer from a script.
+class Prompts {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Prompts() = default;
+
+    // A Yes/No/Cancel question captioned with the program's name. A box
+    // closed without an answer counts as Cancel.
+    virtual Answer question(const QString& text) = 0;
+    // The chosen existing file, or empty when the dialog was cancelled.
+    virtual QString openFileName(const FileDialogRequest& request) = 0;
+    // The chosen file to write, or empty when cancelled. Choosing a file that
+    // exists has already been confirmed by the user.
+    virtual QString saveFileName(const FileDialogRequest& request) = 0;
+    // Tells the user that something failed; returns when it was read.
+    virtual void error(const QString& text) = 0;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Prompts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The document commands' questions as Qt dialogs: message boxes captioned
+// with the program's name and Qt's own file dialogs, all modal over the owner.
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* owner = nullptr) : owner_(owner) {}
+
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+    Answer question(const QString& text) override;
+    QString openFileName(const FileDialogRequest& request) override;
+    QString saveFileName(const FileDialogRequest& request) override;
+    void error(const QString& text) override;
+
+    // "Sound Effects Files (*.zdl *.ZDL)": the form Qt's dialogs take.
+    static QStringList nameFilters(const FileDialogRequest& request);
+
+private:
+    QString runFileDialog(const FileDialogRequest& request, bool save);
+
+    QPointer<QWidget> owner_;
+};
