@@ -86,32 +86,25 @@ void Editor::relayout(QSize client, qreal devicePixelRatio) {
     if (backBuffer_.isNull())
         return;  // minimised: the next real size draws everything
     drawTitles();
+    drawEverything();
+}
 
-    redrawGraph(amplitudeGraph_);
-    redrawGraph(frequencyGraph_);
-    drawWaveform();
-    drawOutput();
+void Editor::drawEverything() {
     for (Slider& slider : sliders_)
         drawSlider(slider);
     drawButtons(waveformGroup_);
     drawButtons(bitsGroup_);
     drawButtons(rateGroup_);
     drawButtons(repeatsGroup_);
-    drawHintOnTop();
+    drawWaveform();
+    redrawGraph(amplitudeGraph_);
+    redrawGraph(frequencyGraph_);
+    drawOutput();
+    drawHintOnTop();  // last, so that it stays on top
 }
 
 void Editor::redrawAll() {
-    for (Slider& slider : sliders_)
-        drawSlider(slider);
-    drawButtons(waveformGroup_);
-    drawButtons(bitsGroup_);
-    drawButtons(rateGroup_);
-    drawButtons(repeatsGroup_);
-    drawWaveform();
-    redrawGraph(amplitudeGraph_);
-    redrawGraph(frequencyGraph_);
-    drawOutput();
-    drawHintOnTop();
+    drawEverything();
     updateWindow();
 }
 

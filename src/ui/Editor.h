@@ -100,6 +100,7 @@ public:
 private:
     void defineControls();
     void drawTitles();
+    void drawEverything();  // every view and control into the back buffer
 
     SoundModel& model_;
     DocumentState& document_;
