@@ -68,9 +68,9 @@ int EnvelopeGraph::gridStepMs(float g) {
 
 void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
                           int32_t lengthSamples, int32_t sampleRate, const DrawingTools& tools) {
-    const qreal dpr = image.devicePixelRatio();
-    const int width = qRound(image.width() / dpr);
-    const int height = qRound(image.height() / dpr);
+    const QSize size = view_image::logicalSize(image);
+    const int width = size.width();
+    const int height = size.height();
     const int plotW = width - kLeftInset - kRightInset;
     const int plotH = height - kTopInset - kBottomInset;
     image.fill(Qt::black);

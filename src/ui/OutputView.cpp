@@ -136,9 +136,9 @@ QString OutputView::tickLabel(int m, int stepMs) {
 }
 
 void OutputView::paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
-    const qreal dpr = image.devicePixelRatio();
-    const int w = qRound(image.width() / dpr);
-    const int h = qRound(image.height() / dpr);
+    const QSize size = view_image::logicalSize(image);
+    const int w = size.width();
+    const int h = size.height();
     const int f = w - kLeft - kRight;
     const int d = h - kTop - kBottom;
     image.fill(Qt::black);
@@ -181,9 +181,9 @@ void OutputView::paint(QImage& image, const RenderedSound& sound, const DrawingT
 }
 
 void OutputView::paintTrace(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
-    const qreal dpr = image.devicePixelRatio();
-    const int f = qRound(image.width() / dpr) - kLeft - kRight;
-    const int d = qRound(image.height() / dpr) - kTop - kBottom;
+    const QSize size = view_image::logicalSize(image);
+    const int f = size.width() - kLeft - kRight;
+    const int d = size.height() - kTop - kBottom;
     const int32_t count = std::min(sound.lengthSamples(), sound.sampleCount());
     if (f <= 0 || d <= 0 || count <= 0) return;
     QPainter p(&image);

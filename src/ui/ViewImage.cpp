@@ -15,6 +15,11 @@ QImage create(int width, int height, qreal devicePixelRatio) {
     return image;
 }
 
+QSize logicalSize(const QImage& image) {
+    const qreal dpr = image.devicePixelRatio();
+    return QSize(qRound(image.width() / dpr), qRound(image.height() / dpr));
+}
+
 QRect fromEdges(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 class QPainter;
@@ -12,6 +13,9 @@ namespace view_image {
 // An opaque image of w x h logical pixels at the given device-pixel ratio;
 // a null image when w or h is not positive.
 QImage create(int width, int height, qreal devicePixelRatio);
+
+// An image's size in logical pixels, the ones every view draws in.
+QSize logicalSize(const QImage& image);
 
 // The rectangle (left, top, right, bottom), right and bottom exclusive.
 QRect fromEdges(int left, int top, int right, int bottom);

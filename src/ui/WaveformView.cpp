@@ -31,9 +31,9 @@ void WaveformView::draw() {
 }
 
 void WaveformView::paint(QImage& image, const WaveformTable& table, const DrawingTools& tools) {
-    const qreal dpr = image.devicePixelRatio();
-    const int w = qRound(image.width() / dpr);
-    const int h = qRound(image.height() / dpr);
+    const QSize size = view_image::logicalSize(image);
+    const int w = size.width();
+    const int h = size.height();
     const int f = w - kLeft - kRight;
     const int d = h - kTop - kBottom;
     image.fill(Qt::black);
