@@ -126,6 +126,16 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
             continue;
         }
         const QString output = outputFor(request, input, soundfile::zdlPathFor(input), QStringLiteral("zdl"));
+        // The sound beside an old file may be one edited since its conversion:
+        // only an output the user named replaces an existing file.
+        const bool named = !request.output.isEmpty() || !request.directory.isEmpty();
+        if (!named && QFileInfo::exists(output)) {
+            report(err, input,
+                   QStringLiteral("%1 already exists; it was left as it is (name the output with -o or -d).")
+                       .arg(output));
+            status = kFailure;
+            continue;
+        }
         const QString refused = guard.claim(output);
         if (!refused.isEmpty()) {
             report(err, input, refused);

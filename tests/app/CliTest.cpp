@@ -297,3 +297,27 @@ TEST_F(Cli, ConvertWritesVersion1001Files) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("new.zdl: Not an old-style file"))) << r.err.toStdString();
 }
+
+TEST_F(Cli, ConvertBesideTheInputNeverReplacesAnExistingSound) {
+    copy("boom.efc");
+    copy("new.zdl", "boom.zdl");  // edited and saved since the conversion
+    const QByteArray edited = contents(path("boom.zdl"));
+    Outcome r = run({QStringLiteral("convert"), QStringLiteral("boom.efc")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("already exists"))) << r.err.toStdString();
+    EXPECT_EQ(contents(path("boom.zdl")), edited);
+    // Named on purpose, it is replaced.
+    r = run({QStringLiteral("convert"), QStringLiteral("boom.efc"), QStringLiteral("-o"), QStringLiteral("boom.zdl")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_NE(contents(path("boom.zdl")), edited);
+}
+
+TEST_F(Cli, AnOutputLinkedToAnInputIsRefused) {
+    copy("new.zdl", "a.zdl");
+    const QByteArray original = contents(path("a.zdl"));
+    ASSERT_TRUE(QFile::link(path("a.zdl"), path("b.wav")));
+    const Outcome r = run({QStringLiteral("render"), QStringLiteral("a.zdl"), QStringLiteral("-o"), QStringLiteral("b.wav")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QLatin1String("one of the inputs"))) << r.err.toStdString();
+    EXPECT_EQ(contents(path("a.zdl")), original);
+}
