@@ -111,6 +111,10 @@ void Editor::redrawAll() {
 void Editor::reRender() {
     model_.render();
     ++renderCount_;
+    const int32_t w = model_.rendered.lengthSamples();
+    const int32_t rate = model_.rendered.sampleRate();
+    amplitudeGraph_.setTiming(w, rate);
+    frequencyGraph_.setTiming(w, rate);
     drawOutput();
 }
 

@@ -61,16 +61,25 @@ void EditorCanvas::showCursorAt(QPoint pos) {
     }
 }
 
-void EditorCanvas::mouseMoveEvent(QMouseEvent* event) { showCursorAt(event->position().toPoint()); }
+void EditorCanvas::mouseMoveEvent(QMouseEvent* event) {
+    lastPos_ = event->position().toPoint();
+    showCursorAt(lastPos_);
+}
 
 void EditorCanvas::mousePressEvent(QMouseEvent* event) {
     // Qt keeps sending the mouse here while a button is held, which is the
     // capture a drag needs.
     const QPoint pos = event->position().toPoint();
+    lastPos_ = pos;
     if (event->button() == Qt::LeftButton)
         dispatch_.leftDown(pos);
     else if (event->button() == Qt::RightButton)
         dispatch_.rightDown(pos);
+}
+
+void EditorCanvas::endDrag() {
+    if (editor_.isDragging())
+        dispatch_.leftUp(lastPos_);
 }
 
 void EditorCanvas::mouseReleaseEvent(QMouseEvent* event) {

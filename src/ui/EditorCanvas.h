@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
 
 class Editor;
@@ -17,6 +18,12 @@ public:
     void paintRegion(const QRegion& region);
 
     int paintCount() const { return paintCount_; }
+
+    // Ends a drag that is still held as if the button had come up where the
+    // pointer was last seen. A modal dialog or the close takes the mouse away
+    // before the release arrives here; without this the drag would stay stuck
+    // and its edit would be neither rendered nor marked.
+    void endDrag();
 
 signals:
     // The first frame has been painted.
@@ -37,4 +44,5 @@ private:
     Editor& editor_;
     InputDispatch& dispatch_;
     int paintCount_ = 0;
+    QPoint lastPos_;
 };

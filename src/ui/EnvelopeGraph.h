@@ -29,8 +29,14 @@ public:
     // Composes the whole graph into image(). lengthSamples and sampleRate set
     // the time grid; they are kept for redraw().
     void draw(int32_t lengthSamples, int32_t sampleRate);
-    // draw() with the timing of the last draw().
+    // draw() with the timing of the last draw() or setTiming().
     void redraw();
+    // The sound's main part changed (length or rate): later redraws, such as
+    // those of a drag, lay their time grid out for it.
+    void setTiming(int32_t lengthSamples, int32_t sampleRate) {
+        lastLengthSamples_ = lengthSamples;
+        lastSampleRate_ = sampleRate;
+    }
     // draw(), then copies image() into the back buffer at rect().topLeft().
     void draw(QImage& backBuffer, int32_t lengthSamples, int32_t sampleRate);
     const QImage& image() const { return image_; }

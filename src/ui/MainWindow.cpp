@@ -117,6 +117,7 @@ void MainWindow::setHelpHandler(std::function<void()> handler) {
 }
 
 void MainWindow::showAbout() {
+    canvas_->endDrag();
     if (aboutHandler_)
         aboutHandler_();
 }
@@ -133,6 +134,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A point still held has moved: it must count before the save question.
+    canvas_->endDrag();
     if (closeGuard && !closeGuard()) {
         event->ignore();
         return;

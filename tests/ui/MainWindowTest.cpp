@@ -448,6 +448,36 @@ TEST_F(MainWindowTest, ExitGoesThroughTheCloseRequest) {
     EXPECT_FALSE(h.window->isVisible());
 }
 
+TEST_F(MainWindowTest, ADialogOrACloseDuringADragEndsItAsARelease) {
+    // About opens over a held point: the release goes to the dialog, so the
+    // drag must end before it, rendered and marked.
+    bool draggingWhenShown = true;
+    h.window->setAboutHandler([&] { draggingWhenShown = editor().isDragging(); });
+    const int rendersBefore = editor().renderCount();
+    press(pointPos(editor().amplitudeGraph(), 2));
+    move(QPoint(350, 100));
+    h.window->aboutAction()->trigger();
+    EXPECT_FALSE(draggingWhenShown);
+    EXPECT_FALSE(editor().isDragging());
+    EXPECT_EQ(editor().renderCount(), rendersBefore + 1);
+    EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Zindle *"));
+    release(QPoint(350, 100));  // the late release changes nothing more
+    EXPECT_EQ(editor().renderCount(), rendersBefore + 1);
+
+    // Closing with a point held: the save question sees the edit.
+    h.document.clearModified();
+    bool modifiedWhenAsked = false;
+    h.window->closeGuard = [&] {
+        modifiedWhenAsked = h.document.modified();
+        return false;
+    };
+    press(pointPos(editor().amplitudeGraph(), 3));
+    move(QPoint(420, 150));
+    h.window->close();
+    EXPECT_TRUE(modifiedWhenAsked);
+    EXPECT_FALSE(editor().isDragging());
+}
+
 TEST_F(MainWindowTest, AboutWaitsForItsHandler) {
     EXPECT_FALSE(h.window->aboutAction()->isEnabled());
     int shown = 0;
