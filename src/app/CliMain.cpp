@@ -3,9 +3,13 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // Past a file-size limit a write then fails with EFBIG and is reported
+    // like any other failure, instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zindle-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZINDLE_VERSION));

@@ -17,7 +17,12 @@
 #include <QDir>
 #include <QScreen>
 
+#include <csignal>
+
 int main(int argc, char* argv[]) {
+    // Past a file-size limit a write then fails with EFBIG and is reported
+    // like any other failure, instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(DocumentState::kProgramName);
     // The manual and the About sound are looked up here, and the file dialogs open here.

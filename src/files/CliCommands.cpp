@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
 
@@ -31,9 +30,16 @@ QString outputFor(const CliRequest& request, const QString& input, const QString
     return besideInput.isEmpty() ? QFileInfo(input).dir().filePath(name) : besideInput;
 }
 
+// A folder named with -d is made (with its parents) when it is missing, as a
+// build step expects of an output folder.
 bool checkDirectory(const CliRequest& request, QTextStream& err) {
     if (request.directory.isEmpty() || QFileInfo(request.directory).isDir()) return true;
-    report(err, request.directory, QStringLiteral("The output folder does not exist."));
+    if (QFileInfo::exists(request.directory)) {
+        report(err, request.directory, QStringLiteral("The output folder is a file."));
+        return false;
+    }
+    if (QDir().mkpath(request.directory)) return true;
+    report(err, request.directory, QStringLiteral("The output folder cannot be created."));
     return false;
 }
 
@@ -50,6 +56,10 @@ bool writeChecked(const QString& output, const WriteResult& written, QTextStream
 }
 
 }  // namespace
+
+QString outputExtension(const QString& command) {
+    return command == QLatin1String("render") ? QStringLiteral("wav") : QStringLiteral("zdl");
+}
 
 int render(const CliRequest& request, QTextStream&, QTextStream& err) {
     if (!checkDirectory(request, err)) return kFailure;
@@ -82,7 +92,11 @@ int render(const CliRequest& request, QTextStream&, QTextStream& err) {
 
 int info(const CliRequest& request, QTextStream& out, QTextStream& err) {
     int status = kSuccess;
-    QJsonArray objects;
+    // One object for one input, an array for several (failed inputs are left
+    // out). Each object is printed as soon as it is made, so many inputs never
+    // pile up in memory.
+    const bool array = request.json && request.inputs.size() > 1;
+    if (array) out << '[';
     bool first = true;
     for (const QString& input : request.inputs) {
         ReadResult read;
@@ -92,20 +106,17 @@ int info(const CliRequest& request, QTextStream& out, QTextStream& err) {
         }
         const soundreport::Figures figures = soundreport::measure(read.settings);
         if (request.json) {
-            objects.append(soundreport::json(input, read, figures));
+            if (!first) out << ',';
+            out << QJsonDocument(soundreport::json(input, read, figures)).toJson(QJsonDocument::Compact);
         } else {
             if (!first) out << '\n';
             out << soundreport::text(input, read, figures);
-            first = false;
         }
+        out.flush();
+        first = false;
     }
-    if (request.json) {
-        // One object for one input, an array for several (failed inputs are left out).
-        const QJsonDocument document = request.inputs.size() == 1 && objects.size() == 1
-                                           ? QJsonDocument(objects.first().toObject())
-                                           : QJsonDocument(objects);
-        if (request.inputs.size() > 1 || !objects.isEmpty()) out << document.toJson(QJsonDocument::Compact) << '\n';
-    }
+    if (array) out << "]";
+    if (request.json && (array || !first)) out << '\n';
     out.flush();
     return status;
 }

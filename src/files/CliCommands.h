@@ -2,6 +2,8 @@
 
 #include "CliRequest.h"
 
+#include <QString>
+
 class QTextStream;
 
 // The four zindle-cli commands. Each does every input it can, names each
@@ -12,6 +14,9 @@ namespace clicommands {
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
+
+// The extension of the files a command writes: "wav" or "zdl".
+QString outputExtension(const QString& command);
 
 int render(const CliRequest& request, QTextStream& out, QTextStream& err);
 int info(const CliRequest& request, QTextStream& out, QTextStream& err);

@@ -1,9 +1,11 @@
 #include "CliTool.h"
 
 #include "CliCommands.h"
+#include "FileIO.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
@@ -23,6 +25,7 @@ const char kCommands[] =
     "  new -o OUT.zdl\n"
     "      Writes the settings of a new sound.\n"
     "\n"
+    "-o - writes to the standard output. -d DIR is created when it does not exist.\n"
     "A file whose name ends in efc (any case) is read as an old-style file.\n"
     "Exit status: 0 success, 1 a bad input or an output that could not be written,\n"
     "2 wrong usage.\n";
@@ -50,6 +53,18 @@ bool numberOption(const QString& text, int low, int high, std::initializer_list<
     return value >= low && value <= high;
 }
 
+// The extension each command writes. A device or a pipe that exists (and
+// "-", the standard output) has no extension to check.
+QString checkOutputName(const CliRequest& request) {
+    const QString extension = clicommands::outputExtension(request.command);
+    if (request.output == QLatin1String(fileio::kStandardOutput)) return QString();
+    const QFileInfo info(request.output);
+    if (info.exists() && !info.isFile() && !info.isDir()) return QString();
+    if (info.suffix().compare(extension, Qt::CaseInsensitive) == 0) return QString();
+    return QStringLiteral("%1 writes .%2 files; the output %3 does not end in .%2.")
+        .arg(request.command, extension, request.output);
+}
+
 void addOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Renders, inspects and converts Zindle sound files."));
     parser.addHelpOption();
@@ -57,7 +72,8 @@ void addOptions(QCommandLineParser& parser) {
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("render, info, convert or new"));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The input files."), QStringLiteral("[IN...]"));
     parser.addOptions({
-        {QStringLiteral("o"), QStringLiteral("The output file (one input only)."), QStringLiteral("OUT")},
+        {QStringLiteral("o"), QStringLiteral("The output file (one input only); - for the standard output."),
+         QStringLiteral("OUT")},
         {QStringLiteral("d"), QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav or .zdl."),
          QStringLiteral("DIR")},
         {QStringLiteral("repeats"), QStringLiteral("render: repeat the sound N times (1..10)."), QStringLiteral("N")},
@@ -103,10 +119,14 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     for (const CommandOptions& s : kAllowed)
         if (request.command == QLatin1String(s.command)) accepted = &s;
     if (!accepted) return usageError(QStringLiteral("Unknown command '%1'.").arg(request.command));
-    for (const QString& name : parser.optionNames())
+    const QStringList given = parser.optionNames();
+    for (const QString& name : given) {
+        const QString dashed = (name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-")) + name;
         if (!accepted->allowed.contains(name))
-            return usageError(QStringLiteral("%1 does not take -%2%3.")
-                                  .arg(request.command, name.size() > 1 ? QStringLiteral("-") : QString(), name));
+            return usageError(QStringLiteral("%1 does not take %2.").arg(request.command, dashed));
+        // The parser would quietly keep the last one; the user meant one.
+        if (given.count(name) > 1) return usageError(QStringLiteral("%1 is given more than once.").arg(dashed));
+    }
     request.output = parser.value(QStringLiteral("o"));
     request.directory = parser.value(QStringLiteral("d"));
     request.json = parser.isSet(QStringLiteral("json"));
@@ -140,6 +160,7 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
         problem = QStringLiteral("-o and -d cannot be used together.");
     if (problem.isEmpty() && !request.output.isEmpty() && request.inputs.size() > 1)
         problem = QStringLiteral("-o names one output; use -d DIR for several inputs.");
+    if (problem.isEmpty() && !request.output.isEmpty()) problem = checkOutputName(request);
     if (!problem.isEmpty()) return usageError(problem);
     return std::nullopt;
 }

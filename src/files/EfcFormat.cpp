@@ -34,6 +34,11 @@ void readPoints(ByteReader& in, int at, int count, std::vector<float>& times, st
         times.push_back(static_cast<float>(in.i16() / kFixedOne));
         values.push_back(static_cast<float>(in.i16() / kFixedOne));
     }
+    // The old format's curves always ran from 0 to 1, whatever the stored end
+    // times say. This comes before the order repair, so that a stray first
+    // time cannot push the later points up.
+    times.front() = 0.0f;
+    times.back() = 1.0f;
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ QString readCurve(ByteReader& in, const char* name, std::vector<float>& times, s
     if (count < 2) return tr("The %1 curve has fewer than 2 points.").arg(QLatin1String(name));
     if (in.remaining() / kPointBytes < count)
         return tr("The %1 curve claims more points than the file holds.").arg(QLatin1String(name));
+    if (count > kMaxPoints)
+        return tr("The %1 curve has too many points: %2; at most %3.").arg(QLatin1String(name)).arg(count).arg(kMaxPoints);
     times.resize(size_t(count));
     values.resize(size_t(count));
     for (size_t i = 0; i < size_t(count); ++i) {
@@ -104,7 +106,7 @@ ReadResult decode(const QByteArray& bytes) {
 ReadResult read(const QString& path) {
     QByteArray bytes;
     QString reason;
-    if (!fileio::readPrefix(path, kMaxFileBytes, bytes, reason)) return ReadResult::failure(reason);
+    if (!fileio::readWhole(path, kMaxFileBytes, bytes, reason)) return ReadResult::failure(reason);
     return decode(bytes);
 }
 

@@ -22,7 +22,10 @@ constexpr int32_t kVersionWithoutWidth = 1000;
 constexpr int kFixedBytes = 42;
 // Each point is a float time and a float value.
 constexpr int kPointBytes = 8;
-// Far above any sound a person draws; keeps a huge stray file out of memory.
+// No one draws more points than this; millions would only freeze the editor.
+constexpr int32_t kMaxPoints = 65536;
+// Far above the largest file of kMaxPoints per curve; a larger file is refused
+// before it is parsed.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
 // The version 1001 record of the settings, width and rate included.

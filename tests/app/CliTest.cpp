@@ -1,4 +1,5 @@
 #include "EfcFormat.h"
+#include "TestFiles.h"
 #include "SoundModel.h"
 #include "SoundReport.h"
 #include "ZdlFormat.h"
@@ -25,6 +26,7 @@ struct Outcome {
     int status = -1;
     QString out;
     QString err;
+    QByteArray outBytes;
 };
 
 QByteArray contents(const QString& path) {
@@ -47,14 +49,25 @@ protected:
     }
 
     // Runs zindle-cli in the temporary folder.
-    Outcome run(const QStringList& arguments) {
+    Outcome run(const QStringList& arguments) { return start(kCli, arguments); }
+
+    // Runs zindle-cli through a shell that first sets a file-size limit of 0
+    // blocks, as a full disk would. SIGXFSZ is left at its default: the tool
+    // must ignore it itself.
+    Outcome runWithoutDiskSpace(const QStringList& arguments) {
+        QString command = QStringLiteral("ulimit -f 0; exec \"$0\" \"$@\"");
+        return start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), command, kCli} + arguments);
+    }
+
+    Outcome start(const QString& program, const QStringList& arguments) {
         QProcess process;
         process.setWorkingDirectory(dir.path());
-        process.start(kCli, arguments);
+        process.start(program, arguments);
         Outcome r;
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return r;
         r.status = process.exitCode();
-        r.out = QString::fromUtf8(process.readAllStandardOutput());
+        r.outBytes = process.readAllStandardOutput();
+        r.out = QString::fromUtf8(r.outBytes);
         r.err = QString::fromUtf8(process.readAllStandardError());
         return r;
     }
@@ -117,6 +130,15 @@ TEST_F(Cli, WrongUsageExits2AndWritesNothing) {
         {QStringLiteral("new")},
         {QStringLiteral("new"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("y.zdl")},
         {QStringLiteral("new"), QStringLiteral("-d"), QStringLiteral(".")},
+        // An output whose extension is not what the command writes.
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("out.ogg")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("out")},
+        {QStringLiteral("convert"), QStringLiteral("x.efc"), QStringLiteral("-o"), QStringLiteral("x.wav")},
+        {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("fresh.json")},
+        // An option given twice.
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("a.wav"), QStringLiteral("-o"), QStringLiteral("b.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--rate"), QStringLiteral("11025"), QStringLiteral("--rate"), QStringLiteral("22050")},
+        {QStringLiteral("info"), QStringLiteral("new.zdl"), QStringLiteral("--json"), QStringLiteral("--json")},
     };
     for (const QStringList& arguments : cases) {
         const Outcome r = run(arguments);
@@ -205,6 +227,7 @@ TEST_F(Cli, AFailedOutputLeavesNoFileAndHarmsNoExistingOne) {
         QFile file(path("old.wav"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
     }
+    copy("new.zdl", "self.wav");  // a sound whose name happens to end in .wav
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.wav")));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.zdl")));
     const QStringList before = entries(dir.path());
@@ -212,9 +235,9 @@ TEST_F(Cli, AFailedOutputLeavesNoFileAndHarmsNoExistingOne) {
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("no/such/folder/x.wav")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("taken.wav")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("new.zdl/x.wav")},
-        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-d"), QStringLiteral("no-such-folder")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-d"), QStringLiteral("new.zdl")},
         {QStringLiteral("render"), QStringLiteral("bad-rate.zdl"), QStringLiteral("-o"), QStringLiteral("old.wav")},
-        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("new.zdl")},
+        {QStringLiteral("render"), QStringLiteral("self.wav"), QStringLiteral("-o"), QStringLiteral("self.wav")},
         {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("taken.zdl")},
         {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("no/such/folder/x.zdl")},
     };
@@ -320,4 +343,100 @@ TEST_F(Cli, AnOutputLinkedToAnInputIsRefused) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("one of the inputs"))) << r.err.toStdString();
     EXPECT_EQ(contents(path("a.zdl")), original);
+}
+
+TEST_F(Cli, AnOutputOfTheWrongKindNamesTheExtensionItWants) {
+    copy("new.zdl");
+    const Outcome r = run({QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("out.ogg")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QLatin1String("render writes .wav files"))) << r.err.toStdString();
+    // Either case of the extension will do.
+    EXPECT_EQ(run({QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("OUT.WAV")}).status, 0);
+    EXPECT_EQ(run({QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("Fresh.ZDL")}).status, 0);
+}
+
+TEST_F(Cli, AMissingOutputFolderIsMadeWithItsParents) {
+    copy("new.zdl");
+    copy("laser.zdl");
+    const Outcome r = run({QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("laser.zdl"),
+                           QStringLiteral("-d"), QStringLiteral("out/sfx")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(entries(path("out/sfx")), (QStringList{QStringLiteral("laser.wav"), QStringLiteral("new.wav")}));
+}
+
+// Devices and pipes are written as they are, never replaced by a file.
+TEST_F(Cli, StandardOutputAndDevicesAreWrittenInPlace) {
+    copy("laser.zdl");
+    ASSERT_EQ(run({QStringLiteral("render"), QStringLiteral("laser.zdl"), QStringLiteral("-o"), QStringLiteral("laser.wav")}).status, 0);
+    const QByteArray wav = contents(path("laser.wav"));
+    for (const char* output : {"-", "/dev/stdout"}) {
+        const Outcome r = run({QStringLiteral("render"), QStringLiteral("laser.zdl"), QStringLiteral("-o"), QLatin1String(output)});
+        EXPECT_EQ(r.status, 0) << output << ": " << r.err.toStdString();
+        EXPECT_EQ(r.outBytes, wav) << output;
+    }
+    const Outcome r = run({QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("/dev/null")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile()) << "the device node was replaced";
+}
+
+// The whole process under a zero file-size limit: every output fails with
+// the system's reason, exit 1, and each existing file keeps its bytes.
+TEST_F(Cli, WithoutDiskSpaceEveryOutputFailsAndExistingFilesSurvive) {
+    copy("laser.zdl");
+    copy("boom.efc");
+    const QByteArray old("an existing output, kept byte for byte");
+    const QStringList cases[] = {
+        {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("existing.zdl")},
+        {QStringLiteral("convert"), QStringLiteral("boom.efc"), QStringLiteral("-o"), QStringLiteral("existing.zdl")},
+        {QStringLiteral("render"), QStringLiteral("laser.zdl"), QStringLiteral("-o"), QStringLiteral("existing.wav")},
+    };
+    for (const QStringList& arguments : cases) {
+        const QString target = path(arguments.last().toLatin1().constData());
+        {
+            QFile file(target);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        }
+        const QStringList before = entries(dir.path());
+        const Outcome r = runWithoutDiskSpace(arguments);
+        EXPECT_EQ(r.status, 1) << arguments.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String("File too large"))) << r.err.toStdString();
+        EXPECT_EQ(contents(target), old) << arguments.join(' ').toStdString();
+        EXPECT_EQ(entries(dir.path()), before);
+    }
+}
+
+// Old-style files whose stored end times are out of order: render, info and
+// convert all see the curve with its ends set first, then repaired.
+TEST_F(Cli, OldStyleEndTimesAreSetBeforeTheOrderIsRepaired) {
+    const struct {
+        std::vector<std::pair<int16_t, int16_t>> points;
+        std::vector<std::pair<double, double>> curve;
+    } cases[] = {
+        {{{40, 192}, {10, 128}, {256, 0}}, {{0, 0.75}, {0.0390625, 0.5}, {1, 0}}},
+        {{{0, 64}, {128, 64}, {100, 0}}, {{0, 0.25}, {0.5, 0.25}, {1, 0}}},
+    };
+    for (const auto& c : cases) {
+        testfiles::EfcRecord record;
+        record.amplitude = c.points;
+        ASSERT_TRUE(testfiles::writeFile(path("old.efc"), record.bytes()));
+        QFile::remove(path("old.zdl"));
+
+        const Outcome info = run({QStringLiteral("info"), QStringLiteral("--json"), QStringLiteral("old.efc")});
+        ASSERT_EQ(info.status, 0) << info.err.toStdString();
+        const QJsonArray points = QJsonDocument::fromJson(info.outBytes).object()[QStringLiteral("amplitude")].toArray();
+        ASSERT_EQ(points.size(), int(c.curve.size()));
+        for (int i = 0; i < points.size(); ++i) {
+            EXPECT_EQ(points[i].toArray()[0].toDouble(), c.curve[size_t(i)].first) << i;
+            EXPECT_EQ(points[i].toArray()[1].toDouble(), c.curve[size_t(i)].second) << i;
+        }
+
+        ASSERT_EQ(run({QStringLiteral("convert"), QStringLiteral("old.efc")}).status, 0);
+        const SoundSettings converted = settingsOf(path("old.zdl"));
+        for (size_t i = 0; i < c.curve.size(); ++i)
+            EXPECT_EQ(converted.amplitude.time(int(i)), float(c.curve[i].first)) << i;
+
+        ASSERT_EQ(run({QStringLiteral("render"), QStringLiteral("old.efc"), QStringLiteral("-o"), QStringLiteral("a.wav")}).status, 0);
+        ASSERT_EQ(run({QStringLiteral("render"), QStringLiteral("old.zdl"), QStringLiteral("-o"), QStringLiteral("b.wav")}).status, 0);
+        EXPECT_EQ(contents(path("a.wav")), contents(path("b.wav")));
+    }
 }

@@ -74,6 +74,12 @@ TEST(EfcFormat, PointsAreFixedPointWithTheEndsForced) {
         {{{10, 128}, {128, 64}, {250, 32}}, "0:50 50:25 100:12.5"},
         {{{-40, 300}, {300, -5}}, "0:100 100:0"},  // out of range, limited
         {{{0, 0}, {200, 10}, {100, 20}, {256, 30}}, "0:0 78.125:3.90625 78.125:7.8125 100:11.7188"},
+        // A stored first time above the next one is replaced by 0 before the
+        // order is repaired, so it pushes no later point up.
+        {{{40, 192}, {10, 128}, {256, 0}}, "0:75 3.90625:50 100:0"},
+        {{{300, 0}, {10, 64}, {20, 128}, {250, 0}}, "0:0 3.90625:25 7.8125:50 100:0"},
+        // A stored last time below its neighbour is 1 all the same.
+        {{{0, 64}, {128, 64}, {100, 0}}, "0:25 50:25 100:0"},
     };
     for (const auto& c : cases) {
         for (bool amplitude : {true, false}) {

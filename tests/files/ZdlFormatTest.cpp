@@ -191,3 +191,31 @@ TEST(ZdlFormat, RewritingALongerFileLeavesNoTraceOfItsTail) {
     ASSERT_TRUE(zdl::write(path, newSound()).ok);
     EXPECT_EQ(testfiles::readFile(path), hex(kNewSound));
 }
+
+TEST(ZdlFormat, CurvesOfMoreThan65536PointsAreRefused) {
+    const struct {
+        int amplitudePoints;
+        int frequencyPoints;
+        const char* error;  // empty: read
+    } cases[] = {
+        {65536, 2, ""},
+        {2, 65536, ""},
+        {65537, 2, "The amplitude curve has too many points: 65537; at most 65536."},
+        {2, 70000, "The frequency curve has too many points: 70000; at most 65536."},
+    };
+    for (const auto& c : cases) {
+        SoundSettings s;
+        s.resetToNew();
+        for (auto [envelope, n] : {std::pair{&s.amplitude, c.amplitudePoints}, {&s.frequency, c.frequencyPoints}}) {
+            std::vector<float> times(static_cast<size_t>(n)), values(static_cast<size_t>(n), 0.5f);
+            for (int i = 0; i < n; ++i) times[size_t(i)] = float(i) / float(n - 1);
+            ASSERT_TRUE(envelope->assign(times, values));
+        }
+        const ReadResult read = zdl::decode(zdl::encode(s));
+        EXPECT_EQ(read.ok, *c.error == '\0') << c.amplitudePoints << "/" << c.frequencyPoints;
+        EXPECT_EQ(read.error.toStdString(), c.error);
+        if (read.ok) {
+            EXPECT_EQ(read.settings, s);
+        }
+    }
+}

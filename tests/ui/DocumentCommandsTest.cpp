@@ -2,6 +2,7 @@
 // with the user's answers scripted.
 
 #include "DocumentHarness.h"
+#include "FileSizeLimit.h"
 
 #include "SoundFile.h"
 #include "ZdlFormat.h"
@@ -11,6 +12,9 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -184,6 +188,51 @@ TEST(SaveAsCommand, AFailedWriteKeepsThePreviousName) {
     EXPECT_EQ(savedWaveform(d.file(QStringLiteral("a.zdl"))), kSquare);
     EXPECT_FALSE(QFileInfo::exists(d.file(QStringLiteral("missing/b.zdl"))));
     EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl"));
+}
+
+// On a full disk a save is a failure: the old file keeps its bytes, the user
+// is told why, and the edits stay marked, also when the save was asked for
+// by the question on close (which then does not close).
+TEST(SaveCommand, AFullDiskKeepsTheFileAndTheEdits) {
+    enum class Via { SaveKey, ExportKey, CloseQuestion };
+    for (const Via via : {Via::SaveKey, Via::ExportKey, Via::CloseQuestion}) {
+        SCOPED_TRACE(static_cast<int>(via));
+        DocumentHarness d;
+        d.saveAs(QStringLiteral("a.zdl"));
+        const QString wav = d.file(QStringLiteral("a.wav"));
+        ASSERT_TRUE(QFile::copy(d.file(QStringLiteral("a.zdl")), wav));  // some earlier bytes to keep
+        const QByteArray savedZdl = bytesOf(d.file(QStringLiteral("a.zdl")));
+        const QByteArray savedWav = bytesOf(wav);
+        d.edit();
+        d.prompts.shown.clear();
+        {
+            FileSizeLimit full(0);
+            ASSERT_TRUE(full.ok());
+            switch (via) {
+            case Via::SaveKey:
+                d.key(Qt::Key_S);
+                break;
+            case Via::ExportKey:
+                d.prompts.saveName(wav);
+                d.key(Qt::Key_E);
+                break;
+            case Via::CloseQuestion:
+                d.prompts.answer(Answer::Yes);
+                d.menu().exitAction->trigger();
+                break;
+            }
+        }
+        EXPECT_EQ(d.prompts.unused(), 0u);
+        ASSERT_EQ(d.prompts.count(Kind::Error), 1);
+        const QString message = d.prompts.shown.back().text;
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Couldn't save file\n\n"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << message.toStdString();
+        EXPECT_EQ(bytesOf(d.file(QStringLiteral("a.zdl"))), savedZdl);
+        EXPECT_EQ(bytesOf(wav), savedWav);
+        EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl *"));
+        EXPECT_TRUE(d.h.document.modified());
+        EXPECT_TRUE(d.h.window->isVisible());
+    }
 }
 
 TEST(NewCommand, KeepsTheWidthAndResetsTheRest) {
