@@ -35,9 +35,7 @@ int main(int argc, char* argv[]) {
     HelpViewer help;  // no parent: usable beside the modal About box
     QtPrompts prompts;
 
-    model.newSound();
-    document.clearFile();
-    document.clearModified();
+    model.settings.resetToNew();  // the window loads it, through the one load path
 
     MainWindow window(model, document, player, tools);
     prompts.setOwner(&window);

@@ -6,10 +6,7 @@ void SoundModel::newSound() {
     const int32_t bits = settings.bitsPerSample;
     settings.resetToNew();
     settings.bitsPerSample = bits;
-    table.build(settings.waveform);
-    rendered.setLength(static_cast<float>(lengthMs(settings.length)), settings.echoDelay);
-    rendered.setSampleRate(settings.sampleRate);
-    render();
+    applyAll();
 }
 
 void SoundModel::applyAll() {
@@ -17,27 +14,27 @@ void SoundModel::applyAll() {
     rendered.setLength(static_cast<float>(lengthMs(settings.length)), settings.echoDelay);
     rendered.setBits(settings.bitsPerSample);
     rendered.setSampleRate(settings.sampleRate);
+    applied_ = settings;
     render();
 }
 
-void SoundModel::waveformChanged() {
-    table.build(settings.waveform);
-    render();
-}
-
-void SoundModel::lengthChanged() {
-    rendered.setLength(static_cast<float>(lengthMs(settings.length)), settings.echoDelay);
-    render();
-}
-
-void SoundModel::rateChanged() {
-    rendered.setSampleRate(settings.sampleRate);
-    render();
-}
-
-void SoundModel::bitsChanged() {
-    rendered.setBits(settings.bitsPerSample);
-    render();
+bool SoundModel::apply(const SoundSettings& next, bool renderNow) {
+    // `next` may be `settings` itself, changed in place by a control.
+    const SoundSettings target = next;
+    if (target.waveform != applied_.waveform)
+        table.build(target.waveform);
+    // The buffer sizes follow the durations, which follow length and echo delay.
+    if (target.length != applied_.length || target.echoDelay != applied_.echoDelay)
+        rendered.setLength(static_cast<float>(lengthMs(target.length)), target.echoDelay);
+    if (target.bitsPerSample != applied_.bitsPerSample)
+        rendered.setBits(target.bitsPerSample);
+    if (target.sampleRate != applied_.sampleRate)
+        rendered.setSampleRate(target.sampleRate);
+    settings = target;
+    applied_ = target;
+    if (renderNow)
+        render();
+    return renderNow;
 }
 
 void SoundModel::render() {

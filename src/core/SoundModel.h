@@ -5,8 +5,9 @@
 #include "WaveformTable.h"
 
 // The settings of the one open sound together with what is derived from them:
-// the waveform table and the rendered samples. Editors change `settings`, then
-// call the step that brings the derived parts in line.
+// the waveform table and the rendered samples. `applied()` is the settings the
+// derived parts were last built from, so that an edit calls only the setters
+// whose values changed.
 class SoundModel {
 public:
     explicit SoundModel(SoundPlayer* player = nullptr);
@@ -15,18 +16,22 @@ public:
     WaveformTable table;
     RenderedSound rendered;
 
-    // Defaults of a new sound (keeping the width), table, durations, render.
+    // Defaults of a new sound (keeping the width), then applyAll().
     void newSound();
     // Everything from the settings: table, durations, width, rate, render.
-    // Used after a file was read and by the command-line renderer.
+    // The load path (start-up, New, Open) and the command-line renderer.
     void applyAll();
 
-    // The single steps of the edit cycle; each renders afterwards.
-    void waveformChanged();  // rebuild the table for settings.waveform
-    void lengthChanged();    // length, echo delay or echo volume moved
-    void rateChanged();
-    void bitsChanged();
-    void render();
+    // One edit: takes `next` as the settings, rebuilds the table, the
+    // durations, the width and the rate only where they differ from what was
+    // applied last, and renders when `render` is set. Returns whether it did.
+    bool apply(const SoundSettings& next, bool render);
 
+    const SoundSettings& applied() const { return applied_; }
+
+    void render();
     bool play() { return rendered.play(settings.repeatCount); }
+
+private:
+    SoundSettings applied_;
 };

@@ -84,13 +84,11 @@ bool DocumentCommands::askSaveChanges() {
 bool DocumentCommands::newSound() {
     if (!askSaveChanges())
         return false;
-    model_.newSound();
+    SoundSettings fresh = model_.settings;
+    fresh.resetToNew();  // keeps the width
     document_.clearFile();
-    document_.clearModified();
     derivedName_ = false;
-    if (onDocumentLoaded)
-        onDocumentLoaded();
-    titleChanged();
+    load(fresh);
     return true;
 }
 
@@ -109,12 +107,7 @@ bool DocumentCommands::open() {
     const bool oldStyle = soundfile::isOldStyleName(chosen);
     document_.setFile(oldStyle ? soundfile::zdlPathFor(chosen) : chosen);
     derivedName_ = oldStyle;
-    model_.settings = read.settings;
-    model_.applyAll();
-    document_.clearModified();
-    if (onDocumentLoaded)
-        onDocumentLoaded();
-    titleChanged();
+    load(read.settings);
     return true;
 }
 
@@ -145,8 +138,21 @@ bool DocumentCommands::writeDocument(const QString& path) {
         document_.setFile(path);
     derivedName_ = false;
     document_.clearModified();
+    if (onSaved)
+        onSaved();
     titleChanged();
     return true;
+}
+
+void DocumentCommands::load(const SoundSettings& settings) {
+    if (loadSettings) {
+        loadSettings(settings);
+    } else {
+        model_.settings = settings;
+        model_.applyAll();
+    }
+    document_.clearModified();
+    titleChanged();
 }
 
 bool DocumentCommands::exportWav() {

@@ -8,6 +8,7 @@
 
 class DocumentState;
 class SoundModel;
+struct SoundSettings;
 
 // New, Open, Save, Save As, Export WAV and the close request for the one
 // open sound, with the save-changes question that guards whatever would
@@ -19,8 +20,11 @@ public:
     // `startDirectory` is where the file dialogs open.
     DocumentCommands(SoundModel& model, DocumentState& document, Prompts& prompts, QString startDirectory);
 
-    // The settings were replaced (New, Open): the controls and views must follow.
-    std::function<void()> onDocumentLoaded;
+    // The one load path: replaces the whole sound (New, Open) and refreshes
+    // everything that shows it. Unset, the model alone is brought in line.
+    std::function<void(const SoundSettings&)> loadSettings;
+    // The document was written: the edit history's clean state moves here.
+    std::function<void()> onSaved;
     // The caption must be rewritten from the document state.
     std::function<void()> onTitleChanged;
 
@@ -47,6 +51,7 @@ public:
 private:
     // Writes the settings to `path`; on success the document becomes that file.
     bool writeDocument(const QString& path);
+    void load(const SoundSettings& settings);
     void titleChanged();
 
     SoundModel& model_;

@@ -2,6 +2,7 @@
 
 #include "DocumentState.h"
 #include "DrawingTools.h"
+#include "SettingsStep.h"
 #include "SoundModel.h"
 #include "Waveforms.h"
 
@@ -21,6 +22,7 @@ Editor::Editor(SoundModel& model, DocumentState& document, const DrawingTools& t
       outputView_(model.rendered, tools),
       waveformView_(model.table, tools),
       hint_(tools) {
+    history_.setUndoLimit(kHistoryLimit);
     hint_.loadBitmap();  // without the artwork the hint shows its text alone
     defineControls();
 }
@@ -108,8 +110,50 @@ void Editor::redrawAll() {
     updateWindow();
 }
 
-void Editor::reRender() {
-    model_.render();
+void Editor::applyEdit(const SoundSettings& next, const QString& step, Render render) {
+    const SoundSettings& before = model_.applied();
+    if (next == before) {
+        // Nothing to undo, but the gesture still renders as it always has.
+        applySettings(next, render);
+        return;
+    }
+    // push() runs the step's redo, which applies `next`.
+    history_.push(new SettingsStep(step, before, next,
+                                   [this, render](const SoundSettings& s) { applySettings(s, render); }));
+    // The stack moves its index only after the step has run.
+    syncModified();
+}
+
+void Editor::applySettings(const SoundSettings& target, Render render) {
+    const SoundSettings old = model_.applied();
+    SoundSettings sameRepeats = target;
+    sameRepeats.repeatCount = old.repeatCount;
+    const bool soundChanges = !(sameRepeats == old);
+    if (model_.apply(target, render == Render::Always || soundChanges))
+        afterRender();
+
+    // What changed is drawn again; the rest keeps its picture.
+    refreshControls();
+    if (target.waveform != old.waveform) {
+        drawButtons(waveformGroup_);
+        drawWaveform();
+    }
+    if (target.sampleRate != old.sampleRate)
+        drawButtons(rateGroup_);
+    if (target.bitsPerSample != old.bitsPerSample)
+        drawButtons(bitsGroup_);
+    if (target.repeatCount != old.repeatCount)
+        drawButtons(repeatsGroup_);
+    for (Slider& slider : sliders_)
+        drawSlider(slider);
+    // The graphs' time grids follow the length and the rate.
+    redrawGraph(amplitudeGraph_);
+    redrawGraph(frequencyGraph_);
+    syncModified();
+    updateWindow();
+}
+
+void Editor::afterRender() {
     ++renderCount_;
     const int32_t w = model_.rendered.lengthSamples();
     const int32_t rate = model_.rendered.sampleRate();
@@ -118,9 +162,44 @@ void Editor::reRender() {
     drawOutput();
 }
 
-void Editor::markModified() {
-    if (document_.markModified() && onTitleChanged)
-        onTitleChanged();
+void Editor::loadSettings(const SoundSettings& settings) {
+    model_.settings = settings;
+    model_.applyAll();
+    ++renderCount_;
+    history_.clear();
+    refreshControls();
+    const int32_t w = model_.rendered.lengthSamples();
+    const int32_t rate = model_.rendered.sampleRate();
+    amplitudeGraph_.setTiming(w, rate);
+    frequencyGraph_.setTiming(w, rate);
+    redrawAll();
+}
+
+void Editor::undo() {
+    if (isDragging())
+        return;
+    history_.undo();
+    syncModified();
+}
+
+void Editor::redo() {
+    if (isDragging())
+        return;
+    history_.redo();
+    syncModified();
+}
+
+void Editor::markSaved() { history_.setClean(); }
+
+void Editor::syncModified() {
+    if (!history_.isClean()) {
+        if (document_.markModified() && onTitleChanged)
+            onTitleChanged();
+    } else if (document_.modified()) {
+        document_.clearModified();
+        if (onTitleChanged)
+            onTitleChanged();
+    }
 }
 
 void Editor::redrawGraph(EnvelopeGraph& graph) {
@@ -139,12 +218,13 @@ void Editor::updateWindow() {
         onUpdateWindow(region);
 }
 
-void Editor::applySliders() {
-    SoundSettings& s = model_.settings;
+SoundSettings Editor::withSliders() const {
+    SoundSettings s = model_.settings;
     s.length = sliders_[Length].position();
     s.distort = sliders_[Distort].position();
     s.echoVolume = sliders_[EchoVolume].position();
     s.echoDelay = sliders_[EchoDelay].position();
+    return s;
 }
 
 bool Editor::isDragging() const {

@@ -11,6 +11,7 @@
 
 #include <QRegion>
 #include <QSize>
+#include <QUndoStack>
 
 #include <array>
 #include <functional>
@@ -18,6 +19,7 @@
 class DocumentState;
 class DrawingTools;
 class SoundModel;
+struct SoundSettings;
 
 // The editor's long-lived user-interface objects around one SoundModel: the
 // four button groups, the four sliders, the two envelope graphs, the two
@@ -65,17 +67,38 @@ public:
     // Draws every view and control again and updates the window.
     void redrawAll();
 
-    // The follow-up steps of an edit.
-    void reRender();                       // render once, then replot the output
-    void markModified();                   // flag and caption, once per edit streak
+    // Whether an edit renders when the sound itself is the same afterwards.
+    // Gestures render once even when they changed nothing (a point held and
+    // let go, a button already in force); the repeat count renders nothing.
+    enum class Render { Always, WhenSoundChanges };
+
+    // The one edit path. Every change of the sound (a drag on release, a
+    // point inserted or deleted, a dialog's OK, a button, a slider) ends here
+    // with the new settings: when they differ from the last applied ones they
+    // become one undo step named `step`; either way only the setters whose
+    // values changed are called, the sound is rendered once, what changed is
+    // redrawn and the modified flag follows the history's clean state.
+    void applyEdit(const SoundSettings& next, const QString& step, Render render = Render::Always);
+
+    // The one load path (start-up, New, Open): replaces the whole sound,
+    // refreshes every control and view, and starts an empty history.
+    void loadSettings(const SoundSettings& settings);
+
+    // Undo and redo; neither does anything while a drag is held.
+    void undo();
+    void redo();
+    QUndoStack& history() { return history_; }
+    static constexpr int kHistoryLimit = 1000;
+    // The document was saved: this is the state without " *".
+    void markSaved();
+
     void redrawGraph(EnvelopeGraph& graph);
     void play();                           // repeatCount times, from the start
     void hintStage(int stage);             // raise the hint (never lowers it)
     void updateWindow();                   // paint what was invalidated, now
 
-    // Applies a released slider's position to the settings and the sound's
-    // durations; the caller renders afterwards.
-    void applySliders();
+    // The settings with the four sliders' positions in them.
+    SoundSettings withSliders() const;
 
     // Draws the hint over the back buffer again so that it stays on top.
     void drawHintOnTop();
@@ -98,6 +121,10 @@ public:
     void drawWaveform();
 
 private:
+    // Brings model and views to `settings` (an undo step's redo and undo).
+    void applySettings(const SoundSettings& settings, Render render);
+    void afterRender();
+    void syncModified();
     void defineControls();
     void drawTitles();
     void drawEverything();  // every view and control into the back buffer
@@ -117,5 +144,6 @@ private:
     HintPanel hint_;
     BackBuffer backBuffer_;
     WindowLayout layout_;
+    QUndoStack history_;
     int renderCount_ = 0;
 };

@@ -16,12 +16,6 @@ constexpr int kHintDoubleClicked = 4;
 
 InputDispatch::InputDispatch(Editor& editor) : editor_(editor) {}
 
-void InputDispatch::finishEdit() {
-    editor_.reRender();
-    editor_.markModified();
-    editor_.updateWindow();
-}
-
 InputDispatch::Cursor InputDispatch::mouseMove(QPoint pos) {
     const int x = pos.x();
     const int y = pos.y();
@@ -65,7 +59,7 @@ InputDispatch::Cursor InputDispatch::cursorAt(QPoint pos) {
 bool InputDispatch::leftDown(QPoint pos) {
     const int x = pos.x();
     const int y = pos.y();
-    SoundModel& model = editor_.model();
+    const SoundModel& model = editor_.model();
 
     if (editor_.outputView().contains(x, y)) {
         editor_.play();
@@ -81,37 +75,29 @@ bool InputDispatch::leftDown(QPoint pos) {
         }
     }
 
-    // A click on the button already in force still counts as an edit: the
-    // value is applied again, the sound rendered and the document marked.
-    if (const int i = editor_.waveformGroup().hit(x, y); i >= 0) {
-        model.settings.waveform = editor_.waveformGroup().select(i);
-        editor_.drawButtons(editor_.waveformGroup());
-        model.table.build(model.settings.waveform);
-        editor_.drawWaveform();
-        finishEdit();
-        return false;
-    }
-    if (const int i = editor_.rateGroup().hit(x, y); i >= 0) {
-        model.settings.sampleRate = editor_.rateGroup().select(i);
-        editor_.drawButtons(editor_.rateGroup());
-        model.rendered.setSampleRate(model.settings.sampleRate);
-        finishEdit();
-        return false;
-    }
-    if (const int i = editor_.bitsGroup().hit(x, y); i >= 0) {
-        model.settings.bitsPerSample = editor_.bitsGroup().select(i);
-        editor_.drawButtons(editor_.bitsGroup());
-        model.rendered.setBits(model.settings.bitsPerSample);
-        finishEdit();
-        return false;
-    }
-    if (const int i = editor_.repeatsGroup().hit(x, y); i >= 0) {
+    // A click on the button already in force still renders, as every
+    // gesture does, but adds no undo step.
+    struct Group {
+        OptionGroup& group;
+        int32_t SoundSettings::*field;
+        const char* step;
+        Editor::Render render;
+    };
+    const Group groups[] = {
+        {editor_.waveformGroup(), &SoundSettings::waveform, "Waveform", Editor::Render::Always},
+        {editor_.rateGroup(), &SoundSettings::sampleRate, "Sample Rate", Editor::Render::Always},
+        {editor_.bitsGroup(), &SoundSettings::bitsPerSample, "Sample Width", Editor::Render::Always},
         // Only playing uses the count: nothing to render.
-        model.settings.repeatCount = editor_.repeatsGroup().select(i);
-        editor_.drawButtons(editor_.repeatsGroup());
-        editor_.markModified();
-        editor_.updateWindow();
-        return false;
+        {editor_.repeatsGroup(), &SoundSettings::repeatCount, "Repeats", Editor::Render::WhenSoundChanges},
+    };
+    for (const Group& g : groups) {
+        if (const int i = g.group.hit(x, y); i >= 0) {
+            SoundSettings next = model.settings;
+            next.*g.field = g.group.select(i);
+            editor_.drawButtons(g.group);
+            editor_.applyEdit(next, QString::fromLatin1(g.step), g.render);
+            return false;
+        }
     }
     for (int j = 0; j < 4; ++j) {
         if (editor_.slider(j).press(x, y)) {
@@ -128,15 +114,12 @@ void InputDispatch::releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint) {
     const EnvelopeGraph::Release r = graph.release(y);
     if (!r.wasDragging)
         return;
-    if (r.modified)
-        editor_.markModified();
     editor_.blit(graph.image(), graph.rect());
-    editor_.reRender();
+    // The drag changed the curve in place; the whole drag is one step.
+    editor_.applyEdit(editor_.model().settings, QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
     if (raisesHint && r.wasPoint) {
         editor_.hintStage(kHintPointDragged);
         editor_.redrawAll();
-    } else {
-        editor_.updateWindow();
     }
 }
 
@@ -144,26 +127,12 @@ void InputDispatch::leftUp(QPoint pos) {
     releaseGraph(editor_.amplitudeGraph(), pos.y(), true);
     releaseGraph(editor_.frequencyGraph(), pos.y(), false);
 
-    SoundModel& model = editor_.model();
+    static const char* const kSliderSteps[] = {"Length", "Distort", "Echo Volume", "Echo Delay"};
     for (int j = 0; j < 4; ++j) {
         Slider& slider = editor_.slider(j);
         if (!slider.release())
             continue;
-        editor_.applySliders();
-        if (j != Editor::Distort) {
-            // Length and echo delay decide the sound's durations.
-            model.rendered.setLength(static_cast<float>(lengthMs(model.settings.length)),
-                                     model.settings.echoDelay);
-        }
-        slider.draw();
-        editor_.blit(slider.image(), slider.rect());
-        editor_.reRender();
-        // The graphs' time grids follow the length.
-        editor_.redrawGraph(editor_.amplitudeGraph());
-        editor_.redrawGraph(editor_.frequencyGraph());
-        // Released counts as an edit even where the knob came back to rest.
-        editor_.markModified();
-        editor_.updateWindow();
+        editor_.applyEdit(editor_.withSliders(), QString::fromLatin1(kSliderSteps[j]));
     }
 }
 
@@ -171,12 +140,8 @@ void InputDispatch::adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos) {
     const int index = graph.findPointNear(pos.x(), pos.y());
     if (index < 0 || !adjustPoint)
         return;
-    if (adjustPoint(graph, index)) {
-        editor_.reRender();
-        editor_.markModified();
-        editor_.redrawGraph(graph);
-        editor_.updateWindow();
-    }
+    if (adjustPoint(graph, index))
+        editor_.applyEdit(editor_.model().settings, QStringLiteral("Adjust Point"));
 }
 
 void InputDispatch::leftDoubleClick(QPoint pos) {
@@ -192,10 +157,8 @@ bool InputDispatch::rightClickGraph(EnvelopeGraph& graph, QPoint pos, bool inser
         insert ? graph.rightClickInsert(pos.x(), pos.y()) : graph.rightClickDelete(pos.x(), pos.y());
     if (!r.hit)
         return false;
-    // A click on an end point removes nothing but still counts as an edit.
-    editor_.redrawGraph(graph);
-    editor_.reRender();
-    editor_.markModified();
+    // A click on an end point removes nothing: it renders, but adds no step.
+    editor_.applyEdit(editor_.model().settings, QString::fromLatin1(insert ? "Insert Point" : "Delete Point"));
     editor_.hintStage(kHintRightClicked);
     editor_.redrawAll();
     return true;

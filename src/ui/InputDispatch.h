@@ -34,8 +34,6 @@ public:
     Cursor cursorAt(QPoint pos);
 
 private:
-    // Render once, mark the document modified, update the window.
-    void finishEdit();
     void releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint);
     bool rightClickGraph(EnvelopeGraph& graph, QPoint pos, bool insert);
     void adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos);

@@ -6,6 +6,7 @@
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
 #include "SoundModel.h"
+#include "SoundSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,7 +21,8 @@ MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& 
       editor_(std::make_unique<Editor>(model, document, tools)),
       dispatch_(std::make_unique<InputDispatch>(*editor_)) {
     model.rendered.setPlayer(&player);
-    editor_->refreshControls();
+    // The sound the model holds is the one the window opens with.
+    editor_->loadSettings(model.settings);
 
     canvas_ = new EditorCanvas(*editor_, *dispatch_, this);
     setCentralWidget(canvas_);
@@ -43,7 +45,9 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildMenu() {
-    menu_ = std::make_unique<MainWindowMenu>(*this);
+    menu_ = std::make_unique<MainWindowMenu>(*this, editor_->history());
+    connect(menu_->undoAction, &QAction::triggered, this, [this] { editor_->undo(); });
+    connect(menu_->redoAction, &QAction::triggered, this, [this] { editor_->redo(); });
     // Through the close request, so that closing asks what closing the frame asks.
     connect(menu_->exitAction, &QAction::triggered, this, &QWidget::close);
     connect(menu_->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
@@ -65,10 +69,8 @@ void MainWindow::buildMenu() {
 
 void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDirectory) {
     commands_ = std::make_unique<DocumentCommands>(editor_->model(), editor_->document(), prompts, startDirectory);
-    commands_->onDocumentLoaded = [this] {
-        editor_->refreshControls();
-        editor_->redrawAll();
-    };
+    commands_->loadSettings = [this](const SoundSettings& settings) { editor_->loadSettings(settings); };
+    commands_->onSaved = [this] { editor_->markSaved(); };
     commands_->onTitleChanged = [this] { refreshTitle(); };
     closeGuard = [this] { return commands_->close(); };
     for (QAction* action : {menu_->newAction, menu_->openAction, menu_->saveAction, menu_->saveAsAction,

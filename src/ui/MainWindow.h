@@ -20,7 +20,7 @@ class SoundPlayer;
 
 // The editor's only top-level window: the menu, the caption, the size
 // limits, the space bar, and the client area (EditorCanvas) that shows the
-// views. The model must hold a rendered sound before the window is built.
+// views. The window opens with the settings the model holds.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:

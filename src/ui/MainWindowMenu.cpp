@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -14,9 +15,22 @@ QAction* addLetterItem(QMenu* menu, const QString& text, Qt::Key letter) {
     return action;
 }
 
+// "&Undo Move Point\tCtrl+Z": the verb, the step it would take back (if
+// any) and the key; disabled while there is nothing to do.
+void followHistory(QAction* action, QUndoStack& history, const QString& verb, const QString& key, bool undo) {
+    auto refresh = [action, &history, verb, key, undo] {
+        const QString step = undo ? history.undoText() : history.redoText();
+        action->setText(verb + (step.isEmpty() ? QString() : QLatin1Char(' ') + step) + QLatin1Char('\t') + key);
+        action->setEnabled(undo ? history.canUndo() : history.canRedo());
+    };
+    QObject::connect(&history, &QUndoStack::indexChanged, action, refresh);
+    QObject::connect(&history, &QUndoStack::cleanChanged, action, refresh);
+    refresh();
+}
+
 }  // namespace
 
-MainWindowMenu::MainWindowMenu(QMainWindow& window) {
+MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     QMenu* file = window.menuBar()->addMenu(QObject::tr("&File"));
     newAction = addLetterItem(file, QObject::tr("&New\tCtrl+N"), Qt::Key_N);
     file->addSeparator();
@@ -28,12 +42,20 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window) {
     exitAction = file->addAction(QObject::tr("E&xit\tCtrl+X"));
     exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
+    QMenu* edit = window.menuBar()->addMenu(QObject::tr("&Edit"));
+    undoAction = edit->addAction(QString());
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    followHistory(undoAction, history, QObject::tr("&Undo"), QStringLiteral("Ctrl+Z"), true);
+    redoAction = edit->addAction(QString());
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    followHistory(redoAction, history, QObject::tr("&Redo"), QStringLiteral("Ctrl+Shift+Z"), false);
+
     QMenu* help = window.menuBar()->addMenu(QObject::tr("&Help"));
     instructionsAction = help->addAction(QObject::tr("Instructions"));
     help->addSeparator();
     aboutAction = help->addAction(QObject::tr("&About"));
     aboutAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Slash), QKeySequence(Qt::ALT | Qt::Key_Question)});
 
-    window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction,
-                       instructionsAction, aboutAction});
+    window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction, undoAction,
+                       redoAction, instructionsAction, aboutAction});
 }

@@ -2,14 +2,15 @@
 
 class QAction;
 class QMainWindow;
+class QUndoStack;
 
-// The main window's menu bar, File and Help, with the items' texts and keys.
+// The main window's menu bar, File, Edit and Help, with the items' texts and keys.
 // Every key the menu shows works: New, Open, Save, Save As and Export also
 // run on the plain letter, Exit only on Ctrl+X. The actions are the window's
 // as well, so their keys work wherever the focus is in the window.
 class MainWindowMenu {
 public:
-    explicit MainWindowMenu(QMainWindow& window);
+    MainWindowMenu(QMainWindow& window, QUndoStack& history);
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
@@ -17,6 +18,8 @@ public:
     QAction* saveAsAction = nullptr;
     QAction* exportAction = nullptr;
     QAction* exitAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     QAction* instructionsAction = nullptr;
     QAction* aboutAction = nullptr;
 };

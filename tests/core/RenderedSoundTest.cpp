@@ -95,7 +95,7 @@ TEST(RenderedSound, FullScaleIsClippedOneStepShort) {
         SoundModel m = newModel(bits);
         m.settings.amplitude.fromText("0:100 100:100");
         m.settings.waveform = 200;  // Square: +1 then -1
-        m.waveformChanged();
+        m.apply(m.settings, true);
         int lo = 1 << 20, hi = -(1 << 20);
         for (int n = 0; n < m.rendered.sampleCount(); ++n) {
             lo = std::min(lo, m.rendered.sampleAt(n));
@@ -126,7 +126,7 @@ TEST(RenderedSound, DistortionAboveTheCapActsAsTheCap) {
 TEST(RenderedSound, EchoTailIsSilentWithoutEchoVolume) {
     SoundModel m = newModel(8);
     m.settings.echoDelay = 0.5f;
-    m.lengthChanged();
+    m.apply(m.settings, true);
     ASSERT_EQ(m.rendered.sampleCount(), 11025);
     for (int n = 4410; n < 11025; ++n) ASSERT_EQ(m.rendered.samples()[size_t(n)], 128) << n;
 }
@@ -135,7 +135,7 @@ TEST(RenderedSound, EchoRepeatsTheStoredSoundAtHalfVolume) {
     SoundModel m = newModel(16);
     m.settings.echoDelay = 0.25f;
     m.settings.echoVolume = 1.0f;
-    m.lengthChanged();
+    m.apply(m.settings, true);
     const int d = 1102;  // trunc(4410 x 0.25)
     // Past the main part only echoes sound: each is half the stored sample one delay back.
     for (int n = 4410; n < m.rendered.sampleCount(); ++n)
@@ -148,7 +148,7 @@ TEST(RenderedSound, EchoDelayShorterThanOneSampleHasNoEcho) {
     for (SoundModel* m : {&withEcho, &without}) {
         m->settings.length = 0.0f;  // 20 ms: 220 samples, 220 x 0.004 < 1
         m->settings.echoDelay = 0.004f;
-        m->lengthChanged();
+        m->apply(m->settings, true);
     }
     withEcho.settings.echoVolume = 1.0f;
     withEcho.render();
@@ -193,7 +193,7 @@ TEST(RenderedSound, PhaseRoundedUpTo360ReadsEntryZero) {
     ASSERT_TRUE(m.settings.frequency.assign({0.0f, 1.0f}, {v, v}));
     ASSERT_TRUE(m.settings.amplitude.fromText("0:100 100:100"));
     m.settings.waveform = 200;
-    m.waveformChanged();
+    m.apply(m.settings, true);
     EXPECT_EQ(m.rendered.samples()[size_t(hit)], 255);
     EXPECT_EQ(m.rendered.samples()[size_t(hit) - 1], 1);  // about 357.9 degrees
     EXPECT_EQ(m.rendered.samples(), reference(m));
@@ -242,7 +242,7 @@ TEST(RenderedSound, BrokenSettingsNeverLeaveTheSampleRange) {
             m.settings.echoVolume = c.echoVolume;
             m.settings.echoDelay = c.echoDelay;
             m.settings.distort = c.distort;
-            m.lengthChanged();
+            m.apply(m.settings, true);
             for (int n = 0; n < m.rendered.sampleCount(); ++n) {
                 const int v = m.rendered.sampleAt(n);
                 ASSERT_TRUE(bits == 8 ? (v >= -127 && v <= 127) : (v >= -32767 && v <= 32767))
@@ -261,9 +261,9 @@ TEST(WavImage, HeaderOfTheNewSound) {
 TEST(WavImage, HeaderAfterFormatChanges) {
     SoundModel m = newModel(8);
     m.settings.bitsPerSample = 16;
-    m.bitsChanged();
+    m.apply(m.settings, true);
     m.settings.sampleRate = 22050;
-    m.rateChanged();
+    m.apply(m.settings, true);
     const auto& h = m.rendered.header();
     EXPECT_EQ(le::get16(&h[32]), 2);
     EXPECT_EQ(le::get16(&h[34]), 16);
@@ -289,7 +289,7 @@ TEST(WavImage, PlayRepeatsTheSamplesAndKeepsTheHeldHeader) {
     EXPECT_EQ(le::get32(&m.rendered.header()[40]), 4410u);
     // The image is a snapshot: rendering another sound does not touch it.
     m.settings.waveform = 405;
-    m.waveformChanged();
+    m.apply(m.settings, true);
     EXPECT_EQ(m.rendered.playImage().bytes(), image);
     // Repeats beyond the ten buttons are limited.
     m.settings.repeatCount = 99;

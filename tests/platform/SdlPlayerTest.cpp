@@ -87,7 +87,7 @@ TEST_F(DiskPlayback, ASecondPlayStopsTheFirstAndStartsFromItsBeginning) {
         m.play();
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         m.settings.waveform = 200;
-        m.waveformChanged();
+        m.apply(m.settings, true);
         second = m.rendered.samples();
         m.settings.repeatCount = 1;
         m.play();
@@ -113,7 +113,7 @@ TEST_F(DiskPlayback, SixteenBitImagesReopenTheDeviceInTheirFormat) {
         m.play();
         waitUntilDrained(player);
         m.settings.bitsPerSample = 16;
-        m.bitsChanged();
+        m.apply(m.settings, true);
         samples = m.rendered.samples();
         m.play();
         waitUntilDrained(player);

@@ -292,7 +292,8 @@ TEST(OpenCommand, AnOldStyleFileDoesNotSilentlyReplaceASoundOfItsNewName) {
     // Save and the Yes of the prompt both go through the dialog, which asks before replacing.
     d.prompts.saveName(QString());
     d.key(Qt::Key_S);
-    d.edit();
+    d.edit(7);
+    d.edit();  // back to Square, two steps away from the file
     d.prompts.answer(Answer::Yes).saveName(QString());
     d.key(Qt::Key_N);
     EXPECT_EQ(d.prompts.sequence(), "open, save, question, save");

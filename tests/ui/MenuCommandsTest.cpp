@@ -35,7 +35,8 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
               QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|&Save\tCtrl+S|Save &as...\tCtrl+A|"
-                             "Export WAV...\tCtrl+E|-|E&xit\tCtrl+X|&Help|Instructions|-|&About"));
+                             "Export WAV...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
+                             "&Help|Instructions|-|&About"));
 }
 
 enum class Ran { Nothing, New, Open, Save, SaveAs, Export, About, Exit };
@@ -221,7 +222,8 @@ TEST_F(ExportWav, WritesWhatTheCommandLineRendersAndLeavesTheDocumentAlone) {
         d.clickButton(e.rateGroup(), s.rate);
         d.clickButton(e.repeatsGroup(), s.repeats);
         d.saveAs(QStringLiteral("x.zdl"));
-        d.edit(s.waveform);  // the same sound, but marked as edited
+        d.edit(s.waveform == 6 ? 7 : 6);
+        d.edit(s.waveform);  // the same sound again, but two steps from the saved one
         const QString title = d.title();
         ASSERT_EQ(title, QStringLiteral("Zindle - x.zdl *"));
 
