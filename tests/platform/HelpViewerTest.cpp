@@ -169,6 +169,21 @@ TEST(ManualTest, CoversTheControlsKeysFilesAndTools) {
     for (const char* topic : topics) EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
 }
 
+// What the manual says each plot shows, against what it draws.
+TEST(ManualTest, SaysWhatTheOutputPlotShows) {
+    QFile file(kManualSource);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    const QRegularExpression row(R"re(<tr><td><b>Output</b></td><td>(.*?)</td></tr>)re",
+                                 QRegularExpression::DotMatchesEverythingOption);
+    const QString text = row.match(html).captured(1).simplified();
+    ASSERT_FALSE(text.isEmpty());
+    // The plot covers the Length; the echo tail after it is played, not drawn.
+    EXPECT_TRUE(text.contains("over its Length only")) << text.toStdString();
+    EXPECT_TRUE(text.contains("echo tail")) << text.toStdString();
+    EXPECT_TRUE(text.contains("not drawn")) << text.toStdString();
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
