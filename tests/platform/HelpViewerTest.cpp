@@ -68,6 +68,31 @@ TEST(DataFilesTest, StartDirectoryComesFirstAndTheConfiguredDirectoryLast) {
     EXPECT_EQ(fromData.count(slash(data_files::configuredDirectory())), 1);
 }
 
+// This test program lies in the build tree, as does the editor that ./dev run
+// starts: both find the build's own manual and About sound.
+TEST(DataFilesTest, ProgramsOfTheBuildTreeFindTheBuildsDataFiles) {
+    const QString buildData = QStringLiteral(ZINDLE_BINARY_DIR "/data/");
+    EXPECT_EQ(data_files::buildTreeDirectory(), buildData);
+    QTemporaryDir start;  // started in a folder without copies of its own
+    ASSERT_TRUE(start.isValid());
+    const QStringList dirs = data_files::searchDirectories(start.path());
+    EXPECT_TRUE(dirs.contains(buildData));
+    EXPECT_EQ(dirs.last(), slash(data_files::configuredDirectory()));  // the build's copy before an install's
+
+    QFile manual(data_files::find(data_files::kManual, dirs));
+    QFile source(kManualSource);
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly)) << "no manual found";
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_EQ(manual.fileName(), buildData + data_files::kManual);
+    EXPECT_EQ(manual.readAll(), source.readAll());
+
+    QFile sound(data_files::find(data_files::kAboutSound, dirs));
+    ASSERT_TRUE(sound.open(QIODevice::ReadOnly)) << "no About sound found";
+    EXPECT_EQ(sound.fileName(), buildData + data_files::kAboutSound);
+    const QByteArray head = sound.read(12);
+    EXPECT_TRUE(head.startsWith("RIFF") && head.endsWith("WAVE")) << head.toHex().toStdString();
+}
+
 TEST(HelpViewerTest, ShowsTheManual) {
     HelpViewer viewer;
     ASSERT_TRUE(viewer.showFile(kManualSource));
