@@ -4,17 +4,25 @@
 include(GNUInstallDirs)
 
 # The About sound is rendered from its .zdl by our own renderer at build time,
-# so it always matches what the editor would play for that file.
+# so it always matches what the editor would play for that file. It goes into
+# build/data with a copy of the manual: the editor run from the build tree
+# (./dev run) looks there, as an installed one looks in share/zindle.
 set(ZINDLE_ABOUT_ZDL ${PROJECT_SOURCE_DIR}/data/About.zdl)
 set(ZINDLE_ABOUT_WAV ${CMAKE_BINARY_DIR}/data/About.wav)
+set(ZINDLE_BUILD_MANUAL ${CMAKE_BINARY_DIR}/data/Zindle.html)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/data)
 add_custom_command(OUTPUT ${ZINDLE_ABOUT_WAV}
     COMMAND zindle-cli render ${ZINDLE_ABOUT_ZDL} -o ${ZINDLE_ABOUT_WAV}
     DEPENDS zindle-cli ${ZINDLE_ABOUT_ZDL}
     COMMENT "Rendering About.wav from About.zdl"
     VERBATIM)
-add_custom_target(zindle_about_sound ALL DEPENDS ${ZINDLE_ABOUT_WAV})
-add_dependencies(zindle zindle_about_sound)
+add_custom_command(OUTPUT ${ZINDLE_BUILD_MANUAL}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/Zindle.html ${ZINDLE_BUILD_MANUAL}
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/Zindle.html
+    COMMENT "Copying the manual into the build tree"
+    VERBATIM)
+add_custom_target(zindle_data ALL DEPENDS ${ZINDLE_ABOUT_WAV} ${ZINDLE_BUILD_MANUAL})
+add_dependencies(zindle zindle_data)
 
 install(TARGETS zindle zindle-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/docs/Zindle.html ${ZINDLE_ABOUT_WAV}

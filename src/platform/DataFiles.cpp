@@ -7,6 +7,10 @@
 #ifndef ZINDLE_DATA_DIR
 #define ZINDLE_DATA_DIR "/usr/local/share/zindle"
 #endif
+#ifndef ZINDLE_BUILD_DIR
+#define ZINDLE_BUILD_DIR ""
+#define ZINDLE_BUILD_DATA_DIR ""
+#endif
 
 namespace data_files {
 
@@ -20,12 +24,26 @@ QString withSlash(const QString& dir) {
 
 QString configuredDirectory() { return QStringLiteral(ZINDLE_DATA_DIR); }
 
+QString buildTreeDirectory() {
+    // applicationDirPath() needs an application object; tests may have none.
+    if (QCoreApplication::instance() == nullptr) return {};
+    // applicationDirPath() has its links resolved: compare like with like.
+    const QString tree = QFileInfo(QStringLiteral(ZINDLE_BUILD_DIR)).canonicalFilePath();
+    if (tree.isEmpty()) return {};
+    const QString program = QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath();
+    if (!withSlash(program).startsWith(withSlash(tree))) return {};
+    return withSlash(QDir::cleanPath(QStringLiteral(ZINDLE_BUILD_DATA_DIR)));
+}
+
 QStringList searchDirectories(const QString& startDirectory) {
     QStringList candidates;
     if (!startDirectory.isEmpty()) candidates << startDirectory;
-    // applicationDirPath() needs an application object; tests may have none.
     if (QCoreApplication::instance() != nullptr)
         candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/zindle");
+    // A program of the build tree takes the build's own copies before those
+    // of an install, which may be older.
+    const QString buildTree = buildTreeDirectory();
+    if (!buildTree.isEmpty()) candidates << buildTree;
     candidates << configuredDirectory();
 
     QStringList result;

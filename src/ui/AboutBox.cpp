@@ -30,7 +30,8 @@ AboutBox::AboutBox(QWidget* parent, SoundPlayer& player, const DrawingTools& too
     ok_->setDefault(true);
     help_ = new QPushButton(tr("Help"), this);
     help_->setGeometry(w / 2 - 40, h - 36, kButtonWidth, kButtonHeight);
-    help_->setAutoDefault(false);
+    // Enter presses the focused button, so Enter on Help opens help.
+    help_->setAutoDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(help_, &QPushButton::clicked, this, [this] {
         if (openHelp_) openHelp_();

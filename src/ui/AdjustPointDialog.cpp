@@ -45,7 +45,9 @@ void makeGroup(QWidget* parent, const QString& title, const QRect& rect) {
 QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& rect) {
     auto* button = new QPushButton(text, parent);
     button->setGeometry(rect);
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus; from any other control it
+    // presses the default one (OK).
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -4,6 +4,7 @@
 #include "RenderedSound.h"
 #include "ViewImage.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -14,6 +15,8 @@ constexpr int kLeft = 40;    // data area from x = 40 to w - 16
 constexpr int kRight = 16;
 constexpr int kTop = 12;     // and from y = 12 to h - 20
 constexpr int kBottom = 20;
+constexpr int kLevelLabelRight = 34;  // the level labels end here
+constexpr int kTimeLabelTop = 18;     // time labels hang from h - 18
 
 const char* const kLevelLabels[] = {"+1.0", "+0.5", "0", "-0.5", "-1.0"};
 
@@ -135,6 +138,50 @@ QString OutputView::tickLabel(int m, int stepMs) {
     return QStringLiteral("%1s").arg(m / 1000);
 }
 
+std::vector<OutputView::TimeTick> OutputView::timeTicks(QSize size, int32_t count, int32_t rate, float lengthMs,
+                                                       const QFontMetrics& metrics) {
+    std::vector<TimeTick> ticks;
+    const int w = size.width();
+    const int f = w - kLeft - kRight;
+    if (f <= 0 || size.height() - kTop - kBottom <= 0 || count <= 0 || rate <= 0 || !(lengthMs > 0)) return ticks;
+    const int t = tickStepMs(static_cast<float>(f / static_cast<double>(lengthMs)));
+    const int64_t s = static_cast<int64_t>(rate) * t / 1000;
+    for (int64_t k = 0; s > 0 && k * s < count; ++k)
+        ticks.push_back({kLeft + static_cast<int>(k * s * f / count), tickLabel(static_cast<int>(k * t), t), QRect()});
+    if (ticks.empty()) return ticks;
+
+    // Centred under its tick, but clear of "-1.0" beside the first one and
+    // whole at the right end.
+    const int gap = metrics.horizontalAdvance(QLatin1Char('0'));
+    const int minLeft = kLevelLabelRight + gap;
+    const int maxRight = w - 2;
+    std::vector<QRect> boxes;
+    for (const TimeTick& tick : ticks) {
+        const int width = metrics.horizontalAdvance(tick.label);
+        const int left = std::max(minLeft, std::min(tick.x - width / 2, maxRight + 1 - width));
+        boxes.emplace_back(left, size.height() - kTimeLabelTop, width, metrics.height());
+    }
+    auto fits = [&](const QRect& box) { return box.left() >= minLeft && box.right() <= maxRight; };
+    auto apart = [&](const QRect& a, const QRect& b) {
+        return a.right() + gap < b.left() || b.right() + gap < a.left();
+    };
+
+    // The last label tells how far the axis goes, so it is kept unless it
+    // would run into the first; the others are taken from the left while they
+    // keep clear of the one before and of the last.
+    const size_t last = ticks.size() - 1;
+    const bool lastShown = fits(boxes[last]) && (last == 0 || !fits(boxes[0]) || apart(boxes[0], boxes[last]));
+    const QRect* previous = nullptr;
+    for (size_t i = 0; i < last; ++i) {
+        if (!fits(boxes[i]) || (previous != nullptr && !apart(*previous, boxes[i]))) continue;
+        if (lastShown && !apart(boxes[i], boxes[last])) continue;
+        ticks[i].box = boxes[i];
+        previous = &boxes[i];
+    }
+    if (lastShown) ticks[last].box = boxes[last];
+    return ticks;
+}
+
 void OutputView::paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
     const QSize size = view_image::logicalSize(image);
     const int w = size.width();
@@ -151,20 +198,12 @@ void OutputView::paint(QImage& image, const RenderedSound& sound, const DrawingT
 
     // Only the main part; a broken setting must not make us read past the buffer.
     const int32_t count = std::min(sound.lengthSamples(), sound.sampleCount());
-    const int32_t rate = sound.sampleRate();
-    if (count > 0 && rate > 0 && sound.lengthMs() > 0) {
-        const int t = tickStepMs(static_cast<float>(f / static_cast<double>(sound.lengthMs())));
-        const int64_t s = static_cast<int64_t>(rate) * t / 1000;
-        for (int64_t k = 0; s > 0 && k * s < count; ++k) {
-            const int x = kLeft + static_cast<int>(k * s * f / count);
-            p.setPen(tools.dottedPen);
-            p.drawLine(x, kTop, x, h - kBottom - 1);
-            p.setPen(labelColour);
-            // A label centred near the right end would be cut off: keep it inside the plot.
-            const QString label = tickLabel(static_cast<int>(k * t), t);
-            const int half = (p.fontMetrics().horizontalAdvance(label) + 1) / 2;
-            view_image::text(p, std::min(x, w - 1 - half), h - 18, label, view_image::Anchor::Centre);
-        }
+    for (const TimeTick& tick : timeTicks(size, count, sound.sampleRate(), sound.lengthMs(), p.fontMetrics())) {
+        p.setPen(tools.dottedPen);
+        p.drawLine(tick.x, kTop, tick.x, h - kBottom - 1);
+        if (tick.box.isNull()) continue;
+        p.setPen(labelColour);
+        view_image::text(p, tick.box.left(), tick.box.top(), tick.label, view_image::Anchor::Left);
     }
 
     for (int i = 0; i <= 8; ++i) {

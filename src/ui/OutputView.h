@@ -2,8 +2,14 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
 
 class DrawingTools;
+class QFontMetrics;
 class RenderedSound;
 
 // The plot of the rendered main part (the echo tail is not shown), with a
@@ -11,6 +17,13 @@ class RenderedSound;
 // play button: the dispatch plays on a click inside rect().
 class OutputView {
 public:
+    // One time tick and, where it fits, its label.
+    struct TimeTick {
+        int x;
+        QString label;
+        QRect box;  // where the label is drawn; null when the tick has none
+    };
+
     OutputView(const RenderedSound& sound, const DrawingTools& tools);
 
     void setRect(int left, int top, int right, int bottom, qreal devicePixelRatio = 1.0);
@@ -37,6 +50,11 @@ public:
     static int tickStepMs(float pixelsPerMs);
     // The label of the tick at m milliseconds for step t.
     static QString tickLabel(int m, int stepMs);
+    // Every time tick of a plot of `size` over `count` samples, with the
+    // labels that can be read: each keeps the width of a digit from the next
+    // one and from the level labels, and none is cut off at the right end.
+    static std::vector<TimeTick> timeTicks(QSize size, int32_t count, int32_t rate, float lengthMs,
+                                           const QFontMetrics& metrics);
 
 private:
     const RenderedSound& sound_;

@@ -68,6 +68,31 @@ TEST(DataFilesTest, StartDirectoryComesFirstAndTheConfiguredDirectoryLast) {
     EXPECT_EQ(fromData.count(slash(data_files::configuredDirectory())), 1);
 }
 
+// This test program lies in the build tree, as does the editor that ./dev run
+// starts: both find the build's own manual and About sound.
+TEST(DataFilesTest, ProgramsOfTheBuildTreeFindTheBuildsDataFiles) {
+    const QString buildData = QStringLiteral(ZINDLE_BINARY_DIR "/data/");
+    EXPECT_EQ(data_files::buildTreeDirectory(), buildData);
+    QTemporaryDir start;  // started in a folder without copies of its own
+    ASSERT_TRUE(start.isValid());
+    const QStringList dirs = data_files::searchDirectories(start.path());
+    EXPECT_TRUE(dirs.contains(buildData));
+    EXPECT_EQ(dirs.last(), slash(data_files::configuredDirectory()));  // the build's copy before an install's
+
+    QFile manual(data_files::find(data_files::kManual, dirs));
+    QFile source(kManualSource);
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly)) << "no manual found";
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_EQ(manual.fileName(), buildData + data_files::kManual);
+    EXPECT_EQ(manual.readAll(), source.readAll());
+
+    QFile sound(data_files::find(data_files::kAboutSound, dirs));
+    ASSERT_TRUE(sound.open(QIODevice::ReadOnly)) << "no About sound found";
+    EXPECT_EQ(sound.fileName(), buildData + data_files::kAboutSound);
+    const QByteArray head = sound.read(12);
+    EXPECT_TRUE(head.startsWith("RIFF") && head.endsWith("WAVE")) << head.toHex().toStdString();
+}
+
 TEST(HelpViewerTest, ShowsTheManual) {
     HelpViewer viewer;
     ASSERT_TRUE(viewer.showFile(kManualSource));
@@ -167,6 +192,21 @@ TEST(ManualTest, CoversTheControlsKeysFilesAndTools) {
         "zindle-cli convert",            "zindle-cli new", "About.wav",
     };
     for (const char* topic : topics) EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+}
+
+// What the manual says each plot shows, against what it draws.
+TEST(ManualTest, SaysWhatTheOutputPlotShows) {
+    QFile file(kManualSource);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    const QRegularExpression row(R"re(<tr><td><b>Output</b></td><td>(.*?)</td></tr>)re",
+                                 QRegularExpression::DotMatchesEverythingOption);
+    const QString text = row.match(html).captured(1).simplified();
+    ASSERT_FALSE(text.isEmpty());
+    // The plot covers the Length; the echo tail after it is played, not drawn.
+    EXPECT_TRUE(text.contains("over its Length only")) << text.toStdString();
+    EXPECT_TRUE(text.contains("echo tail")) << text.toStdString();
+    EXPECT_TRUE(text.contains("not drawn")) << text.toStdString();
 }
 
 int main(int argc, char** argv) {

@@ -262,6 +262,37 @@ TEST_F(AboutBoxFixture, HelpKeepsTheBoxOpenAndItsSoundPlaying) {
     EXPECT_EQ(player.calls.size(), 1u);
 }
 
+// Enter presses the button that has the focus, reached with Tab.
+TEST_F(AboutBoxFixture, EnterPressesTheFocusedButton) {
+    struct Case {
+        const char* focused;
+        std::function<QPushButton*(AboutBox&)> button;
+        int helpCalls;
+        bool open;
+    };
+    const Case cases[] = {
+        {"Help", [](AboutBox& box) { return box.helpButton(); }, 1, true},
+        {"OK", [](AboutBox& box) { return box.okButton(); }, 0, false},
+    };
+    for (const Case& c : cases) {
+        helpCalls = 0;
+        const auto box = open(kSound);
+        QApplication::setActiveWindow(box.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(box.get())) << c.focused;
+        QPushButton* const button = c.button(*box);
+        for (int step = 0; step < 4 && QApplication::focusWidget() != button; ++step)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), button) << c.focused;
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_EQ(helpCalls, c.helpCalls) << c.focused;
+        EXPECT_EQ(box->isVisible(), c.open) << c.focused;
+        EXPECT_EQ(box->ticking(), c.open) << c.focused;
+        if (!c.open) {
+            EXPECT_EQ(box->result(), QDialog::Accepted) << c.focused;
+        }
+    }
+}
+
 TEST_F(AboutBoxFixture, DestroyingAnOpenBoxStopsItsSound) {
     open(kSound).reset();
     EXPECT_EQ(player.calls, (std::vector<std::string>{"file " + kSound.toStdString(), "stop"}));

@@ -360,6 +360,51 @@ TEST_F(AdjustPointDialogTest, OnlyOkAndEnterWrite) {
     }
 }
 
+// Enter presses the button that has the focus, reached with Tab as a user
+// does; from a field, the note list or a radio button it presses OK.
+TEST_F(AdjustPointDialogTest, EnterPressesTheFocusedButton) {
+    using Target = std::function<QWidget*(AdjustPointDialog&)>;
+    const Target ok = [](AdjustPointDialog& d) { return d.okButton(); };
+    const Target cancel = [](AdjustPointDialog& d) { return d.cancelButton(); };
+    const Target value = [](AdjustPointDialog& d) { return d.valueField(); };
+    const Target notes = [](AdjustPointDialog& d) { return d.noteList(); };
+    const Target radio = [](AdjustPointDialog& d) { return d.noteButton(); };
+    struct Case {
+        const char* how;
+        bool isFrequency;
+        Target target;
+        Qt::Key key;
+        bool accepted;
+    } cases[] = {
+        {"amplitude: Cancel", false, cancel, Qt::Key_Return, false},
+        {"amplitude: Cancel, keypad Enter", false, cancel, Qt::Key_Enter, false},
+        {"amplitude: OK", false, ok, Qt::Key_Return, true},
+        {"amplitude: the field after Cancel", false, value, Qt::Key_Return, true},
+        {"frequency: Cancel", true, cancel, Qt::Key_Return, false},
+        {"frequency: OK", true, ok, Qt::Key_Return, true},
+        {"frequency: note list", true, notes, Qt::Key_Return, true},
+        {"frequency: radio button after Cancel", true, radio, Qt::Key_Return, true},
+    };
+    for (const Case& c : cases) {
+        Envelope envelope = Envelope(c.isFrequency ? EnvelopeKind::Frequency : EnvelopeKind::Amplitude);
+        const std::string before = envelope.toText();
+        AdjustPointDialog dialog(envelope, 2);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog)) << c.how;
+        type(dialog.valueField(), "7");
+        type(dialog.timeField(), "55");
+        QWidget* const target = c.target(dialog);
+        for (int step = 0; step < 8 && QApplication::focusWidget() != target; ++step)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), target) << c.how;
+        QTest::keyClick(target, c.key);
+        EXPECT_FALSE(dialog.isVisible()) << c.how;
+        EXPECT_EQ(dialog.result(), c.accepted ? QDialog::Accepted : QDialog::Rejected) << c.how;
+        EXPECT_EQ(envelope.toText() != before, c.accepted) << c.how << " " << envelope.toText();
+    }
+}
+
 TEST_F(AdjustPointDialogTest, FieldsTakeClicksThroughTheirFrames) {
     // The group boxes are drawn around the fields; a click must still reach them.
     for (Envelope* envelope : {&frequency, &amplitude}) {

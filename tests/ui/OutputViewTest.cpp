@@ -2,11 +2,14 @@
 #include "OutputView.h"
 #include "SoundModel.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include <set>
 
@@ -181,6 +184,121 @@ TEST(OutputViewTicks, StepAndLabels) {
     for (const Case& c : cases) {
         EXPECT_EQ(OutputView::tickStepMs(c.pixelsPerMs), c.step) << c.pixelsPerMs;
         EXPECT_EQ(OutputView::tickLabel(c.m, c.step), c.label);
+    }
+}
+
+// Time axes that crowd their labels: the editor's plot at window widths 1152
+// and 2000, and plots 2000 and more pixels wide.
+struct AxisCase {
+    int width;
+    float lengthMs;
+    int rate;
+    const char* lastLabel;  // the rightmost label drawn
+};
+const AxisCase kAxisCases[] = {
+    {888, 1000, 11025, "1000ms"},  // window 1152 wide: once "950ms1000ms"
+    {1736, 2100, 11025, "2100ms"},  // window 2000 wide
+    {2000, 2100, 11025, "2100ms"},  // every label touched the next
+    {2000, 1000, 44100, "950ms"},
+    {3000, 7000, 22050, "6900ms"},
+    {556, 400, 11025, "400ms"},
+    {556, 3000, 11025, "3.0s"},
+    {556, 10000, 11025, "9s"},
+    {300, 20, 44100, "20ms"},
+    {1200, 20, 11025, "18ms"},
+    {70, 400, 11025, "0s"},
+    {80, 1100, 11025, "0s"},  // "1s" would run into "0s"
+};
+
+std::string what(const AxisCase& c) {
+    return std::to_string(c.width) + " px, " + std::to_string(static_cast<int>(c.lengthMs)) + " ms";
+}
+
+int32_t mainPart(const AxisCase& c) { return static_cast<int32_t>(static_cast<float>(c.rate) * c.lengthMs * 0.001f); }
+
+TEST(OutputViewTicks, LabelsKeepAGapAndStayWhole) {
+    const DrawingTools tools;
+    QImage image(100, 300, QImage::Format_RGB32);  // the device the plot draws on
+    const QFontMetrics metrics(tools.smallFont, &image);
+    const int gap = metrics.horizontalAdvance(QLatin1Char('0'));
+    const int levelLabelRight = 34;  // "-1.0" ends here, right-aligned, beside the first time label
+    for (const AxisCase& c : kAxisCases) {
+        const std::vector<OutputView::TimeTick> ticks =
+            OutputView::timeTicks(QSize(c.width, 300), mainPart(c), c.rate, c.lengthMs, metrics);
+        ASSERT_FALSE(ticks.empty()) << what(c);
+        std::vector<QRect> drawn;
+        std::string lastLabel;
+        for (const OutputView::TimeTick& tick : ticks) {
+            if (tick.box.isNull()) continue;
+            EXPECT_EQ(tick.box.width(), metrics.horizontalAdvance(tick.label)) << what(c);
+            EXPECT_EQ(tick.box.top(), 300 - 18) << what(c);
+            EXPECT_GE(tick.box.left(), levelLabelRight + gap) << what(c) << " " << tick.label.toStdString();
+            EXPECT_LT(tick.box.right(), c.width - 1) << what(c) << " " << tick.label.toStdString();
+            if (!drawn.empty()) {
+                EXPECT_GE(tick.box.left() - drawn.back().right() - 1, gap)
+                    << what(c) << " " << tick.label.toStdString();
+            }
+            drawn.push_back(tick.box);
+            lastLabel = tick.label.toStdString();
+        }
+        EXPECT_EQ(lastLabel, c.lastLabel) << what(c);
+        EXPECT_FALSE(ticks.front().box.isNull()) << what(c);  // the axis starts labelled
+        // A tick goes without a label only where its label, centred, would not
+        // fit beside the ones drawn.
+        for (const OutputView::TimeTick& tick : ticks) {
+            if (!tick.box.isNull()) continue;
+            const int width = metrics.horizontalAdvance(tick.label);
+            const QRect centred(tick.x - width / 2, 300 - 18, width, metrics.height());
+            bool clear = centred.left() >= levelLabelRight + gap && centred.right() < c.width - 1;
+            for (const QRect& box : drawn)
+                clear = clear && (box.right() + gap < centred.left() || centred.right() + gap < box.left());
+            EXPECT_FALSE(clear) << what(c) << ": " << tick.label.toStdString() << " left out";
+        }
+    }
+}
+
+// The painted label row, column by column: the runs of ink are the labels
+// laid out, "-1.0" first, each apart from the next.
+TEST(OutputViewTicks, PaintedLabelsAreSeparateRuns) {
+    const DrawingTools tools;
+    for (const AxisCase& c : kAxisCases) {
+        RenderedSound sound;
+        ASSERT_TRUE(sound.setSampleRate(c.rate));
+        ASSERT_TRUE(sound.setLength(c.lengthMs, 0.0f));
+        WaveformTable table;
+        table.build(100);
+        const Envelope amplitude(EnvelopeKind::Amplitude), frequency(EnvelopeKind::Frequency);
+        sound.render(table, amplitude, frequency, 0, 0, 0);
+        QImage image(c.width, 300, QImage::Format_RGB32);
+        OutputView::paint(image, sound, tools);
+
+        // Below the data area only labels are drawn.
+        std::vector<QRect> runs;
+        int blank = 3;
+        for (int x = 0; x < image.width(); ++x) {
+            bool ink = false;
+            for (int y = 300 - 18; y < 300 && !ink; ++y) ink = pixel(image, x, y) != 0;
+            if (!ink) {
+                ++blank;
+                continue;
+            }
+            if (blank >= 3)
+                runs.emplace_back(x, 0, 1, 1);
+            else
+                runs.back().setRight(x);
+            blank = 0;
+        }
+        const QFontMetrics metrics(tools.smallFont, &image);
+        std::vector<QRect> boxes;
+        for (const OutputView::TimeTick& tick :
+             OutputView::timeTicks(image.size(), sound.lengthSamples(), c.rate, c.lengthMs, metrics))
+            if (!tick.box.isNull()) boxes.push_back(tick.box);
+        ASSERT_EQ(runs.size(), boxes.size() + 1) << what(c);
+        EXPECT_LT(runs.front().right(), 34) << what(c);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_GE(runs[i + 1].left(), boxes[i].left() - 1) << what(c) << " label " << i;
+            EXPECT_LE(runs[i + 1].right(), boxes[i].right() + 1) << what(c) << " label " << i;
+        }
     }
 }
 
