@@ -1,5 +1,7 @@
 #include "WindowHarness.h"
 
+#include "Gestures.h"
+
 #include "StartupTiming.h"
 
 #include "Waveforms.h"
@@ -17,21 +19,8 @@ namespace {
 
 constexpr QRgb kYellow = qRgb(255, 255, 0);
 
-// Client position of point i of a graph, as the graph draws it.
-QPoint pointPos(const EnvelopeGraph& graph, int i) {
-    const QRect r = graph.rect();
-    const int plotW = r.width() - 56;
-    const int plotH = r.height() - 32;
-    const Envelope& e = graph.envelope();
-    return {r.left() + static_cast<int>(plotW * e.time(i)) + 40,
-            r.top() + static_cast<int>(plotH * (1.0 - e.value(i))) + 16};
-}
-
-QPoint knobPos(const Slider& slider) {
-    const QRect r = slider.rect();
-    const int cx = (r.left() + r.left() + r.width()) / 2;
-    return {cx, r.top() + 36 + static_cast<int>((r.height() - 40) * (1.0f - slider.position()))};
-}
+using gestures::knobPos;
+using gestures::pointPos;
 
 bool hasPixel(const QImage& image, const QRect& logical, QRgb colour) {
     const qreal dpr = image.devicePixelRatio();

@@ -1,0 +1,230 @@
+// Undo and redo through the real window: every kind of gesture is one step
+// that gives back exactly the settings before it, and the modified flag
+// follows the history.
+
+#include "DocumentHarness.h"
+#include "Gestures.h"
+#include "SettingsStep.h"
+#include "ZdlFormat.h"
+
+#include <QAction>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using gestures::knobPos;
+using gestures::pointPos;
+using Kind = ScriptedPrompts::Kind;
+
+// The settings as a file holds them: equal bytes are equal bit for bit.
+QByteArray bytesOf(const SoundSettings& s) {
+    const auto encoded = zdl::encode(s);
+    return QByteArray(reinterpret_cast<const char*>(encoded.data()), static_cast<qsizetype>(encoded.size()));
+}
+
+struct UndoFixture : ::testing::Test {
+    DocumentHarness d;
+    EditorCanvas* canvas() { return d.h.canvas(); }
+    Editor& editor() { return d.h.editor(); }
+    const SoundSettings& settings() { return d.h.model.settings; }
+    void press(QPoint p) { QTest::mousePress(canvas(), Qt::LeftButton, {}, p); }
+    void release(QPoint p) { QTest::mouseRelease(canvas(), Qt::LeftButton, {}, p); }
+    void move(QPoint p) { QTest::mouseMove(canvas(), p); }
+    void drag(QPoint from, QPoint to) {
+        press(from);
+        move((from + to) / 2);
+        move(to);
+        release(to);
+    }
+    void undoKey() { d.key(Qt::Key_Z, Qt::ControlModifier); }
+    void redoKey(bool y = false) {
+        if (y)
+            d.key(Qt::Key_Y, Qt::ControlModifier);
+        else
+            d.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+};
+
+struct Gesture {
+    const char* step;
+    std::function<void(UndoFixture&)> perform;
+};
+
+const Gesture kGestures[] = {
+    {"Move Point",
+     [](UndoFixture& f) {
+         const QPoint p = pointPos(f.editor().amplitudeGraph(), 2);
+         f.drag(p, p + QPoint(30, 50));
+     }},
+    {"Move Curve",
+     [](UndoFixture& f) {
+         const QRect r = f.editor().frequencyGraph().rect();
+         const QPoint onCurve(r.left() + 40 + 68, pointPos(f.editor().frequencyGraph(), 0).y());
+         f.drag(onCurve, onCurve + QPoint(0, -40));
+     }},
+    {"Insert Point",
+     [](UndoFixture& f) {
+         const QRect r = f.editor().frequencyGraph().rect();
+         QTest::mouseClick(f.canvas(), Qt::RightButton, {}, QPoint(r.left() + 40 + 340, r.top() + 16 + 30));
+     }},
+    {"Delete Point",
+     [](UndoFixture& f) {
+         QTest::mouseClick(f.canvas(), Qt::RightButton, {}, pointPos(f.editor().amplitudeGraph(), 3));
+     }},
+    {"Adjust Point",
+     [](UndoFixture& f) {
+         f.d.h.window->dispatch().adjustPoint = [](EnvelopeGraph& graph, int index) {
+             graph.envelope().movePoint(index, graph.envelope().time(index), 0.125f);
+             return true;
+         };
+         QTest::mouseDClick(f.canvas(), Qt::LeftButton, {}, pointPos(f.editor().amplitudeGraph(), 1));
+     }},
+    {"Waveform", [](UndoFixture& f) { f.d.clickButton(f.editor().waveformGroup(), 12); }},
+    {"Sample Rate", [](UndoFixture& f) { f.d.clickButton(f.editor().rateGroup(), 2); }},
+    {"Sample Width", [](UndoFixture& f) { f.d.clickButton(f.editor().bitsGroup(), 1); }},
+    {"Repeats", [](UndoFixture& f) { f.d.clickButton(f.editor().repeatsGroup(), 4); }},
+    {"Length",
+     [](UndoFixture& f) {
+         const QPoint knob = knobPos(f.editor().slider(Editor::Length));
+         f.drag(knob, knob + QPoint(0, -60));
+     }},
+    {"Echo Delay",
+     [](UndoFixture& f) {
+         const QPoint knob = knobPos(f.editor().slider(Editor::EchoDelay));
+         f.drag(knob, knob + QPoint(0, -45));
+     }},
+};
+
+TEST_F(UndoFixture, EveryGestureIsOneStepThatUndoAndRedoGiveBackExactly) {
+    // A sound that is not the default, so every gesture has something to change.
+    d.clickButton(editor().waveformGroup(), 6);
+    const QPoint knob = knobPos(editor().slider(Editor::Distort));
+    drag(knob, knob + QPoint(0, -30));
+
+    for (const Gesture& g : kGestures) {
+        SCOPED_TRACE(g.step);
+        const QByteArray before = bytesOf(settings());
+        const std::vector<uint8_t> samplesBefore = d.h.model.rendered.samples();
+        const int steps = editor().history().count();
+        g.perform(*this);
+        const QByteArray after = bytesOf(settings());
+        const std::vector<uint8_t> samplesAfter = d.h.model.rendered.samples();
+        ASSERT_NE(after, before) << "the gesture changed nothing";
+        EXPECT_EQ(editor().history().count(), steps + 1) << "one gesture, one step";
+        EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo %1\tCtrl+Z").arg(QLatin1String(g.step)));
+        EXPECT_FALSE(d.menu().redoAction->isEnabled());
+
+        undoKey();
+        EXPECT_EQ(bytesOf(settings()), before);
+        EXPECT_EQ(d.h.model.rendered.samples(), samplesBefore) << "the undone sound is rendered";
+        EXPECT_EQ(d.menu().redoAction->text(), QStringLiteral("&Redo %1\tCtrl+Shift+Z").arg(QLatin1String(g.step)));
+        for (bool y : {false, true}) {
+            redoKey(y);
+            EXPECT_EQ(bytesOf(settings()), after);
+            EXPECT_EQ(d.h.model.rendered.samples(), samplesAfter);
+            if (!y)
+                undoKey();
+        }
+        // The controls show the settings they hold.
+        EXPECT_EQ(editor().waveformGroup().button(editor().waveformGroup().pressedIndex()).value(),
+                  settings().waveform);
+        EXPECT_EQ(editor().slider(Editor::Length).position(), settings().length);
+        EXPECT_EQ(editor().repeatsGroup().pressedIndex(), settings().repeatCount - 1);
+        EXPECT_EQ(d.h.model.rendered.sampleRate(), settings().sampleRate);
+        EXPECT_EQ(d.h.model.rendered.bits(), settings().bitsPerSample);
+    }
+}
+
+TEST_F(UndoFixture, PressingTheButtonInForceAddsNoStep) {
+    d.clickButton(editor().waveformGroup(), 0);  // Sine, as a new sound has
+    d.clickButton(editor().repeatsGroup(), 0);
+    EXPECT_EQ(editor().history().count(), 0);
+    EXPECT_FALSE(d.menu().undoAction->isEnabled());
+    EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo\tCtrl+Z"));
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle"));
+}
+
+TEST_F(UndoFixture, TheModifiedFlagFollowsTheSavedState) {
+    d.saveAs(QStringLiteral("a.zdl"));
+    d.edit(6);
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl *"));
+    d.key(Qt::Key_S);
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl"));
+    d.edit(7);
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl *"));
+    undoKey();  // back to the saved sound
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl"));
+    EXPECT_FALSE(d.h.document.modified());
+    undoKey();  // past the save: the file holds something else
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl *"));
+    EXPECT_EQ(settings().waveform, 100);
+    redoKey();
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl"));
+    redoKey();
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl *"));
+    EXPECT_EQ(settings().waveform, 202);
+    // Closing asks only while the sound differs from the file.
+    undoKey();
+    d.h.window->exitAction()->trigger();
+    EXPECT_EQ(d.prompts.count(Kind::Question), 0);
+    EXPECT_FALSE(d.h.window->isVisible());
+}
+
+TEST_F(UndoFixture, NewAndOpenStartAnEmptyHistory) {
+    const QString laser = d.copySound(QStringLiteral("laser.zdl"));
+    for (const bool open : {false, true}) {
+        SCOPED_TRACE(open ? "Open" : "New");
+        d.edit(6);
+        d.edit(9);
+        ASSERT_EQ(editor().history().count(), 2);
+        d.prompts.answer(Prompts::Answer::No);
+        if (open)
+            d.prompts.openName(laser);
+        d.key(open ? Qt::Key_O : Qt::Key_N);
+        EXPECT_EQ(editor().history().count(), 0);
+        EXPECT_FALSE(d.menu().undoAction->isEnabled());
+        const QByteArray loaded = bytesOf(settings());
+        undoKey();
+        EXPECT_EQ(bytesOf(settings()), loaded);
+        EXPECT_FALSE(d.h.document.modified());
+    }
+    EXPECT_EQ(d.prompts.unused(), 0u);
+}
+
+TEST_F(UndoFixture, NothingHappensDuringAHeldDrag) {
+    d.edit(6);
+    const QPoint p = pointPos(editor().amplitudeGraph(), 2);
+    press(p);
+    move(p + QPoint(20, 40));
+    const QByteArray dragged = bytesOf(settings());
+    undoKey();
+    redoKey();
+    EXPECT_EQ(bytesOf(settings()), dragged);
+    EXPECT_EQ(settings().waveform, 200) << "the step before the drag was not undone";
+    EXPECT_EQ(editor().history().count(), 1);
+    release(p + QPoint(20, 40));
+    EXPECT_EQ(editor().history().count(), 2);
+    undoKey();
+    EXPECT_EQ(settings().waveform, 200);
+    EXPECT_EQ(settings().amplitude.toText(), "0:75 20:75 40:75 60:75 80:75 100:0");
+}
+
+TEST_F(UndoFixture, TheHistoryKeepsTheLastThousandSteps) {
+    const SoundSettings start = settings();
+    SoundSettings s = start;
+    for (int i = 0; i < Editor::kHistoryLimit + 5; ++i) {
+        s.distort = static_cast<float>(i + 1) / 2048.0f;
+        editor().applyEdit(s, QStringLiteral("Distort"));
+    }
+    ASSERT_EQ(editor().history().count(), Editor::kHistoryLimit);
+    while (editor().history().canUndo())
+        undoKey();
+    // The five oldest steps are gone: undo stops after the fifth edit.
+    EXPECT_EQ(settings().distort, 5.0f / 2048.0f);
+    EXPECT_EQ(static_cast<const SettingsStep*>(editor().history().command(0))->before().distort, 5.0f / 2048.0f);
+}
+
+}  // namespace
