@@ -42,6 +42,8 @@ RenderedSound::~RenderedSound() {
     if (player_ && !playImage_.empty()) player_->stop();
 }
 
+using wav_header::Field;
+
 bool RenderedSound::reallocate() {
     const int bytesPerSample = bits() / 8;
     lengthSamples_ = truncToSamples(sampleProduct(sampleRate(), lengthMs_));
@@ -59,8 +61,8 @@ bool RenderedSound::reallocate() {
     }
     if (!ok) lengthSamples_ = 0;
     const uint32_t size = static_cast<uint32_t>(samples_.size());
-    le::put32(&header_[4], size + 36);
-    le::put32(&header_[40], size);
+    wav_header::put32(header_, Field::RiffSize, size + 36);
+    wav_header::put32(header_, Field::DataSize, size);
     return ok;
 }
 
@@ -71,16 +73,17 @@ bool RenderedSound::setLength(float lengthMs, float echoDelay) {
 }
 
 bool RenderedSound::setSampleRate(int32_t rate) {
-    le::put32(&header_[24], static_cast<uint32_t>(rate));
-    le::put32(&header_[28], static_cast<uint32_t>(rate) * le::get16(&header_[32]));
+    wav_header::put32(header_, Field::SampleRate, static_cast<uint32_t>(rate));
+    wav_header::put32(header_, Field::ByteRate,
+                      static_cast<uint32_t>(rate) * wav_header::get16(header_, Field::BlockAlign));
     return reallocate();
 }
 
 bool RenderedSound::setBits(int bits) {
     const uint16_t blockAlign = static_cast<uint16_t>(bits / 8);
-    le::put16(&header_[34], static_cast<uint16_t>(bits));
-    le::put16(&header_[32], blockAlign);
-    le::put32(&header_[28], le::get32(&header_[24]) * blockAlign);
+    wav_header::put16(header_, Field::BitsPerSample, static_cast<uint16_t>(bits));
+    wav_header::put16(header_, Field::BlockAlign, blockAlign);
+    wav_header::put32(header_, Field::ByteRate, wav_header::sampleRate(header_) * blockAlign);
     return reallocate();
 }
 

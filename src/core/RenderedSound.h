@@ -41,8 +41,8 @@ public:
 
     int32_t lengthSamples() const { return lengthSamples_; }  // W, the main part
     int32_t sampleCount() const;                               // N, the whole sound
-    int bits() const { return le::get16(&header_[34]); }
-    int32_t sampleRate() const { return static_cast<int32_t>(le::get32(&header_[24])); }
+    int bits() const { return wav_header::bitsPerSample(header_); }
+    int32_t sampleRate() const { return static_cast<int32_t>(wav_header::sampleRate(header_)); }
     float lengthMs() const { return lengthMs_; }
     float totalMs() const { return totalMs_; }
 

@@ -37,15 +37,19 @@ WavImage WavImage::build(const Header& header, const uint8_t* samples, size_t da
     }
     uint8_t* p = image.bytes_.data();
     std::memcpy(p, header.data(), kHeaderSize);
-    le::put32(p + 4, static_cast<uint32_t>(total + 36));
-    le::put32(p + 40, static_cast<uint32_t>(total));
+    le::put32(p + size_t(wav_header::Field::RiffSize), static_cast<uint32_t>(total + 36));
+    le::put32(p + size_t(wav_header::Field::DataSize), static_cast<uint32_t>(total));
     for (int r = 0; r < repeats && dataSize > 0; ++r) std::memcpy(p + kHeaderSize + size_t(r) * dataSize, samples, dataSize);
     return image;
 }
 
-uint32_t WavImage::sampleRate() const { return empty() ? 0 : le::get32(&bytes_[24]); }
-uint16_t WavImage::bitsPerSample() const { return empty() ? 0 : le::get16(&bytes_[34]); }
-uint32_t WavImage::dataSize() const { return empty() ? 0 : le::get32(&bytes_[40]); }
+uint32_t WavImage::sampleRate() const {
+    return empty() ? 0 : le::get32(&bytes_[size_t(wav_header::Field::SampleRate)]);
+}
+uint16_t WavImage::bitsPerSample() const {
+    return empty() ? 0 : le::get16(&bytes_[size_t(wav_header::Field::BitsPerSample)]);
+}
+uint32_t WavImage::dataSize() const { return empty() ? 0 : le::get32(&bytes_[size_t(wav_header::Field::DataSize)]); }
 
 WavImage WavImage::parse(const std::vector<uint8_t>& bytes) {
     const size_t size = bytes.size();

@@ -52,3 +52,18 @@ inline uint32_t get32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
 }  // namespace le
+
+// The fields of the 44-byte header by name: where each lives and its width
+// are the format's, written down once here.
+namespace wav_header {
+enum class Field : size_t { RiffSize = 4, SampleRate = 24, ByteRate = 28, BlockAlign = 32, BitsPerSample = 34, DataSize = 40 };
+
+inline uint32_t get32(const WavImage::Header& h, Field f) { return le::get32(h.data() + size_t(f)); }
+inline uint16_t get16(const WavImage::Header& h, Field f) { return le::get16(h.data() + size_t(f)); }
+inline void put32(WavImage::Header& h, Field f, uint32_t v) { le::put32(h.data() + size_t(f), v); }
+inline void put16(WavImage::Header& h, Field f, uint16_t v) { le::put16(h.data() + size_t(f), v); }
+
+inline uint32_t sampleRate(const WavImage::Header& h) { return get32(h, Field::SampleRate); }
+inline uint16_t bitsPerSample(const WavImage::Header& h) { return get16(h, Field::BitsPerSample); }
+inline uint32_t dataSize(const WavImage::Header& h) { return get32(h, Field::DataSize); }
+}  // namespace wav_header

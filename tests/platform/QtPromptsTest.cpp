@@ -2,7 +2,7 @@
 
 #include "QtPrompts.h"
 
-#include "../ui/WhenModal.h"
+#include "WhenModal.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "DrawingTools.h"
 #include "HelpViewer.h"
 
-#include "../core/RecordingPlayer.h"
+#include "RecordingPlayer.h"
 
 #include <QApplication>
 #include <QPushButton>

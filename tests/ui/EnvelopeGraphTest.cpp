@@ -1,3 +1,4 @@
+#include "TimeGrid.h"
 #include "DrawingTools.h"
 #include "Envelope.h"
 #include "EnvelopeGraph.h"
@@ -257,7 +258,7 @@ TEST(EnvelopeGraphGrid, StepFollowsPixelsPerMillisecond) {
         float g;
         int step;
     } cases[] = {{25, 2}, {20, 5}, {8.5f, 5}, {8, 10}, {1.5f, 50}, {0.8f, 100}, {0.3f, 200}, {0.08f, 1000}, {0.1f, 500}};
-    for (const Case& c : cases) EXPECT_EQ(EnvelopeGraph::gridStepMs(c.g), c.step) << c.g;
+    for (const Case& c : cases) EXPECT_EQ(time_grid::stepMs(c.g), c.step) << c.g;
 }
 
 TEST(EnvelopeGraphGrid, TinyOrEmptyRectanglesDrawNothingAndCrashNothing) {

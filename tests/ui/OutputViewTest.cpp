@@ -1,3 +1,4 @@
+#include "TimeGrid.h"
 #include "DrawingTools.h"
 #include "OutputView.h"
 #include "SoundModel.h"
@@ -182,7 +183,7 @@ TEST(OutputViewTicks, StepAndLabels) {
         {500.0f / 3000, 500, 3000, "3.0s"}, {25.0f, 2, 6, "6ms"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(OutputView::tickStepMs(c.pixelsPerMs), c.step) << c.pixelsPerMs;
+        EXPECT_EQ(time_grid::stepMs(c.pixelsPerMs), c.step) << c.pixelsPerMs;
         EXPECT_EQ(OutputView::tickLabel(c.m, c.step), c.label);
     }
 }

@@ -53,7 +53,7 @@ std::string brokenInvariants(WindowHarness& h) {
         out << "buffer of " << r.dataSize() << " bytes for " << r.sampleCount() << " samples; ";
     if (r.lengthSamples() > r.sampleCount() || r.lengthSamples() <= 0)
         out << "main part " << r.lengthSamples() << " of " << r.sampleCount() << " samples; ";
-    if (le::get32(&r.header()[40]) != r.dataSize())
+    if (wav_header::dataSize(r.header()) != r.dataSize())
         out << "header data size differs from the buffer; ";
     if (!e.isDragging()) {
         // Between drags the sound has the durations the sliders show.

@@ -34,8 +34,6 @@ public:
 
     // Paints the button into image(); the caller copies it to rect().topLeft().
     void draw();
-    // draw(), then copies image() into the back buffer at rect().topLeft().
-    void draw(QImage& backBuffer);
     const QImage& image() const { return image_; }
 
     // The picture of a button: face raised or sunken, cut to the image's width

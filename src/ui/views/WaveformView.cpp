@@ -21,11 +21,6 @@ void WaveformView::setRect(int left, int top, int right, int bottom, qreal devic
     image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
 }
 
-void WaveformView::draw(QImage& backBuffer) {
-    draw();
-    view_image::copyTo(backBuffer, rect_, image_);
-}
-
 void WaveformView::draw() {
     if (!image_.isNull()) paint(image_, table_, tools_);
 }

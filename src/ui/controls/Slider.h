@@ -22,7 +22,6 @@ public:
     void setPosition(float position) { position_ = position; }
     float position() const { return position_; }
 
-    void setDragging(bool dragging) { dragging_ = dragging; }
     bool isDragging() const { return dragging_; }
 
     // Line 0 or 1 of the caption (other indexes are ignored).
@@ -58,8 +57,6 @@ public:
     bool release();
 
     void draw();
-    // draw(), then copies image() into the back buffer at rect().topLeft().
-    void draw(QImage& backBuffer);
     const QImage& image() const { return image_; }
 
     // The picture of a slider at the image's size.

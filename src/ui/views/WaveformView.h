@@ -19,8 +19,6 @@ public:
     QRect rect() const { return rect_; }
 
     void draw();
-    // draw(), then copies image() into the back buffer at rect().topLeft().
-    void draw(QImage& backBuffer);
     const QImage& image() const { return image_; }
 
     static void paint(QImage& image, const WaveformTable& table, const DrawingTools& tools);

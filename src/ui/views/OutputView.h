@@ -36,8 +36,6 @@ public:
     bool contains(int x, int y) const;
 
     void draw();
-    // draw(), then copies image() into the back buffer at rect().topLeft().
-    void draw(QImage& backBuffer);
     const QImage& image() const { return image_; }
 
     // The picture of the plot at the image's size.
@@ -46,8 +44,6 @@ public:
     // Only the trace of the main part, over whatever the image holds.
     static void paintTrace(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
 
-    // The time tick step in ms for a given number of pixels per millisecond.
-    static int tickStepMs(float pixelsPerMs);
     // The label of the tick at m milliseconds for step t.
     static QString tickLabel(int m, int stepMs);
     // Every time tick of a plot of `size` over `count` samples, with the

@@ -2,6 +2,7 @@
 
 #include "DrawingTools.h"
 #include "Envelope.h"
+#include "TimeGrid.h"
 #include "ViewImage.h"
 
 #include <QPainter>
@@ -47,24 +48,7 @@ void EnvelopeGraph::draw(int32_t lengthSamples, int32_t sampleRate) {
     if (!image_.isNull()) paint(image_, envelope_, dragPoint_, curveDrag_, lengthSamples, sampleRate, tools_);
 }
 
-void EnvelopeGraph::draw(QImage& backBuffer, int32_t lengthSamples, int32_t sampleRate) {
-    draw(lengthSamples, sampleRate);
-    view_image::copyTo(backBuffer, rect_, image_);
-}
-
 void EnvelopeGraph::redraw() { draw(lastLengthSamples_, lastSampleRate_); }
-
-int EnvelopeGraph::gridStepMs(float g) {
-    if (g > 20) return 2;
-    if (g > 8) return 5;
-    if (g > 4) return 10;
-    if (g > 2) return 20;
-    if (g > 0.8f) return 50;
-    if (g > 0.4f) return 100;
-    if (g > 0.2f) return 200;
-    if (g > 0.08f) return 500;
-    return 1000;
-}
 
 void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
                           int32_t lengthSamples, int32_t sampleRate, const DrawingTools& tools) {
@@ -83,7 +67,7 @@ void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint
     p.setPen(tools.dottedPen);
     if (lengthSamples > 0 && sampleRate > 0) {
         const float g = static_cast<float>(plotW / (lengthSamples * 1000.0 / sampleRate));
-        const int64_t step = static_cast<int64_t>(gridStepMs(g)) * sampleRate / 1000;
+        const int64_t step = static_cast<int64_t>(time_grid::stepMs(g)) * sampleRate / 1000;
         for (int64_t m = 0; step > 0 && m < lengthSamples; m += step) {
             const int x = static_cast<int>(plotW * m / lengthSamples) + kLeftInset;
             p.drawLine(x, kTopInset, x, height - kBottomInset - 1);

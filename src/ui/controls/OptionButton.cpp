@@ -29,11 +29,6 @@ bool OptionButton::hitTest(int x, int y) const {
            y < rect_.top() + rect_.height();
 }
 
-void OptionButton::draw(QImage& backBuffer) {
-    draw();
-    view_image::copyTo(backBuffer, rect_, image_);
-}
-
 void OptionButton::draw() {
     if (!image_.isNull()) paint(image_, caption_, pressed_, tools_);
 }

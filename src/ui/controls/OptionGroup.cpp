@@ -35,7 +35,3 @@ int OptionGroup::pressedIndex() const {
         if (button(i).isPressed()) return i;
     return -1;
 }
-
-void OptionGroup::drawAll() {
-    for (OptionButton& b : buttons_) b.draw();
-}

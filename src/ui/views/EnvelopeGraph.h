@@ -37,8 +37,6 @@ public:
         lastLengthSamples_ = lengthSamples;
         lastSampleRate_ = sampleRate;
     }
-    // draw(), then copies image() into the back buffer at rect().topLeft().
-    void draw(QImage& backBuffer, int32_t lengthSamples, int32_t sampleRate);
     const QImage& image() const { return image_; }
 
     // Index of the nearest point closer than 10 pixels (lower index on a tie),
@@ -95,9 +93,6 @@ public:
     // curveDrag colour the held point or the whole curve red.
     static void paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
                       int32_t lengthSamples, int32_t sampleRate, const DrawingTools& tools);
-
-    // The time grid step in ms for a given number of pixels per millisecond.
-    static int gridStepMs(float pixelsPerMs);
 
 private:
     int plotW() const { return rect_.width() - 56; }

@@ -74,11 +74,6 @@ bool Slider::release() {
     return true;
 }
 
-void Slider::draw(QImage& backBuffer) {
-    draw();
-    view_image::copyTo(backBuffer, rect_, image_);
-}
-
 void Slider::draw() {
     if (!image_.isNull()) paint(image_, position_, lines_[0], lines_[1], tools_);
 }

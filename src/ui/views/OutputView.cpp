@@ -2,6 +2,7 @@
 
 #include "DrawingTools.h"
 #include "RenderedSound.h"
+#include "TimeGrid.h"
 #include "ViewImage.h"
 
 #include <QFontMetrics>
@@ -110,25 +111,8 @@ void OutputView::setRect(int left, int top, int right, int bottom, qreal deviceP
 
 bool OutputView::contains(int x, int y) const { return rect_.contains(x, y); }
 
-void OutputView::draw(QImage& backBuffer) {
-    draw();
-    view_image::copyTo(backBuffer, rect_, image_);
-}
-
 void OutputView::draw() {
     if (!image_.isNull()) paint(image_, sound_, tools_);
-}
-
-int OutputView::tickStepMs(float r) {
-    if (r > 20) return 2;
-    if (r > 8) return 5;
-    if (r > 4) return 10;
-    if (r > 2) return 20;
-    if (r > 0.8f) return 50;
-    if (r > 0.4f) return 100;
-    if (r > 0.2f) return 200;
-    if (r > 0.08f) return 500;
-    return 1000;
 }
 
 QString OutputView::tickLabel(int m, int stepMs) {
@@ -144,7 +128,7 @@ std::vector<OutputView::TimeTick> OutputView::timeTicks(QSize size, int32_t coun
     const int w = size.width();
     const int f = w - kLeft - kRight;
     if (f <= 0 || size.height() - kTop - kBottom <= 0 || count <= 0 || rate <= 0 || !(lengthMs > 0)) return ticks;
-    const int t = tickStepMs(static_cast<float>(f / static_cast<double>(lengthMs)));
+    const int t = time_grid::stepMs(static_cast<float>(f / static_cast<double>(lengthMs)));
     const int64_t s = static_cast<int64_t>(rate) * t / 1000;
     for (int64_t k = 0; s > 0 && k * s < count; ++k)
         ticks.push_back({kLeft + static_cast<int>(k * s * f / count), tickLabel(static_cast<int>(k * t), t), QRect()});

@@ -35,8 +35,6 @@ public:
     // Index of the pressed button, or -1.
     int pressedIndex() const;
 
-    // Draws every button into its image.
-    void drawAll();
 
 private:
     std::vector<OptionButton> buttons_;

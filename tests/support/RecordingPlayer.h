@@ -1,0 +1,36 @@
+#pragma once
+
+#include "SoundPlayer.h"
+#include "WavImage.h"
+
+#include <string>
+#include <vector>
+
+// A SoundPlayer that remembers what it was asked to do instead of sounding:
+// every call in order, and a copy of every image it was handed.
+class RecordingPlayer : public SoundPlayer {
+public:
+    void stop() override {
+        calls.push_back("stop");
+        ++stops;
+    }
+    void playImage(const WavImage& image) override {
+        calls.push_back("image");
+        images.push_back(image.bytes());
+        imageSizes.push_back(image.size());
+        last = image;
+    }
+    void playFile(const std::string& path) override {
+        calls.push_back("file " + path);
+        files.push_back(path);
+    }
+
+    int plays() const { return static_cast<int>(imageSizes.size()); }
+
+    std::vector<std::string> calls;
+    std::vector<std::vector<uint8_t>> images;
+    int stops = 0;
+    std::vector<size_t> imageSizes;
+    std::vector<std::string> files;
+    WavImage last;
+};
