@@ -1,5 +1,7 @@
 #include "SoundSettings.h"
 
+#include "Waveforms.h"
+
 #include <algorithm>
 
 void SoundSettings::resetToNew() {
@@ -10,7 +12,7 @@ void SoundSettings::resetToNew() {
     echoVolume = 0.0f;
     echoDelay = 0.0f;
     distort = 0.0f;
-    waveform = 100;
+    waveform = waveforms::code(WaveformKind::Sine);
     sampleRate = 11025;
 }
 

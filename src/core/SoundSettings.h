@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Envelope.h"
+#include "Waveforms.h"
 
 #include <cstdint>
 
@@ -9,7 +10,7 @@
 struct SoundSettings {
     Envelope amplitude{EnvelopeKind::Amplitude};
     Envelope frequency{EnvelopeKind::Frequency};
-    int32_t waveform = 100;
+    int32_t waveform = waveforms::code(WaveformKind::Sine);  // unknown codes play as Sine
     float length = 0.2f;      // Length slider position; see lengthMs()
     float distort = 0.0f;     // clipping strength, 0..1
     float echoVolume = 0.0f;  // echo gain, 0..1

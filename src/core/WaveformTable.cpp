@@ -1,6 +1,7 @@
 #include "WaveformTable.h"
 
 #include "NoiseGenerator.h"
+#include "Waveforms.h"
 
 #include <cmath>
 
@@ -22,43 +23,43 @@ double down(int i) {
 double entry(int32_t kind, int i) {
     using std::cos;
     using std::sin;
-    switch (kind) {
-    case 101:
+    switch (static_cast<WaveformKind>(kind)) {
+    case WaveformKind::Whistle:
         return 0.65 * cos(angle(1, i)) + 0.195 * cos(angle(20, i));
-    case 200:
+    case WaveformKind::Square:
         return i < 180 ? 1.0 : -1.0;
-    case 201: {
+    case WaveformKind::Saw: {
         constexpr float S = 0.0055555557f;  // 1/180
         return i < 180 ? double(i) * double(S) : double(i) * double(S) - 2.0;
     }
-    case 202: {
+    case WaveformKind::Triangle: {
         constexpr float T = 0.011111111f;  // 1/90
         if (i < 90) return double(i) * double(T);
         if (i < 270) return 1.0 - double(i - 90) * double(T);
         return double(i - 270) * double(T) - 1.0;
     }
-    case 203:
+    case WaveformKind::Pulse:
         return (i >= 144 && i <= 216) ? 1.0 : -1.0;
-    case 204:
+    case WaveformKind::Bipolar:
         if (i >= 61 && i <= 119) return -1.0;
         if (i >= 241 && i <= 299) return 1.0;
         return 0.0;
-    case 205:
+    case WaveformKind::Down:
         return down(i);
-    case 206:
+    case WaveformKind::Up:
         return down(359 - i);
-    case 300: {
+    case WaveformKind::Organ: {
         double sum = 0.0;
         double weight = 1.0;
         for (int h = 1; h <= 64; h *= 2, weight *= 0.5) sum += weight * sin(angle(h, i));
         return double(0.73f) * sum;
     }
-    case 303: {
+    case WaveformKind::Clarinet: {
         const double a1 = rounded(1, i), a3 = rounded(3, i), a5 = rounded(5, i);
         return 0.3 * (cos(a1) + cos(a5)) + 0.096 * sin(a5) + 0.6 * sin(a1) + 0.24 * sin(a3) +
                0.18 * cos(a3);
     }
-    case 304: {
+    case WaveformKind::Bassoon: {
         const double a1 = rounded(1, i), a2 = rounded(2, i), a3 = rounded(3, i), a4 = rounded(4, i),
                      a5 = rounded(5, i);
         return 0.35 * (0.2 * (sin(a2) + cos(a4) + cos(a5)) + 0.32 * cos(a1) + 0.04 * sin(a1) +
@@ -71,11 +72,11 @@ double entry(int32_t kind, int i) {
 
 }  // namespace
 
-WaveformTable::WaveformTable() { build(100); }
+WaveformTable::WaveformTable() { build(waveforms::code(WaveformKind::Sine)); }
 
 void WaveformTable::build(int32_t kind) {
     kind_ = kind;
-    if (kind >= 400 && kind <= 405) {
+    if (waveforms::isNoise(kind)) {
         buildNoise(kind);
         return;
     }
@@ -84,8 +85,9 @@ void WaveformTable::build(int32_t kind) {
 
 void WaveformTable::buildNoise(int32_t kind) {
     static constexpr int kRunLength[] = {24, 12, 8, 4, 2, 1};
-    const int run = kRunLength[kind - 400];
-    NoiseGenerator random(static_cast<uint32_t>(kind - 399));
+    const int index = kind - waveforms::code(WaveformKind::Noise1);  // 0 for Noise 1
+    const int run = kRunLength[index];
+    NoiseGenerator random(static_cast<uint32_t>(index + 1));
     double max = 0.0;
     double min = 0.0;
     for (int i = 0; i < kSize; i += run) {

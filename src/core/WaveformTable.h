@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Waveforms.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,5 +27,5 @@ private:
     void buildNoise(int32_t kind);
 
     std::array<float, kSize> values_{};
-    int32_t kind_ = 100;
+    int32_t kind_ = waveforms::code(WaveformKind::Sine);
 };

@@ -3,15 +3,17 @@
 namespace waveforms {
 
 const std::array<Info, 18> kButtonOrder = {{
-    {100, "Sine"},     {203, "Pulse"},    {204, "Bipolar"},  {101, "Whistle"}, {205, "Down"},
-    {206, "Up"},       {200, "Square"},   {202, "Triangle"}, {201, "Saw"},     {300, "Organ"},
-    {303, "Clarinet"}, {304, "Bassoon"},  {400, "Noise 1"},  {401, "Noise 2"}, {402, "Noise 3"},
-    {403, "Noise 4"},  {404, "Noise 5"},  {405, "Noise 6"},
+    {WaveformKind::Sine, "Sine"},         {WaveformKind::Pulse, "Pulse"},       {WaveformKind::Bipolar, "Bipolar"},
+    {WaveformKind::Whistle, "Whistle"},   {WaveformKind::Down, "Down"},         {WaveformKind::Up, "Up"},
+    {WaveformKind::Square, "Square"},     {WaveformKind::Triangle, "Triangle"}, {WaveformKind::Saw, "Saw"},
+    {WaveformKind::Organ, "Organ"},       {WaveformKind::Clarinet, "Clarinet"}, {WaveformKind::Bassoon, "Bassoon"},
+    {WaveformKind::Noise1, "Noise 1"},    {WaveformKind::Noise2, "Noise 2"},    {WaveformKind::Noise3, "Noise 3"},
+    {WaveformKind::Noise4, "Noise 4"},    {WaveformKind::Noise5, "Noise 5"},    {WaveformKind::Noise6, "Noise 6"},
 }};
 
 const char* label(int32_t code) {
     for (const Info& info : kButtonOrder)
-        if (info.code == code) return info.label;
+        if (info.code() == code) return info.label;
     return nullptr;
 }
 

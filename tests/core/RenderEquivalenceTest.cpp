@@ -58,7 +58,7 @@ TEST(RenderEquivalence, FastRendererMatchesThePlainOneBitForBit) {
         SoundSettings& s = m.settings;
         s.amplitude = randomCurve(rng, EnvelopeKind::Amplitude);
         s.frequency = randomCurve(rng, EnvelopeKind::Frequency);
-        s.waveform = waveforms::kButtonOrder[rng() % waveforms::kButtonOrder.size()].code;
+        s.waveform = waveforms::kButtonOrder[rng() % waveforms::kButtonOrder.size()].code();
         s.length = unit(rng) * 0.45f;  // up to about 2 s, to keep the plain renderer quick
         s.distort = rng() % 3 == 0 ? 0.0f : unit(rng);
         s.echoVolume = rng() % 3 == 0 ? 0.0f : unit(rng);

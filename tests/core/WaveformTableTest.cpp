@@ -105,6 +105,6 @@ TEST(Waveforms, ButtonOrderHoldsEachCodeOnce) {
                               "Noise 5", "Noise 6"};
     for (size_t i = 0; i < waveforms::kButtonOrder.size(); ++i) {
         EXPECT_STREQ(waveforms::kButtonOrder[i].label, expected[i]);
-        EXPECT_STREQ(waveforms::label(waveforms::kButtonOrder[i].code), expected[i]);
+        EXPECT_STREQ(waveforms::label(waveforms::kButtonOrder[i].code()), expected[i]);
     }
 }

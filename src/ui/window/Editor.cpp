@@ -29,7 +29,7 @@ Editor::Editor(SoundModel& model, DocumentState& document, const DrawingTools& t
 
 void Editor::defineControls() {
     for (const waveforms::Info& info : waveforms::kButtonOrder)
-        waveformGroup_.add(QString::fromLatin1(info.label), info.code);
+        waveformGroup_.add(QString::fromLatin1(info.label), info.code());
     bitsGroup_.add(QStringLiteral("8 bit"), 8);
     bitsGroup_.add(QStringLiteral("16 bit"), 16);
     rateGroup_.add(QStringLiteral("11KHz"), 11025);
