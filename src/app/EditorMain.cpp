@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QSettings>
 
 #include <csignal>
 
@@ -41,6 +42,9 @@ int main(int argc, char* argv[]) {
     prompts.setOwner(&window);
     window.attachDocumentCommands(prompts, startDirectory);
     window.useAdjustPointDialogs();
+    // In the user's configuration folder; an unreadable file reads as empty.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"), QStringLiteral("zindle"));
+    window.usePlaybackSettings(settings);
     auto openHelp = [&help, &startDirectory] { help.showManual(startDirectory); };
     window.setHelpHandler(openHelp);
     window.setAboutHandler([&] {

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -56,6 +57,18 @@ bool SdlPlayer::openFor(int rate, int bits) {
 
 void SdlPlayer::stop() {
     if (device_ != 0) SDL_ClearQueuedAudio(device_);
+    active_ = false;
+    playing_.clear();
+    queuedTotal_ = 0;
+}
+
+bool SdlPlayer::queueCopy() {
+    if (SDL_QueueAudio(device_, playing_.data(), static_cast<uint32_t>(playing_.size())) != 0) {
+        warnOnce("a sound could not be queued");
+        return false;
+    }
+    queuedTotal_ += playing_.size();
+    return true;
 }
 
 void SdlPlayer::playImage(const WavImage& image) {
@@ -66,7 +79,29 @@ void SdlPlayer::playImage(const WavImage& image) {
     if ((bits != 8 && bits != 16) || rate <= 0) return;
     if (!openFor(rate, bits)) return;
     const uint32_t size = image.dataSize();
-    if (size > 0 && SDL_QueueAudio(device_, image.sampleData(), size) != 0) warnOnce("a sound could not be queued");
+    if (size == 0 || size > image.size() - WavImage::kHeaderSize) return;
+    playing_.assign(image.sampleData(), image.sampleData() + size);
+    bytesPerSample_ = bits / 8;
+    // A loop keeps a second copy queued, so that poll() has a whole image's
+    // time to add the next one.
+    active_ = queueCopy() && (!loop() || queueCopy());
+}
+
+SoundPlayer::Playback SdlPlayer::poll() {
+    Playback now;
+    if (!active_ || device_ == 0 || playing_.empty()) return now;
+    uint64_t queued = SDL_GetQueuedAudioSize(device_);
+    if (loop()) {
+        while (queued < playing_.size() && queueCopy()) queued += playing_.size();
+    } else if (queued == 0) {
+        active_ = false;
+        now.finished = true;
+        return now;
+    }
+    const uint64_t played = queuedTotal_ - std::min(queued, queuedTotal_);
+    now.playing = true;
+    now.sample = static_cast<int64_t>((played % playing_.size()) / uint64_t(bytesPerSample_));
+    return now;
 }
 
 void SdlPlayer::playFile(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Plays WAV images through SDL's audio subsystem (no SDL window). The device
 // is opened in the image's own format, SDL converts for the hardware, and it
@@ -20,6 +21,7 @@ public:
     void stop() override;
     void playImage(const WavImage& image) override;
     void playFile(const std::string& path) override;
+    Playback poll() override;
 
     // False when the audio subsystem could not be started.
     bool available() const { return initialised_; }
@@ -29,6 +31,14 @@ public:
 private:
     bool openFor(int rate, int bits);
     void warnOnce(const char* what);
+    bool queueCopy();
+
+    // The image now playing: its samples (kept for a loop), their width, and
+    // how many bytes of it were handed to SDL in all.
+    std::vector<uint8_t> playing_;
+    int bytesPerSample_ = 1;
+    uint64_t queuedTotal_ = 0;
+    bool active_ = false;
 
     bool initialised_ = false;
     bool warned_ = false;

@@ -161,3 +161,82 @@ TEST(SdlPlayer, PlaysAWavFileAndIgnoresOnesItCannotRead) {
     player.stop();
     EXPECT_EQ(player.queuedBytes(), 0u);
 }
+
+namespace {
+
+// A sound of `ms` at 11025 Hz, 8 bit, as the image play would hand over.
+WavImage shortImage(float lengthPosition) {
+    SoundModel m;
+    m.newSound();
+    m.settings.length = lengthPosition;
+    m.apply(m.settings, true);
+    return WavImage::build(m.rendered.header(), m.rendered.samples().data(), m.rendered.dataSize(), 1);
+}
+
+// Polls for up to `ms`, collecting what the player reports.
+std::vector<SoundPlayer::Playback> pollFor(SoundPlayer& player, int ms) {
+    std::vector<SoundPlayer::Playback> seen;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        seen.push_back(player.poll());
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return seen;
+}
+
+}  // namespace
+
+// In real time (the dummy driver drains as a device would): the position
+// runs forward through the image, the end is noticed once, and a loop keeps
+// going with its position starting again.
+TEST(SdlPlayer, ReportsThePositionTheEndAndKeepsALoopGoing) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const WavImage image = shortImage(0.1f);  // 100 ms: 1102 samples
+    const int64_t samples = int64_t(image.dataSize());
+    for (const bool loop : {false, true}) {
+        SCOPED_TRACE(loop ? "loop" : "once");
+        SdlPlayer player;
+        ASSERT_TRUE(player.available());
+        player.setLoop(loop);
+        player.playImage(image);
+        const std::vector<SoundPlayer::Playback> seen = pollFor(player, 400);
+        player.stop();
+        int finished = 0, wraps = 0;
+        int64_t previous = -1;
+        for (const SoundPlayer::Playback& p : seen) {
+            finished += p.finished ? 1 : 0;
+            if (!p.playing)
+                continue;
+            EXPECT_GE(p.sample, 0);
+            EXPECT_LT(p.sample, samples);
+            if (p.sample < previous)
+                ++wraps;
+            previous = p.sample;
+        }
+        if (loop) {
+            EXPECT_EQ(finished, 0);
+            EXPECT_GE(wraps, 2) << "a 100 ms loop comes round several times in 400 ms";
+            EXPECT_TRUE(seen.back().playing);
+        } else {
+            EXPECT_EQ(finished, 1);
+            EXPECT_EQ(wraps, 0);
+            EXPECT_FALSE(seen.back().playing);
+        }
+        EXPECT_FALSE(player.poll().playing) << "stop ends it";
+    }
+}
+
+TEST(SdlPlayer, WithoutADeviceNothingEverPlays) {
+    setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+    ::testing::internal::CaptureStderr();
+    {
+        SdlPlayer player;
+        player.setLoop(true);
+        player.playImage(shortImage(0.1f));
+        const SoundPlayer::Playback now = player.poll();
+        EXPECT_FALSE(now.playing);
+        EXPECT_FALSE(now.finished);
+    }
+    ::testing::internal::GetCapturedStderr();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}

@@ -25,7 +25,16 @@ public:
         files.push_back(path);
     }
 
+    // What the next poll() reports; a test moves it along as a device would.
+    Playback poll() override {
+        const Playback now = state;
+        state.finished = false;
+        return now;
+    }
+
     int plays() const { return static_cast<int>(imageSizes.size()); }
+
+    Playback state;
 
     std::vector<std::string> calls;
     std::vector<std::vector<uint8_t>> images;

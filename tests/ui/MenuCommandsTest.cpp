@@ -36,6 +36,7 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
     EXPECT_EQ(texts.join(QLatin1Char('|')),
               QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|&Save\tCtrl+S|Save &as...\tCtrl+A|"
                              "Export WAV...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
+                             "&Play|&Play\tSpace|&Stop\tEsc|-|Play on &Change\tP|&Loop\tL|&Live Preview|"
                              "&Help|Instructions|-|&About"));
 }
 

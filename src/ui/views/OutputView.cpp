@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr int kLeft = 40;    // data area from x = 40 to w - 16
-constexpr int kRight = 16;
-constexpr int kTop = 12;     // and from y = 12 to h - 20
-constexpr int kBottom = 20;
+constexpr int kLeft = OutputView::kPlotLeft;
+constexpr int kRight = OutputView::kPlotRight;
+constexpr int kTop = OutputView::kPlotTop;
+constexpr int kBottom = OutputView::kPlotBottom;
 constexpr int kLevelLabelRight = 34;  // the level labels end here
 constexpr int kTimeLabelTop = 18;     // time labels hang from h - 18
 

@@ -24,6 +24,13 @@ public:
         QRect box;  // where the label is drawn; null when the tick has none
     };
 
+    // The data area inside the view: from x = kPlotLeft to width - kPlotRight
+    // and from y = kPlotTop to height - kPlotBottom.
+    static constexpr int kPlotLeft = 40;
+    static constexpr int kPlotRight = 16;
+    static constexpr int kPlotTop = 12;
+    static constexpr int kPlotBottom = 20;
+
     OutputView(const RenderedSound& sound, const DrawingTools& tools);
 
     void setRect(int left, int top, int right, int bottom, qreal devicePixelRatio = 1.0);

@@ -111,7 +111,7 @@ void Editor::redrawAll() {
 }
 
 void Editor::applyEdit(const SoundSettings& next, const QString& step, Render render) {
-    const SoundSettings& before = model_.applied();
+    const SoundSettings& before = committed_;
     if (next == before) {
         // Nothing to undo, but the gesture still renders as it always has.
         applySettings(next, render);
@@ -125,11 +125,13 @@ void Editor::applyEdit(const SoundSettings& next, const QString& step, Render re
 }
 
 void Editor::applySettings(const SoundSettings& target, Render render) {
-    const SoundSettings old = model_.applied();
+    const SoundSettings old = committed_;
     SoundSettings sameRepeats = target;
     sameRepeats.repeatCount = old.repeatCount;
     const bool soundChanges = !(sameRepeats == old);
-    if (model_.apply(target, render == Render::Always || soundChanges))
+    const bool rendered = model_.apply(target, render == Render::Always || soundChanges);
+    committed_ = target;
+    if (rendered)
         afterRender();
 
     // What changed is drawn again; the rest keeps its picture.
@@ -151,6 +153,8 @@ void Editor::applySettings(const SoundSettings& target, Render render) {
     redrawGraph(frequencyGraph_);
     syncModified();
     updateWindow();
+    if (rendered && playOnChange_)
+        play();
 }
 
 void Editor::afterRender() {
@@ -162,9 +166,10 @@ void Editor::afterRender() {
     drawOutput();
 }
 
-void Editor::loadSettings(const SoundSettings& settings) {
+void Editor::loadSettings(const SoundSettings& settings, bool userLoaded) {
     model_.settings = settings;
     model_.applyAll();
+    committed_ = settings;
     ++renderCount_;
     history_.clear();
     refreshControls();
@@ -173,6 +178,44 @@ void Editor::loadSettings(const SoundSettings& settings) {
     amplitudeGraph_.setTiming(w, rate);
     frequencyGraph_.setTiming(w, rate);
     redrawAll();
+    if (userLoaded && playOnChange_)
+        play();
+}
+
+void Editor::requestPreview() {
+    if (!livePreview_ || previewPending_)
+        return;
+    previewPending_ = true;
+    if (onLater)
+        onLater([this] { runPreview(); });
+    else
+        runPreview();
+}
+
+void Editor::runPreview() {
+    previewPending_ = false;
+    if (!livePreview_ || !isDragging())
+        return;
+    const SoundSettings next = withSliders();
+    if (next == model_.applied())
+        return;  // the move changed nothing that sounds
+    model_.apply(next, true);
+    ++renderCount_;
+    drawOutput();
+    updateWindow();
+}
+
+void Editor::showPlayback(const SoundPlayer::Playback& now) {
+    const int x = now.playing ? PlayCursor::columnFor(now.sample, model_.rendered.lengthSamples(),
+                                                      model_.rendered.sampleCount(), OutputView::kPlotLeft,
+                                                      outputView_.rect().width() - OutputView::kPlotLeft -
+                                                          OutputView::kPlotRight)
+                              : -1;
+    if (x < 0)
+        playCursor_.hide(backBuffer_, outputView_);
+    else
+        playCursor_.moveTo(x, backBuffer_, outputView_);
+    updateWindow();
 }
 
 void Editor::undo() {
@@ -207,7 +250,11 @@ void Editor::redrawGraph(EnvelopeGraph& graph) {
     blit(graph.image(), graph.rect());
 }
 
-void Editor::play() { model_.play(); }
+void Editor::play() {
+    model_.play();
+    if (onPlayed)
+        onPlayed();
+}
 
 void Editor::hintStage(int stage) { hint_.setStage(stage, layout_.client); }
 
@@ -264,6 +311,7 @@ void Editor::drawSlider(Slider& slider) {
 }
 
 void Editor::drawOutput() {
+    playCursor_.forget();  // the new picture covers it
     outputView_.draw();
     blit(outputView_.image(), outputView_.rect());
 }

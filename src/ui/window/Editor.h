@@ -5,7 +5,10 @@
 #include "HintPanel.h"
 #include "OptionGroup.h"
 #include "OutputView.h"
+#include "PlayCursor.h"
 #include "Slider.h"
+#include "SoundPlayer.h"
+#include "SoundSettings.h"
 #include "WaveformView.h"
 #include "WindowLayout.h"
 
@@ -19,7 +22,6 @@
 class DocumentState;
 class DrawingTools;
 class SoundModel;
-struct SoundSettings;
 
 // The editor's long-lived user-interface objects around one SoundModel: the
 // four button groups, the four sliders, the two envelope graphs, the two
@@ -81,8 +83,28 @@ public:
     void applyEdit(const SoundSettings& next, const QString& step, Render render = Render::Always);
 
     // The one load path (start-up, New, Open): replaces the whole sound,
-    // refreshes every control and view, and starts an empty history.
-    void loadSettings(const SoundSettings& settings);
+    // refreshes every control and view, and starts an empty history. A sound
+    // loaded by the user (not at start-up) plays when play on change is on.
+    void loadSettings(const SoundSettings& settings, bool userLoaded = true);
+
+    // Each edit that renders (and each New and Open) plays the new sound.
+    void setPlayOnChange(bool on) { playOnChange_ = on; }
+    bool playOnChange() const { return playOnChange_; }
+    // During a drag the sound is rendered and the output plot redrawn as the
+    // values change, at most once per pass of the event loop; the undo step
+    // and the modified flag still come once, on release.
+    void setLivePreview(bool on) { livePreview_ = on; }
+    bool livePreview() const { return livePreview_; }
+    // A drag changed what it holds: schedules a live preview when it is on.
+    void requestPreview();
+    // Runs `task` on the next pass of the event loop; unset, at once.
+    std::function<void(std::function<void()>)> onLater;
+    // A sound was handed to the player.
+    std::function<void()> onPlayed;
+
+    // Shows where playback is (the play cursor), or takes the cursor away.
+    void showPlayback(const SoundPlayer::Playback& now);
+    const PlayCursor& playCursor() const { return playCursor_; }
 
     // Undo and redo; neither does anything while a drag is held.
     void undo();
@@ -123,6 +145,7 @@ public:
 private:
     // Brings model and views to `settings` (an undo step's redo and undo).
     void applySettings(const SoundSettings& settings, Render render);
+    void runPreview();
     void afterRender();
     void syncModified();
     void defineControls();
@@ -145,5 +168,12 @@ private:
     BackBuffer backBuffer_;
     WindowLayout layout_;
     QUndoStack history_;
+    // The settings of the last edit or load: what an undo step starts from.
+    // The model may be ahead of it during a live preview.
+    SoundSettings committed_;
+    PlayCursor playCursor_;
+    bool playOnChange_ = false;
+    bool livePreview_ = false;
+    bool previewPending_ = false;
     int renderCount_ = 0;
 };

@@ -26,6 +26,7 @@ InputDispatch::Cursor InputDispatch::mouseMove(QPoint pos) {
             slider.move(y);
             editor_.blit(slider.image(), slider.rect());
             editor_.updateWindow();
+            editor_.requestPreview();
             return Cursor::Hand;
         }
     }
@@ -33,6 +34,7 @@ InputDispatch::Cursor InputDispatch::mouseMove(QPoint pos) {
         if (graph->move(x, y)) {
             editor_.blit(graph->image(), graph->rect());
             editor_.updateWindow();
+            editor_.requestPreview();
             return Cursor::Hand;
         }
     }

@@ -6,12 +6,15 @@
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
 #include "SoundModel.h"
+#include "SoundPlayer.h"
 #include "SoundSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QSettings>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -19,15 +22,18 @@ MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& 
                        const DrawingTools& tools, QWidget* parent)
     : QMainWindow(parent),
       editor_(std::make_unique<Editor>(model, document, tools)),
-      dispatch_(std::make_unique<InputDispatch>(*editor_)) {
+      dispatch_(std::make_unique<InputDispatch>(*editor_)),
+      player_(player) {
     model.rendered.setPlayer(&player);
     // The sound the model holds is the one the window opens with.
-    editor_->loadSettings(model.settings);
+    editor_->loadSettings(model.settings, false);
 
     canvas_ = new EditorCanvas(*editor_, *dispatch_, this);
     setCentralWidget(canvas_);
     editor_->onUpdateWindow = [this](const QRegion& region) { canvas_->paintRegion(region); };
     editor_->onTitleChanged = [this] { refreshTitle(); };
+    // Coalesces live previews: many mouse moves in one pass give one render.
+    editor_->onLater = [this](std::function<void()> task) { QTimer::singleShot(0, this, std::move(task)); };
 
     buildMenu();
     setWindowIcon(DrawingTools::appIcon());
@@ -65,6 +71,46 @@ void MainWindow::buildMenu() {
     }
     menu_->aboutAction->setEnabled(false);
     menu_->instructionsAction->setEnabled(false);
+    buildPlayMenu();
+}
+
+void MainWindow::buildPlayMenu() {
+    cursorTimer_ = new QTimer(this);
+    cursorTimer_->setInterval(kCursorIntervalMs);
+    connect(cursorTimer_, &QTimer::timeout, this, &MainWindow::followPlayback);
+    editor_->onPlayed = [this] { cursorTimer_->start(); };
+    connect(menu_->playAction, &QAction::triggered, this, [this] { editor_->play(); });
+    connect(menu_->stopAction, &QAction::triggered, this, [this] {
+        player_.stop();
+        followPlayback();
+    });
+    const std::pair<QAction*, const char*> toggles[] = {{menu_->playOnChangeAction, "playback/playOnChange"},
+                                                        {menu_->loopAction, "playback/loop"},
+                                                        {menu_->livePreviewAction, "playback/livePreview"}};
+    for (const auto& [action, key] : toggles) {
+        connect(action, &QAction::toggled, this, [this, key = key](bool on) {
+            if (settings_)
+                settings_->setValue(QLatin1String(key), on);
+        });
+    }
+    connect(menu_->playOnChangeAction, &QAction::toggled, this, [this](bool on) { editor_->setPlayOnChange(on); });
+    connect(menu_->loopAction, &QAction::toggled, this, [this](bool on) { player_.setLoop(on); });
+    connect(menu_->livePreviewAction, &QAction::toggled, this, [this](bool on) { editor_->setLivePreview(on); });
+}
+
+void MainWindow::usePlaybackSettings(QSettings& settings) {
+    settings_ = nullptr;  // reading them back is no change to store
+    menu_->playOnChangeAction->setChecked(settings.value(QStringLiteral("playback/playOnChange"), false).toBool());
+    menu_->loopAction->setChecked(settings.value(QStringLiteral("playback/loop"), false).toBool());
+    menu_->livePreviewAction->setChecked(settings.value(QStringLiteral("playback/livePreview"), false).toBool());
+    settings_ = &settings;
+}
+
+void MainWindow::followPlayback() {
+    const SoundPlayer::Playback now = player_.poll();
+    editor_->showPlayback(now);
+    if (!now.playing)
+        cursorTimer_->stop();
 }
 
 void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDirectory) {

@@ -15,6 +15,8 @@ class DrawingTools;
 class Prompts;
 class EditorCanvas;
 class QAction;
+class QSettings;
+class QTimer;
 class SoundModel;
 class SoundPlayer;
 
@@ -65,6 +67,12 @@ public:
     // A double click on a point opens its Adjust Point dialog.
     void useAdjustPointDialogs();
 
+    // Keeps Play on Change, Loop and Live Preview here between runs; until
+    // then they start off and are forgotten.
+    void usePlaybackSettings(QSettings& settings);
+    // How often the play cursor moves while a sound plays.
+    static constexpr int kCursorIntervalMs = 25;
+
     const MainWindowMenu& menu() const { return *menu_; }
     QAction* exitAction() const { return menu_->exitAction; }
     QAction* aboutAction() const { return menu_->aboutAction; }
@@ -81,6 +89,8 @@ private:
     void buildMenu();
     // Runs a document command unless a drag holds the sound's objects.
     void runDocumentCommand(bool (DocumentCommands::*command)());
+    void buildPlayMenu();
+    void followPlayback();
 
     std::unique_ptr<Editor> editor_;
     std::unique_ptr<InputDispatch> dispatch_;
@@ -89,4 +99,7 @@ private:
     std::unique_ptr<DocumentCommands> commands_;
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
+    SoundPlayer& player_;
+    QTimer* cursorTimer_ = nullptr;
+    QSettings* settings_ = nullptr;
 };

@@ -50,6 +50,23 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     followHistory(redoAction, history, QObject::tr("&Redo"), QStringLiteral("Ctrl+Shift+Z"), false);
 
+    QMenu* play = window.menuBar()->addMenu(QObject::tr("&Play"));
+    playAction = play->addAction(QObject::tr("&Play\tSpace"));
+    playAction->setShortcut(QKeySequence(Qt::Key_Space));
+    stopAction = play->addAction(QObject::tr("&Stop\tEsc"));
+    stopAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    play->addSeparator();
+    auto addToggle = [play](const QString& text, Qt::Key key) {
+        QAction* action = play->addAction(text);
+        action->setCheckable(true);
+        if (key != Qt::Key_unknown)
+            action->setShortcut(QKeySequence(key));
+        return action;
+    };
+    playOnChangeAction = addToggle(QObject::tr("Play on &Change\tP"), Qt::Key_P);
+    loopAction = addToggle(QObject::tr("&Loop\tL"), Qt::Key_L);
+    livePreviewAction = addToggle(QObject::tr("&Live Preview"), Qt::Key_unknown);
+
     QMenu* help = window.menuBar()->addMenu(QObject::tr("&Help"));
     instructionsAction = help->addAction(QObject::tr("Instructions"));
     help->addSeparator();
@@ -57,5 +74,6 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     aboutAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Slash), QKeySequence(Qt::ALT | Qt::Key_Question)});
 
     window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction, undoAction,
-                       redoAction, instructionsAction, aboutAction});
+                       redoAction, playAction, stopAction, playOnChangeAction, loopAction, livePreviewAction,
+                       instructionsAction, aboutAction});
 }

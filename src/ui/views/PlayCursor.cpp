@@ -1,0 +1,47 @@
+#include "PlayCursor.h"
+
+#include "BackBuffer.h"
+#include "OutputView.h"
+
+#include <QPainter>
+
+int PlayCursor::columnFor(int64_t sample, int32_t main, int32_t total, int plotLeft, int plotWidth) {
+    if (sample < 0 || main <= 0 || total < main || plotWidth <= 0) return -1;
+    const int64_t inCopy = sample % total;
+    if (inCopy >= main) return plotLeft + plotWidth;  // the tail is not drawn: wait at the edge
+    // The same column the plot draws sample inCopy in.
+    return plotLeft + static_cast<int>(inCopy * plotWidth / main);
+}
+
+QRect PlayCursor::strip(int x, const OutputView& plot) const {
+    const QRect r = plot.rect();
+    return QRect(r.left() + x, r.top() + OutputView::kPlotTop, 1, r.height() - OutputView::kPlotTop -
+                                                                       OutputView::kPlotBottom);
+}
+
+void PlayCursor::restore(BackBuffer& buffer, const OutputView& plot) {
+    if (shownX_ < 0 || buffer.isNull() || plot.image().isNull()) return;
+    const QRect s = strip(shownX_, plot);
+    const qreal dpr = plot.image().devicePixelRatio();
+    const QRect source(qRound((s.left() - plot.rect().left()) * dpr), qRound((s.top() - plot.rect().top()) * dpr),
+                       qRound(s.width() * dpr), qRound(s.height() * dpr));
+    QPainter p(&buffer.image());
+    p.drawImage(QRectF(s), plot.image(), QRectF(source));
+    p.end();
+    buffer.invalidate(s);
+    shownX_ = -1;
+}
+
+void PlayCursor::moveTo(int x, BackBuffer& buffer, const OutputView& plot) {
+    if (x == shownX_) return;
+    restore(buffer, plot);
+    if (x < 0 || buffer.isNull() || plot.image().isNull() || x >= plot.rect().width()) return;
+    const QRect s = strip(x, plot);
+    QPainter p(&buffer.image());
+    p.fillRect(s, QColor(255, 255, 255));
+    p.end();
+    buffer.invalidate(s);
+    shownX_ = x;
+}
+
+void PlayCursor::hide(BackBuffer& buffer, const OutputView& plot) { restore(buffer, plot); }

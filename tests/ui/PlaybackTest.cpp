@@ -1,0 +1,246 @@
+// The Play menu through the real window with a recording player: play on
+// change after each kind of edit, loop, stop, the play cursor and the live
+// preview during a drag.
+
+#include "DocumentHarness.h"
+#include "Gestures.h"
+#include "OutputView.h"
+#include "PlayCursor.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QTemporaryFile>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using gestures::knobPos;
+using gestures::pointPos;
+
+TEST(PlayCursorColumn, FollowsTheMainPartOfEachRepeatAndWaitsInTheTail) {
+    // A sound of 1000 samples whose main part is 400, plotted 200 pixels wide from x = 40.
+    const struct {
+        int64_t sample;
+        int column;
+    } cases[] = {
+        {0, 40},       {1, 40},        {2, 41},   {200, 140}, {399, 239},  // the main part
+        {400, 240},    {999, 240},                                          // the echo tail: the right edge
+        {1000, 40},    {1200, 140},    {2399, 239},                         // later repeats start again
+        {-1, -1},                                                           // nothing heard
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlayCursor::columnFor(c.sample, 400, 1000, 40, 200), c.column) << c.sample;
+    EXPECT_EQ(PlayCursor::columnFor(5, 0, 0, 40, 200), -1) << "no sound";
+    EXPECT_EQ(PlayCursor::columnFor(5, 400, 1000, 40, 0), -1) << "no plot";
+    EXPECT_EQ(PlayCursor::columnFor(399, 400, 400, 40, 200), 239) << "no tail";
+}
+
+struct PlaybackFixture : ::testing::Test {
+    DocumentHarness d;
+    Editor& editor() { return d.h.editor(); }
+    RecordingPlayer& player() { return d.h.player; }
+    EditorCanvas* canvas() { return d.h.canvas(); }
+    const MainWindowMenu& menu() { return d.menu(); }
+    void press(QPoint p) { QTest::mousePress(canvas(), Qt::LeftButton, {}, p); }
+    void release(QPoint p) { QTest::mouseRelease(canvas(), Qt::LeftButton, {}, p); }
+    void move(QPoint p) { QTest::mouseMove(canvas(), p); }
+    void drag(QPoint from, QPoint to) {
+        press(from);
+        move((from + to) / 2);
+        move(to);
+        release(to);
+    }
+    QImage outputPixels() {
+        const QRect r = editor().outputView().rect();
+        return editor().backBuffer().image().copy(r);
+    }
+};
+
+struct EditCase {
+    const char* name;
+    std::function<void(PlaybackFixture&)> edit;
+};
+
+const EditCase kEdits[] = {
+    {"a button", [](PlaybackFixture& f) { f.d.clickButton(f.editor().waveformGroup(), 6); }},
+    {"a slider release",
+     [](PlaybackFixture& f) {
+         const QPoint knob = knobPos(f.editor().slider(Editor::Distort));
+         f.drag(knob, knob + QPoint(0, -30));
+     }},
+    {"a point drag",
+     [](PlaybackFixture& f) {
+         const QPoint p = pointPos(f.editor().amplitudeGraph(), 2);
+         f.drag(p, p + QPoint(20, 40));
+     }},
+    {"a dialog's OK",
+     [](PlaybackFixture& f) {
+         f.d.h.window->dispatch().adjustPoint = [](EnvelopeGraph& graph, int index) {
+             graph.envelope().movePoint(index, graph.envelope().time(index), 0.3f);
+             return true;
+         };
+         QTest::mouseDClick(f.canvas(), Qt::LeftButton, {}, pointPos(f.editor().amplitudeGraph(), 1));
+     }},
+    {"undo", [](PlaybackFixture& f) { f.d.key(Qt::Key_Z, Qt::ControlModifier); }},
+    {"redo", [](PlaybackFixture& f) { f.d.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }},
+    {"New",
+     [](PlaybackFixture& f) {
+         f.d.prompts.answer(Prompts::Answer::No);
+         f.d.key(Qt::Key_N);
+     }},
+    {"Open",
+     [](PlaybackFixture& f) {
+         f.d.prompts.openName(f.d.copySound(QStringLiteral("laser.zdl")));
+         f.d.key(Qt::Key_O);
+     }},
+};
+
+TEST_F(PlaybackFixture, PlayOnChangePlaysEveryEditThatRenders) {
+    for (const bool on : {false, true}) {
+        if (menu().playOnChangeAction->isChecked() != on)
+            d.key(Qt::Key_P);
+        ASSERT_EQ(editor().playOnChange(), on);
+        for (const EditCase& c : kEdits) {
+            SCOPED_TRACE(std::string(c.name) + (on ? ", on" : ", off"));
+            const int plays = player().plays();
+            c.edit(*this);
+            EXPECT_EQ(player().plays(), plays + (on ? 1 : 0));
+            if (on) {
+                EXPECT_EQ(player().last.bytes(), d.h.model.rendered.playImage().bytes()) << "the new sound";
+            }
+        }
+    }
+    // Nothing while a point is held, and a repeats button renders nothing.
+    const int plays = player().plays();
+    const QPoint p = pointPos(editor().amplitudeGraph(), 1);  // the sound opened last has three points
+    press(p);
+    move(p + QPoint(10, 30));
+    EXPECT_EQ(player().plays(), plays);
+    release(p + QPoint(10, 30));
+    EXPECT_EQ(player().plays(), plays + 1);
+    d.clickButton(editor().repeatsGroup(), 3);
+    EXPECT_EQ(player().plays(), plays + 1);
+}
+
+TEST_F(PlaybackFixture, LoopAndStopReachThePlayer) {
+    EXPECT_FALSE(player().loop());
+    d.key(Qt::Key_L);
+    EXPECT_TRUE(menu().loopAction->isChecked());
+    EXPECT_TRUE(player().loop());
+    d.key(Qt::Key_Space);
+    const int stops = player().stops;
+    d.key(Qt::Key_Escape);
+    EXPECT_EQ(player().stops, stops + 1);
+    d.key(Qt::Key_L);
+    EXPECT_FALSE(player().loop());
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle")) << "Esc does nothing else";
+}
+
+TEST_F(PlaybackFixture, TheCursorMovesOverThePlotAndLeavesItAsItWas) {
+    // The hint lies over the plot at first; a double click puts it away.
+    QTest::mouseDClick(canvas(), Qt::LeftButton, {}, QPoint(3, 300));
+    const QImage plot = outputPixels();
+    const OutputView& view = editor().outputView();
+    const int plotWidth = view.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight;
+    const int32_t main = d.h.model.rendered.lengthSamples();
+    const int32_t total = d.h.model.rendered.sampleCount();
+    d.key(Qt::Key_Space);
+    int previous = -1;
+    for (const int64_t sample : {int64_t(0), int64_t(main / 3), int64_t(main - 1), int64_t(total + main / 2)}) {
+        SCOPED_TRACE(sample);
+        player().state = {true, sample, false};
+        editor().showPlayback(player().poll());
+        const int x = PlayCursor::columnFor(sample, main, total, OutputView::kPlotLeft, plotWidth);
+        ASSERT_EQ(editor().playCursor().shownX(), x);
+        const QImage now = outputPixels();
+        for (int y = OutputView::kPlotTop; y < now.height() - OutputView::kPlotBottom; ++y) {
+            ASSERT_EQ(now.pixel(x, y), qRgb(255, 255, 255)) << "the line at " << x << ", " << y;
+            if (previous >= 0 && previous != x) {
+                ASSERT_EQ(now.pixel(previous, y), plot.pixel(previous, y)) << "the old strip is back";
+            }
+        }
+        // Nothing else of the plot changed.
+        for (int xx = 0; xx < now.width(); xx += 7)
+            if (xx != x) {
+                ASSERT_EQ(now.pixel(xx, now.height() / 2), plot.pixel(xx, now.height() / 2)) << xx;
+            }
+        previous = x;
+    }
+    const int renders = editor().renderCount();
+    player().state = {false, 0, true};
+    editor().showPlayback(player().poll());
+    EXPECT_EQ(editor().playCursor().shownX(), -1);
+    EXPECT_EQ(outputPixels(), plot) << "pixel for pixel as before";
+    EXPECT_EQ(editor().renderCount(), renders) << "the cursor never renders";
+}
+
+TEST_F(PlaybackFixture, TheCursorTimerFollowsThePlayerAndStopsWithIt) {
+    d.key(Qt::Key_Space);
+    player().state = {true, 10, false};
+    QTest::qWait(3 * MainWindow::kCursorIntervalMs);
+    EXPECT_GE(editor().playCursor().shownX(), OutputView::kPlotLeft);
+    player().state = {false, 0, true};
+    QTest::qWait(3 * MainWindow::kCursorIntervalMs);
+    EXPECT_EQ(editor().playCursor().shownX(), -1);
+}
+
+TEST_F(PlaybackFixture, LivePreviewRendersDuringADragAndStepsOnceOnRelease) {
+    for (const bool on : {false, true}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        menu().livePreviewAction->setChecked(on);
+        for (const bool slider : {false, true}) {
+            SCOPED_TRACE(slider ? "slider" : "point");
+            const QPoint from = slider ? knobPos(editor().slider(Editor::Length)) : pointPos(editor().amplitudeGraph(), 2);
+            const int dir = on ? -1 : 1;  // back the other way, so that something always changes
+            const int renders = editor().renderCount();
+            const int steps = editor().history().count();
+            const std::vector<uint8_t> before = d.h.model.rendered.samples();
+            press(from);
+            // Three moves in one pass of the event loop make one render.
+            for (int k = 1; k <= 3; ++k)
+                move(from + QPoint(0, dir * 12 * k));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(editor().renderCount(), renders + (on ? 1 : 0));
+            EXPECT_EQ(d.h.model.rendered.samples() != before, on) << "the plot follows the drag";
+            EXPECT_EQ(editor().history().count(), steps) << "no step before the release";
+            move(from + QPoint(0, dir * 50));
+            QCoreApplication::processEvents();
+            release(from + QPoint(0, dir * 50));
+            EXPECT_EQ(editor().renderCount(), renders + (on ? 3 : 1));
+            EXPECT_EQ(editor().history().count(), steps + 1) << "one step per gesture";
+            EXPECT_TRUE(d.h.document.modified());
+            // The undo gives back the sound from before the drag, preview or not.
+            d.key(Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(d.h.model.rendered.samples(), before);
+            d.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        }
+    }
+}
+
+TEST(PlaybackSettings, TheThreeChecksAreKeptBetweenRuns) {
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    file.close();
+    QSettings settings(file.fileName(), QSettings::IniFormat);
+    {
+        WindowHarness h;
+        h.window->usePlaybackSettings(settings);
+        EXPECT_FALSE(h.window->menu().playOnChangeAction->isChecked());
+        h.window->menu().playOnChangeAction->setChecked(true);
+        h.window->menu().livePreviewAction->setChecked(true);
+    }
+    settings.sync();
+    QSettings again(file.fileName(), QSettings::IniFormat);
+    WindowHarness h;
+    h.window->usePlaybackSettings(again);
+    EXPECT_TRUE(h.window->menu().playOnChangeAction->isChecked());
+    EXPECT_FALSE(h.window->menu().loopAction->isChecked());
+    EXPECT_TRUE(h.window->menu().livePreviewAction->isChecked());
+    EXPECT_TRUE(h.editor().playOnChange());
+    EXPECT_TRUE(h.editor().livePreview());
+}
+
+}  // namespace
