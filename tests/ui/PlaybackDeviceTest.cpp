@@ -1,0 +1,80 @@
+// Play on change through the real SDL player: the sound a button makes
+// reaches the device. SDL's disk driver writes what is played to a file, and
+// keeps writing while the device is open, so the test is bounded in time and
+// closes the device as soon as it has seen the sound.
+
+#include "DocumentState.h"
+#include "DrawingTools.h"
+#include "EditorCanvas.h"
+#include "MainWindow.h"
+#include "MainWindowMenu.h"
+#include "SdlPlayer.h"
+#include "SoundModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace {
+
+bool fileHolds(const std::string& path, const std::vector<uint8_t>& pattern) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end()) != bytes.end();
+}
+
+TEST(PlaybackDevice, PlayOnChangeSendsTheNewSoundToTheDevice) {
+    const std::string path = ::testing::TempDir() + "zindle-play-on-change.raw";
+    std::remove(path.c_str());
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    std::vector<uint8_t> square;
+    bool reached = false;
+    {
+        DrawingTools tools;
+        auto player = std::make_unique<SdlPlayer>();
+        ASSERT_TRUE(player->available());
+        auto model = std::make_unique<SoundModel>(player.get());
+        model->settings.resetToNew();
+        DocumentState document;
+        auto window = std::make_unique<MainWindow>(*model, document, *player, tools);
+        window->show();
+        window->resize(1000, 760);
+        QCoreApplication::processEvents();
+        window->menu().playOnChangeAction->setChecked(true);
+        const QRect square6 = window->editor().waveformGroup().button(6).rect();
+        QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, square6.center());
+        ASSERT_EQ(model->settings.waveform, 200);
+        // The middle of the sound: the start may follow a buffer of silence.
+        const std::vector<uint8_t>& samples = model->rendered.samples();
+        square.assign(samples.begin() + 1000, samples.begin() + 1400);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!reached && std::chrono::steady_clock::now() < deadline) {
+            QTest::qWait(50);
+            reached = fileHolds(path, square);
+        }
+        window.reset();
+        model.reset();   // stops the player before it goes
+        player.reset();  // closes the device: the file stops growing
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::remove(path.c_str());
+    EXPECT_TRUE(reached) << "the Square never reached the device";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
