@@ -3,8 +3,6 @@
 #include "EfcFormat.h"
 #include "ZdlFormat.h"
 
-#include <QByteArray>
-
 #include <cmath>
 
 namespace readerchecks {
@@ -13,8 +11,8 @@ namespace {
 
 bool unit(float x) { return std::isfinite(x) && x >= 0.0f && x <= 1.0f; }
 
-std::string checkResult(const ReadResult& read) {
-    if (!read.ok) return read.error.isEmpty() ? "a rejected file without a reason" : std::string();
+std::string checkResult(const DecodeResult& read) {
+    if (!read.ok) return read.error.empty() ? "a rejected file without a reason" : std::string();
     const SoundSettings& s = read.settings;
     if (!s.amplitude.isValid()) return "an amplitude curve that breaks the invariants";
     if (!s.frequency.isValid()) return "a frequency curve that breaks the invariants";
@@ -24,19 +22,15 @@ std::string checkResult(const ReadResult& read) {
     if (s.bitsPerSample != 8 && s.bitsPerSample != 16) return "a width other than 8 or 16";
     if (s.sampleRate != 11025 && s.sampleRate != 22050 && s.sampleRate != 44100) return "an unknown sample rate";
     // What was accepted must save and read back unchanged.
-    const ReadResult again = zdl::decode(zdl::encode(s));
+    const DecodeResult again = zdl::decode(zdl::encode(s));
     if (!again.ok || again.settings != s) return "accepted settings that do not survive a save";
     return std::string();
 }
 
-QByteArray bytesOf(const uint8_t* data, size_t size) {
-    return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-}
-
 }  // namespace
 
-std::string checkZdl(const uint8_t* data, size_t size) { return checkResult(zdl::decode(bytesOf(data, size))); }
+std::string checkZdl(const uint8_t* data, size_t size) { return checkResult(zdl::decode(data, size)); }
 
-std::string checkEfc(const uint8_t* data, size_t size) { return checkResult(efc::decode(bytesOf(data, size))); }
+std::string checkEfc(const uint8_t* data, size_t size) { return checkResult(efc::decode(data, size)); }
 
 }  // namespace readerchecks

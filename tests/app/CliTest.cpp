@@ -1,8 +1,8 @@
-#include "EfcFormat.h"
+#include "EfcFile.h"
 #include "TestFiles.h"
 #include "SoundModel.h"
 #include "SoundReport.h"
-#include "ZdlFormat.h"
+#include "ZdlFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "FileSizeLimit.h"
 
 #include "SoundFile.h"
-#include "ZdlFormat.h"
+#include "ZdlFile.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "EfcFormat.h"
-#include "TestFiles.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +31,8 @@ TEST(EfcFormat, WaveformComesFromEntry20) {
         EXPECT_EQ(efc::waveformFromCycleEntry(c.entry), c.code) << c.entry;
         EfcRecord r;
         r.cycleEntry20 = c.entry;
-        const ReadResult read = efc::decode(r.bytes());
-        ASSERT_TRUE(read.ok) << read.error.toStdString();
+        const DecodeResult read = efc::decode(r.bytes());
+        ASSERT_TRUE(read.ok) << read.error;
         EXPECT_EQ(read.settings.waveform, c.code) << c.entry;
     }
 }
@@ -56,8 +56,8 @@ TEST(EfcFormat, LengthPositionFromSamplesAndRate) {
         EfcRecord r;
         r.sampleCount = c.samples;
         r.sampleRate = c.rate;
-        const ReadResult read = efc::decode(r.bytes());
-        ASSERT_TRUE(read.ok) << read.error.toStdString();
+        const DecodeResult read = efc::decode(r.bytes());
+        ASSERT_TRUE(read.ok) << read.error;
         EXPECT_FLOAT_EQ(read.settings.length, c.position);
         EXPECT_EQ(read.settings.sampleRate, c.rate);
     }
@@ -85,8 +85,8 @@ TEST(EfcFormat, PointsAreFixedPointWithTheEndsForced) {
         for (bool amplitude : {true, false}) {
             EfcRecord r;
             (amplitude ? r.amplitude : r.frequency) = c.points;
-            const ReadResult read = efc::decode(r.bytes());
-            ASSERT_TRUE(read.ok) << read.error.toStdString();
+            const DecodeResult read = efc::decode(r.bytes());
+            ASSERT_TRUE(read.ok) << read.error;
             const Envelope& e = amplitude ? read.settings.amplitude : read.settings.frequency;
             EXPECT_EQ(e.toText(), c.curve);
             EXPECT_TRUE(e.isValid());
@@ -101,7 +101,7 @@ TEST(EfcFormat, ScalarsConvertAndAreKeptInRange) {
     r.distort = 512;     // 2.0, limited to 1
     r.repeatCount = 4;
     r.sampleRate = 22050;
-    ReadResult read = efc::decode(r.bytes());
+    DecodeResult read = efc::decode(r.bytes());
     ASSERT_TRUE(read.ok);
     EXPECT_EQ(read.settings.echoVolume, 0.25f);
     EXPECT_EQ(read.settings.echoDelay, 0.5f);
@@ -121,10 +121,10 @@ TEST(EfcFormat, ScalarsConvertAndAreKeptInRange) {
 }
 
 TEST(EfcFormat, WidthIsAlways8AndLaterBytesAreIgnored) {
-    QByteArray bytes = EfcRecord().bytes();
-    bytes.append(QByteArray(100, '\x10'));
+    testfiles::Bytes bytes = EfcRecord().bytes();
+    bytes.insert(bytes.end(), 100, 0x10);
     bytes[0] = 'X';  // the first four bytes are no signature
-    const ReadResult read = efc::decode(bytes);
+    const DecodeResult read = efc::decode(bytes);
     ASSERT_TRUE(read.ok);
     EXPECT_EQ(read.settings.bitsPerSample, 8);
 }

@@ -4,7 +4,7 @@
 #include "SoundFile.h"
 #include "SoundModel.h"
 #include "WavExport.h"
-#include "ZdlFormat.h"
+#include "ZdlFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "ReadResult.h"
+#include "DecodeResult.h"
 
-#include <QByteArray>
-#include <QString>
-
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // The old fixed-size sound file, read only. It stores fixed-point points, a
 // whole waveform cycle and a length in samples; the conversions below turn
@@ -32,8 +31,8 @@ int32_t waveformFromCycleEntry(float entry);
 // limited to 0..1 (0 for a result that is not a number).
 float lengthFromSamples(uint32_t samples, int32_t rate);
 
-// Parses the first 1578 bytes; later bytes are ignored.
-ReadResult decode(const QByteArray& bytes);
-ReadResult read(const QString& path);
+// Parses the first 1578 of the `size` bytes at `data`; later bytes are ignored.
+DecodeResult decode(const uint8_t* data, size_t size);
+inline DecodeResult decode(const std::vector<uint8_t>& bytes) { return decode(bytes.data(), bytes.size()); }
 
 }  // namespace efc

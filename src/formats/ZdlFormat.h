@@ -1,12 +1,10 @@
 #pragma once
 
-#include "ReadResult.h"
-#include "WriteResult.h"
+#include "DecodeResult.h"
 
-#include <QByteArray>
-#include <QString>
-
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Zindle's own sound file: one flat little-endian record of the settings, no
 // samples. Every constant here is the file format: changing one makes the
@@ -26,16 +24,13 @@ constexpr int kPointBytes = 8;
 constexpr int32_t kMaxPoints = 65536;
 // Far above the largest file of kMaxPoints per curve; a larger file is refused
 // before it is parsed.
-constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+constexpr int64_t kMaxFileBytes = 64 * 1024 * 1024;
 
 // The version 1001 record of the settings, width and rate included.
-QByteArray encode(const SoundSettings& settings);
+std::vector<uint8_t> encode(const SoundSettings& settings);
 // Parses a record of any version (1000 with its own layout, every other with
-// that of 1001); trailing bytes are ignored.
-ReadResult decode(const QByteArray& bytes);
-
-ReadResult read(const QString& path);
-// Atomic: a failed write leaves an existing file untouched.
-WriteResult write(const QString& path, const SoundSettings& settings);
+// that of 1001) from the `size` bytes at `data`; trailing bytes are ignored.
+DecodeResult decode(const uint8_t* data, size_t size);
+inline DecodeResult decode(const std::vector<uint8_t>& bytes) { return decode(bytes.data(), bytes.size()); }
 
 }  // namespace zdl

@@ -1,21 +1,20 @@
 #pragma once
 
-#include <QByteArray>
-
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-// Little-endian fields read in order from a byte array. A read past the end
+// Little-endian fields read in order from a byte buffer. A read past the end
 // yields 0 and sets failed(), so a parser can read a record through and ask
 // once whether the file was long enough.
 class ByteReader {
 public:
-    explicit ByteReader(const QByteArray& bytes) : bytes_(bytes) {}
+    ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
-    qsizetype position() const { return pos_; }
-    qsizetype remaining() const { return bytes_.size() - pos_; }
+    size_t position() const { return pos_; }
+    size_t remaining() const { return pos_ < size_ ? size_ - pos_ : 0; }
     bool failed() const { return failed_; }
-    void seek(qsizetype pos) { pos_ = pos; }
+    void seek(size_t pos) { pos_ = pos; }
 
     int16_t i16() { return static_cast<int16_t>(u16()); }
     int32_t i32() { return static_cast<int32_t>(u32()); }
@@ -39,17 +38,18 @@ public:
     }
 
 private:
-    const uint8_t* take(qsizetype n) {
-        if (failed_ || pos_ < 0 || remaining() < n) {
+    const uint8_t* take(size_t n) {
+        if (failed_ || remaining() < n) {
             failed_ = true;
             return nullptr;
         }
-        const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes_.constData()) + pos_;
+        const uint8_t* p = data_ + pos_;
         pos_ += n;
         return p;
     }
 
-    const QByteArray& bytes_;
-    qsizetype pos_ = 0;
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
     bool failed_ = false;
 };

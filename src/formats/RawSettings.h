@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct SoundSettings;
@@ -28,5 +27,5 @@ struct RawSettings {
     // values and times limited to 0..1, times made non-decreasing from 0 to 1,
     // the repeat count limited to 1..10) and replaces `out` whole. Returns
     // the reason, empty on success.
-    QString toSettings(SoundSettings& out) const;
+    std::string toSettings(SoundSettings& out) const;
 };

@@ -5,7 +5,7 @@
 #include "SoundModel.h"
 #include "SoundReport.h"
 #include "WavExport.h"
-#include "ZdlFormat.h"
+#include "ZdlFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "DecodeResult.h"
 #include "SoundSettings.h"
 
 #include <QString>
+
+#include <utility>
 
 // What a sound-file read hands back: complete settings, or a short reason
 // fit to show the user. Failed reads carry default settings that must not be
@@ -17,6 +20,16 @@ struct ReadResult {
     static ReadResult failure(const QString& reason) {
         ReadResult r;
         r.error = reason;
+        return r;
+    }
+
+    // The decoder's verdict on bytes that were read.
+    static ReadResult from(DecodeResult decoded) {
+        ReadResult r;
+        r.ok = decoded.ok;
+        r.settings = std::move(decoded.settings);
+        r.error = QString::fromStdString(decoded.error);
+        r.version = decoded.version;
         return r;
     }
 };

@@ -2,14 +2,10 @@
 
 #include "SoundSettings.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-QString tr(const char* text) { return QCoreApplication::translate("RawSettings", text); }
 
 bool allFinite(const std::vector<float>& numbers) {
     return std::all_of(numbers.begin(), numbers.end(), [](float x) { return std::isfinite(x); });
@@ -19,12 +15,12 @@ bool allFinite(const std::vector<float>& numbers) {
 // for bit.
 float clampUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
 
-QString checkCurve(const char* name, const std::vector<float>& times, const std::vector<float>& values) {
+std::string checkCurve(const char* name, const std::vector<float>& times, const std::vector<float>& values) {
     if (times.size() != values.size() || times.size() < 2)
-        return tr("The %1 curve has fewer than 2 points.").arg(QLatin1String(name));
+        return "The " + std::string(name) + " curve has fewer than 2 points.";
     if (!allFinite(times) || !allFinite(values))
-        return tr("The %1 curve holds a value that is not a finite number.").arg(QLatin1String(name));
-    return QString();
+        return "The " + std::string(name) + " curve holds a value that is not a finite number.";
+    return std::string();
 }
 
 void repairCurve(std::vector<float>& times, std::vector<float>& values) {
@@ -45,24 +41,24 @@ bool assignCurve(Envelope& envelope, std::vector<float> times, std::vector<float
 
 }  // namespace
 
-QString RawSettings::toSettings(SoundSettings& out) const {
-    QString reason = checkCurve("amplitude", amplitudeTimes, amplitudeValues);
-    if (reason.isEmpty()) reason = checkCurve("frequency", frequencyTimes, frequencyValues);
-    if (!reason.isEmpty()) return reason;
+std::string RawSettings::toSettings(SoundSettings& out) const {
+    std::string reason = checkCurve("amplitude", amplitudeTimes, amplitudeValues);
+    if (reason.empty()) reason = checkCurve("frequency", frequencyTimes, frequencyValues);
+    if (!reason.empty()) return reason;
 
     const std::pair<const char*, float> positions[] = {
         {"Length", length}, {"Distort", distort}, {"Echo Volume", echoVolume}, {"Echo Delay", echoDelay}};
     for (const auto& [name, value] : positions)
-        if (!std::isfinite(value)) return tr("The %1 setting is not a finite number.").arg(QLatin1String(name));
+        if (!std::isfinite(value)) return "The " + std::string(name) + " setting is not a finite number.";
     if (bitsPerSample != 8 && bitsPerSample != 16)
-        return tr("The sample width %1 is not 8 or 16 bits.").arg(bitsPerSample);
+        return "The sample width " + std::to_string(bitsPerSample) + " is not 8 or 16 bits.";
     if (sampleRate != 11025 && sampleRate != 22050 && sampleRate != 44100)
-        return tr("The sample rate %1 is not 11025, 22050 or 44100.").arg(sampleRate);
+        return "The sample rate " + std::to_string(sampleRate) + " is not 11025, 22050 or 44100.";
 
     SoundSettings s = out;
     if (!assignCurve(s.amplitude, amplitudeTimes, amplitudeValues) ||
         !assignCurve(s.frequency, frequencyTimes, frequencyValues))
-        return tr("There is not enough memory for the curves.");
+        return "There is not enough memory for the curves.";
     s.waveform = waveform;
     s.length = clampUnit(length);
     s.distort = clampUnit(distort);
@@ -72,5 +68,5 @@ QString RawSettings::toSettings(SoundSettings& out) const {
     s.bitsPerSample = static_cast<int32_t>(bitsPerSample);
     s.sampleRate = static_cast<int32_t>(sampleRate);
     out = std::move(s);
-    return QString();
+    return std::string();
 }

@@ -1,7 +1,7 @@
 #include "SoundFile.h"
 
-#include "EfcFormat.h"
-#include "ZdlFormat.h"
+#include "EfcFile.h"
+#include "ZdlFile.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,3 @@
-#include "EfcFormat.h"
 #include "SoundFile.h"
 #include "TestFiles.h"
 #include "ZdlFormat.h"
@@ -36,12 +35,12 @@ TEST(SoundFile, ReadDispatchesToTheRightFormat) {
     SoundSettings s;
     s.resetToNew();
     s.waveform = 304;
-    const QByteArray zdlBytes = zdl::encode(s);
-    const QByteArray efcBytes = testfiles::EfcRecord().bytes();
+    const testfiles::Bytes zdlBytes = zdl::encode(s);
+    const testfiles::Bytes efcBytes = testfiles::EfcRecord().bytes();
     // The same bytes under each kind of name: only the matching reader accepts them.
     const struct {
         const char* name;
-        const QByteArray* bytes;
+        const testfiles::Bytes* bytes;
         bool ok;
     } cases[] = {
         {"a.zdl", &zdlBytes, true}, {"a.EFC", &efcBytes, true}, {"b.efc", &zdlBytes, false},

@@ -4,7 +4,7 @@
 #include "SoundModel.h"
 #include "TestFiles.h"
 #include "WavExport.h"
-#include "ZdlFormat.h"
+#include "ZdlFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -250,7 +250,7 @@ TEST(FileWrite, EverySizeOfWriteFailsWholeOnAFullDisk) {
 
 
 TEST(FileWrite, AWritableFileInALockedFolderIsRewrittenInPlace) {
-    const QByteArray fresh = zdl::encode(newSound());
+    const QByteArray fresh = testfiles::qbytes(zdl::encode(newSound()));
     const struct {
         const char* name;
         QByteArray bytes;
@@ -290,7 +290,7 @@ TEST(FileWrite, DevicesAndPipesAreWrittenAndNeverReplaced) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("pipe"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QByteArray bytes = zdl::encode(newSound());
+    const QByteArray bytes = testfiles::qbytes(zdl::encode(newSound()));
     QByteArray received;
     std::thread reader([&] {
         QFile in(fifo);
@@ -327,7 +327,7 @@ TEST(FileRead, AFileOverTheCapIsTooLargeNotShort) {
     const QString path = dir.filePath(QStringLiteral("huge.zdl"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(zdl::encode(newSound())), 138);
+    ASSERT_EQ(file.write(testfiles::qbytes(zdl::encode(newSound()))), 138);
     ASSERT_TRUE(file.resize(zdl::kMaxFileBytes + 1));
     file.close();
     const ReadResult read = zdl::read(path);

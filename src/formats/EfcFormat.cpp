@@ -1,35 +1,30 @@
 #include "EfcFormat.h"
 
 #include "ByteReader.h"
-#include "FileIO.h"
 #include "RawSettings.h"
 
-#include <QCoreApplication>
-
 #include <cmath>
+#include <string>
 
 namespace efc {
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("efc", text); }
-
 // The inverse of lengthMs: ms x 0.0001 under the root. The factor is the
 // single-precision constant the old converter used.
 constexpr float kMsToSquaredPosition = 0.0001f;
 
-QString checkCount(int count, const char* name) {
-    if (count < 2) return tr("The %1 curve has fewer than 2 points.").arg(QLatin1String(name));
+std::string checkCount(int count, const char* name) {
+    const std::string curve = "The " + std::string(name) + " curve has ";
+    if (count < 2) return curve + "fewer than 2 points.";
     if (count > kMaxPoints)
-        return tr("The %1 curve has %2 points; an old-style file holds at most %3.")
-            .arg(QLatin1String(name))
-            .arg(count)
-            .arg(kMaxPoints);
-    return QString();
+        return curve + std::to_string(count) + " points; an old-style file holds at most " +
+               std::to_string(kMaxPoints) + ".";
+    return std::string();
 }
 
 void readPoints(ByteReader& in, int at, int count, std::vector<float>& times, std::vector<float>& values) {
-    in.seek(at);
+    in.seek(size_t(at));
     for (int i = 0; i < count; ++i) {
         times.push_back(static_cast<float>(in.i16() / kFixedOne));
         values.push_back(static_cast<float>(in.i16() / kFixedOne));
@@ -64,15 +59,15 @@ float lengthFromSamples(uint32_t samples, int32_t rate) {
     return position > 1.0 ? 1.0f : static_cast<float>(position);
 }
 
-ReadResult decode(const QByteArray& bytes) {
-    if (bytes.size() < kRecordBytes) return ReadResult::failure(tr("The file ends early."));
-    ByteReader in(bytes);
+DecodeResult decode(const uint8_t* data, size_t size) {
+    if (size < size_t(kRecordBytes)) return DecodeResult::failure("The file ends early.");
+    ByteReader in(data, size);
     in.seek(kAmplitudeCountAt);
     const int amplitudeCount = in.i16();
     const int frequencyCount = in.i16();
-    QString reason = checkCount(amplitudeCount, "amplitude");
-    if (reason.isEmpty()) reason = checkCount(frequencyCount, "frequency");
-    if (!reason.isEmpty()) return ReadResult::failure(reason);
+    std::string reason = checkCount(amplitudeCount, "amplitude");
+    if (reason.empty()) reason = checkCount(frequencyCount, "frequency");
+    if (!reason.empty()) return DecodeResult::failure(reason);
 
     RawSettings raw;
     readPoints(in, kAmplitudePointsAt, amplitudeCount, raw.amplitudeTimes, raw.amplitudeValues);
@@ -85,7 +80,7 @@ ReadResult decode(const QByteArray& bytes) {
     raw.distort = static_cast<float>(in.i16() / kFixedOne);
     in.seek(kRateAt);
     const int32_t rate = in.i32();
-    if (rate <= 0) return ReadResult::failure(tr("The sample rate %1 is not a positive number.").arg(rate));
+    if (rate <= 0) return DecodeResult::failure("The sample rate " + std::to_string(rate) + " is not a positive number.");
     raw.sampleRate = rate;
     in.seek(kSampleCountAt);
     raw.length = lengthFromSamples(in.u32(), rate);
@@ -93,18 +88,11 @@ ReadResult decode(const QByteArray& bytes) {
     raw.repeatCount = in.i16();
     raw.bitsPerSample = 8;  // the old format knew no other width
 
-    ReadResult result;
+    DecodeResult result;
     reason = raw.toSettings(result.settings);
-    if (!reason.isEmpty()) return ReadResult::failure(reason);
+    if (!reason.empty()) return DecodeResult::failure(reason);
     result.ok = true;
     return result;
-}
-
-ReadResult read(const QString& path) {
-    QByteArray bytes;
-    QString reason;
-    if (!fileio::readPrefix(path, kRecordBytes, bytes, reason)) return ReadResult::failure(reason);
-    return decode(bytes);
 }
 
 }  // namespace efc

@@ -1,0 +1,16 @@
+#include "EfcFile.h"
+
+#include "FileIO.h"
+
+#include <QByteArray>
+
+namespace efc {
+
+ReadResult read(const QString& path) {
+    QByteArray bytes;
+    QString reason;
+    if (!fileio::readPrefix(path, kRecordBytes, bytes, reason)) return ReadResult::failure(reason);
+    return ReadResult::from(decode(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())));
+}
+
+}  // namespace efc

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ReadResult.h"
+#include "WriteResult.h"
+#include "ZdlFormat.h"
+
+#include <QString>
+
+// Zindle's own sound file on disk: the record of ZdlFormat.h read and written
+// through fileio.
+namespace zdl {
+
+// Refuses a file over kMaxFileBytes before decoding it.
+ReadResult read(const QString& path);
+// Atomic: a failed write leaves an existing file untouched.
+WriteResult write(const QString& path, const SoundSettings& settings);
+
+}  // namespace zdl
