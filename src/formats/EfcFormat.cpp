@@ -2,6 +2,7 @@
 
 #include "ByteReader.h"
 #include "RawSettings.h"
+#include "Waveforms.h"
 
 #include <cmath>
 #include <string>
@@ -41,13 +42,13 @@ void readPoints(ByteReader& in, int at, int count, std::vector<float>& times, st
 int32_t waveformFromCycleEntry(float entry) {
     const double scaled = double(entry) * 1000.0;
     // Outside the int range (or NaN) it matches none of the four anyway.
-    if (!(scaled > -1.0e9 && scaled < 1.0e9)) return 400;
+    if (!(scaled > -1.0e9 && scaled < 1.0e9)) return waveforms::code(WaveformKind::Noise1);
     switch (static_cast<int32_t>(scaled)) {
-    case 342: return 100;   // Sine
-    case 111: return 201;   // Saw
-    case 639: return 300;   // Organ
-    case 1000: return 200;  // Square
-    default: return 400;    // Noise 1
+    case 342: return waveforms::code(WaveformKind::Sine);     // sin 20 degrees
+    case 111: return waveforms::code(WaveformKind::Saw);      // 20/180
+    case 639: return waveforms::code(WaveformKind::Organ);
+    case 1000: return waveforms::code(WaveformKind::Square);  // the top of the square
+    default: return waveforms::code(WaveformKind::Noise1);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Waveforms.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,7 +14,7 @@ struct SoundSettings;
 struct RawSettings {
     std::vector<float> amplitudeTimes, amplitudeValues;
     std::vector<float> frequencyTimes, frequencyValues;
-    int32_t waveform = 100;
+    int32_t waveform = waveforms::code(WaveformKind::Sine);
     float length = 0.2f;
     float distort = 0.0f;
     float echoVolume = 0.0f;
