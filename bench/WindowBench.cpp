@@ -89,6 +89,38 @@ void BM_WaveformButtonLargestWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_WaveformButtonLargestWindow)->Unit(benchmark::kMillisecond);
 
+// One live-preview step at the largest window: a point moved, the sound
+// rendered, the output plot drawn and copied to the screen. (a) the longest
+// sound at constant pitch, (b) the longest sound swept on every segment with
+// Distort 0.3, as in the render benchmark.
+void BM_LivePreviewStepLargestWindow(benchmark::State& state) {
+    LargestWindow w;
+    if (state.range(0) == 1) {
+        w.model.settings.distort = 0.3f;
+        w.model.settings.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
+        w.window->editor().loadSettings(w.model.settings, false);
+    }
+    Editor& editor = w.window->editor();
+    editor.setLivePreview(true);
+    EditorCanvas* canvas = w.window->canvas();
+    const QRect r = editor.amplitudeGraph().rect();
+    const Envelope& e = editor.amplitudeGraph().envelope();
+    const QPoint point(r.left() + 40 + static_cast<int>((r.width() - 56) * e.time(2)),
+                       r.top() + 16 + static_cast<int>((r.height() - 32) * (1.0 - e.value(2))));
+    QTest::mousePress(canvas, Qt::LeftButton, {}, point);
+    int step = 0;
+    const int renders = editor.renderCount();
+    for (auto _ : state) {
+        // Up and down by a few pixels, so every move changes the value.
+        QTest::mouseMove(canvas, point + QPoint(0, (step++ % 2) ? 6 : -6));
+        QCoreApplication::processEvents();  // the coalesced preview runs here
+    }
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, point);
+    state.counters["renders_per_step"] =
+        benchmark::Counter(double(editor.renderCount() - renders - 1), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_LivePreviewStepLargestWindow)->Arg(0)->Arg(1)->ArgNames({"swept"})->Unit(benchmark::kMillisecond);
+
 // Process start to first frame, under a real X server (Xvfb): the editor
 // prints the figure itself and quits (ZINDLE_EXIT_AFTER_FIRST_PAINT=1).
 void BM_StartupToFirstPaint(benchmark::State& state) {

@@ -1,6 +1,7 @@
 #include "OutputView.h"
 
 #include "DrawingTools.h"
+#include "OutputTrace.h"
 #include "RenderedSound.h"
 #include "TimeGrid.h"
 #include "ViewImage.h"
@@ -20,85 +21,6 @@ constexpr int kLevelLabelRight = 34;  // the level labels end here
 constexpr int kTimeLabelTop = 18;     // time labels hang from h - 18
 
 const char* const kLevelLabels[] = {"+1.0", "+0.5", "0", "-0.5", "-1.0"};
-
-// Screen row and clipping of one sample, read straight from the PCM bytes:
-// this loop runs over up to 441,000 samples per redraw.
-template <bool Wide>
-struct SampleReader {
-    const uint8_t* data;
-    int d;
-
-    int y(int32_t j, bool& clipped) const {
-        if (Wide) {
-            const auto lo = static_cast<uint16_t>(data[2 * j]);
-            const auto hi = static_cast<uint16_t>(data[2 * j + 1]);
-            const int s = static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
-            clipped = s >= 32767 || s <= -32767;
-            return kTop + ((32768 - s) * d) / 65536;
-        }
-        const int b = data[j];
-        clipped = b <= 1 || b == 255;
-        return kTop + ((255 - b) * d) / 256;
-    }
-};
-
-template <bool Wide>
-void drawTrace(QPainter& p, const RenderedSound& sound, int32_t count, int f, int d, const DrawingTools& tools) {
-    const SampleReader<Wide> reader{sound.samples().data(), d};
-
-    // The pen is switched only when the colour changes: most columns keep it.
-    bool redSelected = false;
-    p.setPen(tools.greenPen);
-    const QColor red = tools.redPen.color();
-    const QColor green = tools.greenPen.color();
-    auto selectPen = [&](bool red) {
-        if (red == redSelected) return;
-        p.setPen(red ? tools.redPen : tools.greenPen);
-        redSelected = red;
-    };
-
-    bool clipped = false;
-    int prevX = kLeft;
-    int lastY = reader.y(0, clipped);
-    int minY = lastY;
-    int maxY = lastY;
-    int merged = 0;
-    bool mark = false;
-    // x of sample j is 40 + (j * f) / count; kept as a running quotient and
-    // remainder instead of a division per sample.
-    int x = kLeft;
-    int64_t remainder = 0;
-    for (int32_t j = 1; j < count; ++j) {
-        remainder += f;
-        while (remainder >= count) {
-            remainder -= count;
-            ++x;
-        }
-        const int y = reader.y(j, clipped);
-        if (clipped) mark = true;
-        if (x > prevX) {
-            // A new pixel column: close the previous one with its extent, join them.
-            selectPen(mark);
-            // The direction of the extent does not change its pixels.
-            if (merged > 0) p.fillRect(prevX, minY, 1, maxY - minY + 1, redSelected ? red : green);
-            p.drawLine(prevX, lastY, x, y);
-            minY = maxY = y;
-            merged = 0;
-            mark = false;
-        } else {
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
-            ++merged;
-        }
-        prevX = x;
-        lastY = y;
-    }
-    // The last column's extent too, so the end of the sound is not cut off.
-    if (merged > 0) {
-        selectPen(mark);
-        p.drawLine(prevX, minY, prevX, maxY);
-    }
-}
 
 }  // namespace
 
@@ -209,10 +131,5 @@ void OutputView::paintTrace(QImage& image, const RenderedSound& sound, const Dra
     const int d = size.height() - kTop - kBottom;
     const int32_t count = std::min(sound.lengthSamples(), sound.sampleCount());
     if (f <= 0 || d <= 0 || count <= 0) return;
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    if (sound.bits() == 16)
-        drawTrace<true>(p, sound, count, f, d, tools);
-    else
-        drawTrace<false>(p, sound, count, f, d, tools);
+    output_trace::draw(image, sound, tools, {kLeft, kTop, f, d}, count);
 }

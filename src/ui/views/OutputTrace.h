@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+
+#include <cstdint>
+
+class DrawingTools;
+class RenderedSound;
+
+// The trace of the output plot: the first `count` samples drawn over the data
+// area, one pixel column after another, each column's extent filled, lines
+// joining the columns, red where a sample is clipped.
+namespace output_trace {
+
+struct Area {
+    int left;    // x of sample 0
+    int top;     // y of full scale
+    int width;   // f: sample j lies in column left + j * f / count
+    int height;  // d
+};
+
+// How the samples are walked. Both give the same pixels: PerColumn takes each
+// column's samples in one tight loop and is the one used whenever every
+// column holds at least one sample; PerSample is the plain walk, kept for
+// zoomed-in plots and as the reference the other is tested against.
+enum class Walk { Fastest, PerSample };
+
+void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
+          Walk walk = Walk::Fastest);
+
+}  // namespace output_trace
