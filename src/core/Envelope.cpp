@@ -80,6 +80,22 @@ bool Envelope::assign(const std::vector<float>& times, const std::vector<float>&
     return true;
 }
 
+float Envelope::valueAt(float t) const {
+    const int n = pointCount();
+    if (n == 0) return 0.0f;
+    if (!(t > times_[0])) return values_[0];
+    for (int i = 0; i + 1 < n; ++i) {
+        const double t0 = times_[size_t(i)];
+        const double t1 = times_[size_t(i) + 1];
+        if (t > t1) continue;
+        const double v0 = values_[size_t(i)];
+        const double v1 = values_[size_t(i) + 1];
+        // t > t0 here, so the segment has a duration.
+        return static_cast<float>(v0 + (v1 - v0) * (double(t) - t0) / (t1 - t0));
+    }
+    return values_[size_t(n) - 1];
+}
+
 bool Envelope::isValid() const {
     const int n = pointCount();
     if (n < 2 || times_[0] != 0.0f || times_[size_t(n) - 1] != 1.0f) return false;

@@ -43,6 +43,12 @@ public:
     const std::vector<float>& values() const { return values_; }
     EnvelopeKind kind() const { return kind_; }
 
+    // The curve's value at time t, on the straight line of the segment that
+    // holds t. A point exactly at t belongs to the segment that ends there, as
+    // in the renderer, so on a vertical step the earlier value counts. Times
+    // before the first point or after the last take the end values.
+    float valueAt(float t) const;
+
     // True when the curve satisfies every invariant listed above.
     bool isValid() const;
 

@@ -97,6 +97,17 @@ int RenderedSound::sampleAt(int32_t n) const {
     return bits() == 16 ? Format<16>::load(samples_.data(), n) : Format<8>::load(samples_.data(), n);
 }
 
+int32_t RenderedSound::clippedCount() const {
+    const int limit = bits() == 16 ? 32767 : 127;
+    const int32_t n = sampleCount();
+    int32_t clipped = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const int s = sampleAt(i);
+        if (s >= limit || s <= -limit) ++clipped;
+    }
+    return clipped;
+}
+
 void RenderedSound::render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                            float echoVolume, float echoDelay, float distort) {
     const sample_render::Input in{table.values().data(), &amplitude, &frequency, echoVolume, echoDelay, distort,

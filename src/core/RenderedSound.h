@@ -51,6 +51,9 @@ public:
     size_t dataSize() const { return samples_.size(); }
     // Sample n as a signed value: the byte - 128 at 8 bits, the sample at 16.
     int sampleAt(int32_t n) const;
+    // How many samples sit at full scale, where a louder sound was cut off:
+    // bytes 1 and 255 at 8 bits, -32767 and 32767 (or beyond) at 16.
+    int32_t clippedCount() const;
     // The last image handed to the player (empty before the first play).
     const WavImage& playImage() const { return playImage_; }
 

@@ -157,3 +157,25 @@ TEST(FrequencyScale, LabelsAndInverse) {
     EXPECT_EQ(frequency_scale::fromHz(-3.0), 0.0f);
     EXPECT_EQ(frequency_scale::fromHz(100000.0), 1.0f);
 }
+
+TEST(Envelope, ValueAtFollowsTheSegmentsLikeTheRenderer) {
+    struct Case {
+        const char* curve;
+        float t, value;
+    } cases[] = {
+        {"0:10 100:30", 0.0f, 0.1f},
+        {"0:10 100:30", 0.5f, 0.2f},
+        {"0:10 100:30", 1.0f, 0.3f},
+        {"0:75 20:75 40:75 60:75 80:75 100:0", 0.9f, 0.375f},
+        // On a vertical step the earlier value counts, just after it the later.
+        {"0:10 50:10 50:90 100:90", 0.5f, 0.1f},
+        {"0:10 50:10 50:90 100:90", 0.75f, 0.9f},
+        {"0:20 0:80 100:80", 0.0f, 0.2f},
+        {"0:20 0:80 100:80", 0.5f, 0.8f},
+        {"0:20 100:20 100:90", 1.0f, 0.2f},
+        // Outside the curve: the end values.
+        {"0:20 100:20 100:90", 2.0f, 0.9f},
+        {"0:40 100:60", -1.0f, 0.4f},
+    };
+    for (const Case& c : cases) EXPECT_FLOAT_EQ(curve(c.curve).valueAt(c.t), c.value) << c.curve << " at " << c.t;
+}

@@ -109,6 +109,30 @@ TEST(RenderedSound, FullScaleIsClippedOneStepShort) {
     }
 }
 
+TEST(RenderedSound, ClippedCountCountsOnlySamplesAtFullScale) {
+    struct Case {
+        const char* amplitude;
+        int bits;
+        bool allClipped;
+    } cases[] = {
+        {"0:100 100:100", 8, true},         // +-128 stored as 255 and 1
+        {"0:100 100:100", 16, true},        // +-32768 stored as +-32767
+        {"0:99.22 100:99.22", 8, true},     // 127.0 is the top byte
+        {"0:99 100:99", 8, false},          // 126.7 truncates to 126
+        {"0:99.997 100:99.997", 16, true},  // 32767.0
+        {"0:99.99 100:99.99", 16, false},   // 32764.7
+        {"0:50 100:50", 8, false},
+    };
+    for (const Case& c : cases) {
+        SoundModel m = newModel(c.bits);
+        ASSERT_TRUE(m.settings.amplitude.fromText(c.amplitude));
+        m.settings.waveform = 200;  // Square: every sample at the curve's level
+        m.apply(m.settings, true);
+        EXPECT_EQ(m.rendered.clippedCount(), c.allClipped ? m.rendered.sampleCount() : 0)
+            << c.amplitude << " at " << c.bits << " bits";
+    }
+}
+
 TEST(RenderedSound, DistortionAboveTheCapActsAsTheCap) {
     SoundModel a = newModel(16), b = newModel(16);
     a.settings.distort = 1.0f;

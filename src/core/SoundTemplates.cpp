@@ -1,0 +1,322 @@
+#include "SoundTemplates.h"
+
+#include "SeededRandom.h"
+#include "Waveforms.h"
+
+#include <algorithm>
+#include <array>
+
+namespace sound_templates {
+
+namespace {
+
+// Each draw is sequenced on its own: compilers evaluate a call's arguments in
+// different orders, so two draws in one call would give two sounds.
+
+constexpr int32_t kSine = 100, kWhistle = 101, kSquare = 200, kSaw = 201, kTriangle = 202, kPulse = 203,
+                  kBipolar = 204, kDown = 205, kOrgan = 300, kClarinet = 303;
+constexpr std::array<int32_t, 6> kNoises = {400, 401, 402, 403, 404, 405};
+
+// Points gathered in time order, handed to an Envelope whole.
+struct Curve {
+    std::vector<float> times;
+    std::vector<float> values;
+
+    void add(float t, float v) {
+        times.push_back(t);
+        values.push_back(std::min(std::max(v, 0.0f), 1.0f));
+    }
+    void assignTo(Envelope& envelope) const { envelope.assign(times, values); }
+};
+
+// The highest amplitude value that cannot reach full scale with the echo: the
+// feedback echo adds at most echoVolume / 2 of the output to itself, so the
+// output stays below peak / (1 - echoVolume / 2), and distortion never lifts
+// it above the peak. The margin of 5% keeps the truncated 8-bit samples off
+// the limit too.
+float loudest(float echoVolume) { return static_cast<float>(0.95 * (1.0 - 0.5 * double(echoVolume))); }
+
+float level(SeededRandom& rng, float lo, float hi, float echoVolume) {
+    return std::min(rng.between(lo, hi), loudest(echoVolume));
+}
+
+float scaled(float v, float factor) { return static_cast<float>(double(v) * double(factor)); }
+float plus(float a, float b) { return static_cast<float>(double(a) + double(b)); }
+
+void echo(SeededRandom& rng, SoundSettings& s, int percent, float maxVolume, float minDelay, float maxDelay) {
+    if (!rng.chance(percent)) return;
+    s.echoVolume = rng.between(0.1f, maxVolume);
+    s.echoDelay = rng.between(minDelay, maxDelay);
+}
+
+// Full level at once (or after a short rise), held, then faded to silence.
+Curve strikeAndFade(SeededRandom& rng, float peak, float holdLo, float holdHi, int softStartPercent) {
+    Curve c;
+    if (rng.chance(softStartPercent)) {
+        c.add(0.0f, 0.0f);
+        c.add(rng.between(0.02f, 0.08f), peak);
+    } else {
+        c.add(0.0f, peak);
+    }
+    const float holdEnd = std::max(rng.between(holdLo, holdHi), c.times.back());
+    c.add(holdEnd, scaled(peak, rng.between(0.6f, 1.0f)));
+    c.add(1.0f, 0.0f);
+    return c;
+}
+
+// Two or three notes, each a step up, the first short: the pickup chime.
+void coin(SeededRandom& rng, SoundSettings& s) {
+    s.waveform = rng.pick(std::array<int32_t, 7>{kSquare, kPulse, kTriangle, kSine, kSaw, kWhistle, kOrgan});
+    s.length = rng.between(0.12f, 0.23f);
+    echo(rng, s, 35, 0.4f, 0.1f, 0.3f);
+    const int notes = rng.chance(70) ? 2 : 3;
+    float note = rng.between(0.64f, 0.78f);
+    float t = rng.between(0.08f, 0.3f);
+    Curve f;
+    f.add(0.0f, note);
+    for (int i = 1; i < notes; ++i) {
+        f.add(t, note);
+        note = plus(note, rng.between(0.055f, 0.12f));
+        f.add(t, note);
+        t = plus(t, rng.between(0.08f, 0.25f));
+    }
+    f.add(1.0f, note);
+    f.assignTo(s.frequency);
+    const float peak = level(rng, 0.45f, 0.75f, s.echoVolume);
+    strikeAndFade(rng, peak, 0.25f, 0.6f, 30).assignTo(s.amplitude);
+}
+
+// A quick fall of pitch, most of it early.
+void laser(SeededRandom& rng, SoundSettings& s) {
+    s.waveform = rng.pick(std::array<int32_t, 7>{kSquare, kSaw, kPulse, kTriangle, kSine, kDown, kBipolar});
+    s.length = rng.between(0.1f, 0.27f);
+    echo(rng, s, 30, 0.4f, 0.1f, 0.3f);
+    if (rng.chance(20)) s.distort = rng.between(0.05f, 0.3f);
+    const float start = rng.between(0.7f, 0.95f);
+    const float end = plus(start, -rng.between(0.25f, std::min(0.6f, plus(start, -0.05f))));
+    Curve f;
+    f.add(0.0f, start);
+    const float bend = rng.between(0.15f, 0.5f);
+    f.add(bend, plus(end, scaled(plus(start, -end), rng.between(0.1f, 0.5f))));
+    f.add(1.0f, end);
+    f.assignTo(s.frequency);
+    const float peak = level(rng, 0.45f, 0.7f, s.echoVolume);
+    strikeAndFade(rng, peak, 0.1f, 0.5f, 0).assignTo(s.amplitude);
+}
+
+// Low noise that bursts at once and rumbles away.
+void explosion(SeededRandom& rng, SoundSettings& s) {
+    s.waveform = rng.pick(kNoises);
+    s.length = rng.between(0.22f, 0.42f);
+    echo(rng, s, 50, 0.5f, 0.1f, 0.35f);
+    if (rng.chance(40)) s.distort = rng.between(0.1f, 0.5f);
+    const float start = rng.between(0.2f, 0.55f);
+    const float end = rng.between(0.02f, scaled(start, 0.6f));
+    Curve f;
+    f.add(0.0f, start);
+    const float bend = rng.between(0.2f, 0.6f);
+    f.add(bend, rng.between(end, start));
+    f.add(1.0f, end);
+    f.assignTo(s.frequency);
+    // The burst is the only point at the peak: everything after it is quieter.
+    const float peak = level(rng, 0.6f, 0.85f, s.echoVolume);
+    Curve a;
+    float burst = 0.0f;
+    if (rng.chance(50)) {
+        a.add(0.0f, scaled(peak, rng.between(0.3f, 0.8f)));
+        burst = rng.between(0.01f, 0.1f);
+    }
+    a.add(burst, peak);
+    const float rumble = plus(burst, rng.between(0.1f, 0.35f));
+    a.add(rumble, scaled(peak, rng.between(0.35f, 0.7f)));
+    a.add(1.0f, 0.0f);
+    a.assignTo(s.amplitude);
+}
+
+// A climb of 0.25 to 0.45 in pitch: a smooth sweep, a staircase of notes or a
+// rising wobble.
+void powerup(SeededRandom& rng, SoundSettings& s) {
+    s.waveform =
+        rng.pick(std::array<int32_t, 8>{kSquare, kTriangle, kSine, kSaw, kPulse, kWhistle, kOrgan, kClarinet});
+    s.length = rng.between(0.2f, 0.34f);
+    echo(rng, s, 40, 0.4f, 0.1f, 0.3f);
+    const float start = rng.between(0.35f, 0.55f);
+    const float rise = rng.between(0.25f, 0.45f);
+    const float top = plus(start, rise);
+    Curve f;
+    f.add(0.0f, start);
+    switch (rng.below(3)) {
+    case 0:  // sweep, straight or bent
+        if (rng.chance(50)) {
+            const float bend = rng.between(0.3f, 0.7f);
+            f.add(bend, plus(start, scaled(rise, rng.between(0.3f, 0.8f))));
+        }
+        break;
+    case 1: {  // staircase: vertical steps at equal spacing
+        const int notes = 3 + rng.below(4);
+        for (int k = 1; k < notes; ++k) {
+            const float t = float(k) / float(notes);
+            f.add(t, f.values.back());
+            f.add(t, plus(start, scaled(rise, float(k) / float(notes - 1))));
+        }
+        break;
+    }
+    default: {  // wobble: each tooth climbs past the last and dips back a little
+        const int teeth = 3 + rng.below(3);
+        const float dip = scaled(rise, rng.between(0.1f, 0.4f) / float(teeth));
+        for (int k = 1; k < teeth; ++k) {
+            const float high = plus(start, scaled(rise, float(k) / float(teeth)));
+            f.add(float(k) / float(teeth), high);
+            f.add(float(2 * k + 1) / float(2 * teeth), plus(high, -dip));
+        }
+        break;
+    }
+    }
+    f.add(1.0f, top);
+    f.assignTo(s.frequency);
+    const float peak = level(rng, 0.4f, 0.7f, s.echoVolume);
+    strikeAndFade(rng, peak, 0.5f, 0.85f, 40).assignTo(s.amplitude);
+}
+
+// A short knock: noise or a buzzy tone, falling a little, often crunched.
+void hit(SeededRandom& rng, SoundSettings& s) {
+    s.waveform = rng.chance(50) ? rng.pick(kNoises) : rng.pick(std::array<int32_t, 4>{kSquare, kSaw, kDown, kBipolar});
+    s.length = rng.between(0.06f, 0.19f);
+    echo(rng, s, 15, 0.3f, 0.1f, 0.25f);
+    if (rng.chance(40)) s.distort = rng.between(0.1f, 0.6f);
+    const float start = rng.between(0.3f, 0.65f);
+    const float end = plus(start, -rng.between(0.05f, 0.3f));
+    Curve f;
+    f.add(0.0f, start);
+    const float bend = rng.between(0.1f, 0.5f);
+    f.add(bend, rng.between(end, start));
+    f.add(1.0f, end);
+    f.assignTo(s.frequency);
+    const float peak = level(rng, 0.5f, 0.8f, s.echoVolume);
+    strikeAndFade(rng, peak, 0.05f, 0.3f, 0).assignTo(s.amplitude);
+}
+
+// Pitch springs up to a top, then may sink back by up to half the rise: every
+// point after the first is above it.
+void jump(SeededRandom& rng, SoundSettings& s) {
+    s.waveform = rng.pick(std::array<int32_t, 6>{kSquare, kPulse, kTriangle, kSine, kSaw, kWhistle});
+    s.length = rng.between(0.15f, 0.26f);
+    echo(rng, s, 20, 0.3f, 0.1f, 0.3f);
+    const float start = rng.between(0.45f, 0.65f);
+    const float rise = rng.between(0.1f, 0.3f);
+    Curve f;
+    f.add(0.0f, start);
+    const float top = rng.between(0.4f, 0.9f);
+    f.add(top, plus(start, rise));
+    f.add(1.0f, plus(start, scaled(rise, rng.between(0.5f, 1.0f))));
+    f.assignTo(s.frequency);
+    const float peak = level(rng, 0.45f, 0.75f, s.echoVolume);
+    strikeAndFade(rng, peak, 0.3f, 0.7f, 30).assignTo(s.amplitude);
+}
+
+// A short steady beep, sometimes with a small step: menus and cursors.
+void blip(SeededRandom& rng, SoundSettings& s) {
+    s.waveform = rng.pick(std::array<int32_t, 6>{kSquare, kPulse, kSine, kTriangle, kWhistle, kOrgan});
+    s.length = rng.between(0.05f, 0.12f);
+    const float pitch = rng.between(0.5f, 0.85f);
+    Curve f;
+    f.add(0.0f, pitch);
+    if (rng.chance(30)) {
+        const float t = rng.between(0.3f, 0.7f);
+        f.add(t, pitch);
+        f.add(t, plus(pitch, rng.between(-0.08f, 0.08f)));
+    }
+    f.add(1.0f, f.values.back());
+    f.assignTo(s.frequency);
+    const float peak = level(rng, 0.45f, 0.7f, s.echoVolume);
+    Curve a;
+    a.add(0.0f, peak);
+    a.add(rng.between(0.5f, 0.9f), peak);
+    a.add(1.0f, 0.0f);
+    a.assignTo(s.amplitude);
+}
+
+// 2 to 7 points at random times (the inner ones sorted) with random values.
+Curve anyCurve(SeededRandom& rng, float lo, float hi) {
+    const int n = 2 + rng.below(6);
+    std::vector<float> inner;
+    for (int i = 2; i < n; ++i) inner.push_back(rng.between(0.02f, 0.98f));
+    std::sort(inner.begin(), inner.end());
+    Curve c;
+    c.add(0.0f, rng.between(lo, hi));
+    for (float t : inner) c.add(t, rng.between(lo, hi));
+    c.add(1.0f, rng.between(lo, hi));
+    return c;
+}
+
+// Anything at all, within the ranges a game sound uses, quality included.
+void anything(SeededRandom& rng, SoundSettings& s) {
+    s.waveform = rng.pick(waveforms::kButtonOrder).code;
+    s.sampleRate = rng.pick(std::array<int32_t, 3>{11025, 22050, 44100});
+    s.bitsPerSample = rng.chance(50) ? 8 : 16;
+    s.length = rng.between(0.08f, 0.5f);
+    s.repeatCount = rng.chance(80) ? 1 : 2 + rng.below(2);
+    echo(rng, s, 40, 0.6f, 0.05f, 0.5f);
+    if (rng.chance(30)) s.distort = rng.between(0.05f, 0.8f);
+    anyCurve(rng, 0.1f, 0.9f).assignTo(s.frequency);
+    // One point is the peak, so the curve is never silent; the rest lie below.
+    const float peak = level(rng, 0.4f, 0.8f, s.echoVolume);
+    Curve a = anyCurve(rng, 0.0f, peak);
+    if (rng.chance(60)) a.values.back() = 0.0f;
+    a.values[size_t(rng.below(int(a.values.size())))] = peak;
+    a.assignTo(s.amplitude);
+}
+
+using Recipe = void (*)(SeededRandom&, SoundSettings&);
+
+struct Template {
+    const char* name;
+    Recipe recipe;
+};
+
+constexpr std::array<Template, 8> kTemplates = {{
+    {"coin", coin},
+    {"laser", laser},
+    {"explosion", explosion},
+    {"powerup", powerup},
+    {"hit", hit},
+    {"jump", jump},
+    {"blip", blip},
+    {"random", anything},
+}};
+
+const Template* find(const std::string& name) {
+    for (const Template& t : kTemplates)
+        if (name == t.name) return &t;
+    return nullptr;
+}
+
+}  // namespace
+
+const std::vector<std::string>& names() {
+    static const std::vector<std::string> list = [] {
+        std::vector<std::string> v;
+        for (const Template& t : kTemplates) v.emplace_back(t.name);
+        return v;
+    }();
+    return list;
+}
+
+bool isKnown(const std::string& name) { return find(name) != nullptr; }
+
+std::optional<SoundSettings> generate(const std::string& name, uint64_t seed, const SoundSettings& keepQualityFrom) {
+    const Template* t = find(name);
+    if (!t) return std::nullopt;
+    SoundSettings s;
+    s.distort = 0.0f;
+    s.echoVolume = 0.0f;
+    s.echoDelay = 0.0f;
+    s.repeatCount = 1;
+    s.sampleRate = keepQualityFrom.sampleRate;
+    s.bitsPerSample = keepQualityFrom.bitsPerSample;
+    SeededRandom rng(seed);
+    t->recipe(rng, s);
+    return s;
+}
+
+}  // namespace sound_templates
