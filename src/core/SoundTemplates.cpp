@@ -13,9 +13,15 @@ namespace {
 // Each draw is sequenced on its own: compilers evaluate a call's arguments in
 // different orders, so two draws in one call would give two sounds.
 
-constexpr int32_t kSine = 100, kWhistle = 101, kSquare = 200, kSaw = 201, kTriangle = 202, kPulse = 203,
-                  kBipolar = 204, kDown = 205, kOrgan = 300, kClarinet = 303;
-constexpr std::array<int32_t, 6> kNoises = {400, 401, 402, 403, 404, 405};
+using waveforms::code;
+constexpr int32_t kSine = code(WaveformKind::Sine), kWhistle = code(WaveformKind::Whistle),
+                  kSquare = code(WaveformKind::Square), kSaw = code(WaveformKind::Saw),
+                  kTriangle = code(WaveformKind::Triangle), kPulse = code(WaveformKind::Pulse),
+                  kBipolar = code(WaveformKind::Bipolar), kDown = code(WaveformKind::Down),
+                  kOrgan = code(WaveformKind::Organ), kClarinet = code(WaveformKind::Clarinet);
+constexpr std::array<int32_t, 6> kNoises = {code(WaveformKind::Noise1), code(WaveformKind::Noise2),
+                                            code(WaveformKind::Noise3), code(WaveformKind::Noise4),
+                                            code(WaveformKind::Noise5), code(WaveformKind::Noise6)};
 
 // Points gathered in time order, handed to an Envelope whole.
 struct Curve {
@@ -251,7 +257,7 @@ Curve anyCurve(SeededRandom& rng, float lo, float hi) {
 
 // Anything at all, within the ranges a game sound uses, quality included.
 void anything(SeededRandom& rng, SoundSettings& s) {
-    s.waveform = rng.pick(waveforms::kButtonOrder).code;
+    s.waveform = rng.pick(waveforms::kButtonOrder).code();
     s.sampleRate = rng.pick(std::array<int32_t, 3>{11025, 22050, 44100});
     s.bitsPerSample = rng.chance(50) ? 8 : 16;
     s.length = rng.between(0.08f, 0.5f);
