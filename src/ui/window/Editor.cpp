@@ -3,6 +3,8 @@
 #include "DocumentState.h"
 #include "DrawingTools.h"
 #include "SettingsStep.h"
+#include "SoundMutation.h"
+#include "SoundTemplates.h"
 #include "SoundModel.h"
 #include "Waveforms.h"
 
@@ -216,6 +218,32 @@ void Editor::showPlayback(const SoundPlayer::Playback& now) {
     else
         playCursor_.moveTo(x, backBuffer_, outputView_);
     updateWindow();
+}
+
+void Editor::applyGenerated(const SoundSettings& next, const QString& step) {
+    if (isDragging())
+        return;
+    applyEdit(next, step);
+    if (!playOnChange_)
+        play();  // play on change has played it already
+}
+
+void Editor::generate(const std::string& templateName, uint64_t seed) {
+    const std::optional<SoundSettings> sound = sound_templates::generate(templateName, seed, model_.settings);
+    if (!sound)
+        return;
+    QString step = QString::fromStdString(templateName);
+    step[0] = step[0].toUpper();
+    applyGenerated(*sound, step);
+}
+
+void Editor::randomize(uint64_t seed) {
+    if (const std::optional<SoundSettings> sound = sound_templates::generate("random", seed, model_.settings))
+        applyGenerated(*sound, QStringLiteral("Randomize"));
+}
+
+void Editor::mutate(uint64_t seed) {
+    applyGenerated(sound_mutation::mutate(committed_, seed), QStringLiteral("Mutate"));
 }
 
 void Editor::undo() {

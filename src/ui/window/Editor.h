@@ -17,7 +17,9 @@
 #include <QUndoStack>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <string>
 
 class DocumentState;
 class DrawingTools;
@@ -105,6 +107,17 @@ public:
     // Shows where playback is (the play cursor), or takes the cursor away.
     void showPlayback(const SoundPlayer::Playback& now);
     const PlayCursor& playCursor() const { return playCursor_; }
+
+    // A generated sound (a template, Randomize, Mutate) through the one edit
+    // path, played at once as the user asked for a new sound. Ignored while a
+    // drag is held.
+    void applyGenerated(const SoundSettings& next, const QString& step);
+    // The named template for `seed`, keeping the quality the user chose.
+    void generate(const std::string& templateName, uint64_t seed);
+    // Randomize: a `random` sound, with a quality of its own.
+    void randomize(uint64_t seed);
+    // Mutate: the sound nudged by the default amount.
+    void mutate(uint64_t seed);
 
     // Undo and redo; neither does anything while a drag is held.
     void undo();

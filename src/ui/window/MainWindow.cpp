@@ -8,11 +8,13 @@
 #include "SoundModel.h"
 #include "SoundPlayer.h"
 #include "SoundSettings.h"
+#include "SoundTemplates.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QTimer>
 
@@ -72,6 +74,18 @@ void MainWindow::buildMenu() {
     menu_->aboutAction->setEnabled(false);
     menu_->instructionsAction->setEnabled(false);
     buildPlayMenu();
+    buildGenerateMenu();
+}
+
+void MainWindow::buildGenerateMenu() {
+    nextSeed = [] { return QRandomGenerator::global()->generate64(); };
+    const auto& names = sound_templates::names();
+    for (size_t i = 0; i < names.size() && i < menu_->templateActions.size(); ++i) {
+        connect(menu_->templateActions[i], &QAction::triggered, this,
+                [this, name = names[i]] { editor_->generate(name, nextSeed()); });
+    }
+    connect(menu_->randomizeAction, &QAction::triggered, this, [this] { editor_->randomize(nextSeed()); });
+    connect(menu_->mutateAction, &QAction::triggered, this, [this] { editor_->mutate(nextSeed()); });
 }
 
 void MainWindow::buildPlayMenu() {

@@ -70,6 +70,10 @@ public:
     // Keeps Play on Change, Loop and Live Preview here between runs; until
     // then they start off and are forgotten.
     void usePlaybackSettings(QSettings& settings);
+    // Where Generate's items take their seeds: a new one for each use.
+    // Tests set their own.
+    std::function<uint64_t()> nextSeed;
+
     // How often the play cursor moves while a sound plays.
     static constexpr int kCursorIntervalMs = 25;
 
@@ -90,6 +94,7 @@ private:
     // Runs a document command unless a drag holds the sound's objects.
     void runDocumentCommand(bool (DocumentCommands::*command)());
     void buildPlayMenu();
+    void buildGenerateMenu();
     void followPlayback();
 
     std::unique_ptr<Editor> editor_;

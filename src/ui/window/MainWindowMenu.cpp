@@ -1,5 +1,7 @@
 #include "MainWindowMenu.h"
 
+#include "SoundTemplates.h"
+
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
@@ -50,6 +52,22 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     followHistory(redoAction, history, QObject::tr("&Redo"), QStringLiteral("Ctrl+Shift+Z"), false);
 
+    QMenu* generate = window.menuBar()->addMenu(QObject::tr("&Generate"));
+    const auto& names = sound_templates::names();
+    for (size_t i = 0; i < names.size(); ++i) {
+        QString label = QString::fromStdString(names[i]);
+        label[0] = label[0].toUpper();
+        // "Random" leaves its R to Randomize.
+        label.insert(label == QLatin1String("Random") ? 2 : 0, QLatin1Char('&'));
+        QAction* action = generate->addAction(QStringLiteral("%1\tCtrl+%2").arg(label).arg(i + 1));
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + int(i))));
+        templateActions.push_back(action);
+    }
+    generate->addSeparator();
+    randomizeAction = generate->addAction(QObject::tr("&Randomize"));
+    mutateAction = generate->addAction(QObject::tr("&Mutate\tM"));
+    mutateAction->setShortcut(QKeySequence(Qt::Key_M));
+
     QMenu* play = window.menuBar()->addMenu(QObject::tr("&Play"));
     playAction = play->addAction(QObject::tr("&Play\tSpace"));
     playAction->setShortcut(QKeySequence(Qt::Key_Space));
@@ -75,5 +93,6 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
 
     window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction, undoAction,
                        redoAction, playAction, stopAction, playOnChangeAction, loopAction, livePreviewAction,
-                       instructionsAction, aboutAction});
+                       instructionsAction, aboutAction, randomizeAction, mutateAction});
+    window.addActions(QList<QAction*>(templateActions.begin(), templateActions.end()));
 }

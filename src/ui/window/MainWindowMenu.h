@@ -4,7 +4,9 @@ class QAction;
 class QMainWindow;
 class QUndoStack;
 
-// The main window's menu bar, File, Edit, Play and Help, with the items' texts and keys.
+#include <vector>
+
+// The main window's menu bar, File, Edit, Generate, Play and Help, with the items' texts and keys.
 // Every key the menu shows works: New, Open, Save, Save As and Export also
 // run on the plain letter, Exit only on Ctrl+X. The actions are the window's
 // as well, so their keys work wherever the focus is in the window.
@@ -20,6 +22,11 @@ public:
     QAction* exitAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
+    // One per sound template, in the templates' order (Ctrl+1 ...), then
+    // Randomize and Mutate.
+    std::vector<QAction*> templateActions;
+    QAction* randomizeAction = nullptr;
+    QAction* mutateAction = nullptr;
     QAction* playAction = nullptr;
     QAction* stopAction = nullptr;
     QAction* playOnChangeAction = nullptr;  // checkable
