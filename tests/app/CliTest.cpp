@@ -41,7 +41,8 @@ TEST_F(Cli, HelpAndVersion) {
         << r.out.toStdString();
     r = run({QStringLiteral("--help")});
     EXPECT_EQ(r.status, 0);
-    for (const char* command : {"render IN...", "info IN...", "convert IN.efc...", "new -o OUT.zdl", "--repeats"})
+    for (const char* command : {"render IN...", "info IN...", "convert IN.efc...", "new -o OUT.zdl", "--repeats",
+                                "templates\n", "generate TEMPLATE", "mutate IN", "--variants K", "--amount", "--count"})
         EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
 }
 
