@@ -1,8 +1,10 @@
 #include "CliCommands.h"
 
+#include "CommandSteps.h"
 #include "OutputGuard.h"
 #include "SoundFile.h"
 #include "SoundModel.h"
+#include "SoundMutation.h"
 #include "SoundReport.h"
 #include "WavExport.h"
 #include "ZdlFile.h"
@@ -12,13 +14,13 @@
 #include <QJsonDocument>
 #include <QTextStream>
 
+#include <utility>
+
 namespace clicommands {
 
 namespace {
 
-void report(QTextStream& err, const QString& file, const QString& reason) {
-    err << "zindle-cli: " << file << ": " << reason << Qt::endl;
-}
+using commandsteps::report;
 
 // Where each input's output goes: -o for a single input, DIR/<base>.<ext>
 // with -d, and otherwise beside the input.
@@ -30,29 +32,37 @@ QString outputFor(const CliRequest& request, const QString& input, const QString
     return besideInput.isEmpty() ? QFileInfo(input).dir().filePath(name) : besideInput;
 }
 
-// A folder named with -d is made (with its parents) when it is missing, as a
-// build step expects of an output folder.
-bool checkDirectory(const CliRequest& request, QTextStream& err) {
-    if (request.directory.isEmpty() || QFileInfo(request.directory).isDir()) return true;
-    if (QFileInfo::exists(request.directory)) {
-        report(err, request.directory, QStringLiteral("The output folder is a file."));
+// Renders one sound to `output` with the request's overrides; false when the
+// output is refused or cannot be written.
+bool renderOne(const CliRequest& request, const QString& input, SoundSettings settings, const QString& output,
+               OutputGuard& guard, QTextStream& err) {
+    const QString refused = guard.claim(output);
+    if (!refused.isEmpty()) {
+        report(err, input, refused);
         return false;
     }
-    if (QDir().mkpath(request.directory)) return true;
-    report(err, request.directory, QStringLiteral("The output folder cannot be created."));
-    return false;
+    SoundModel model;
+    model.settings = std::move(settings);
+    if (request.repeats) model.settings.repeatCount = *request.repeats;
+    if (request.sampleRate) model.settings.sampleRate = *request.sampleRate;
+    if (request.bits) model.settings.bitsPerSample = *request.bits;
+    model.applyAll();
+    return commandsteps::writeChecked(output, wavexport::write(output, model.rendered, model.settings.repeatCount), err);
 }
 
-// Reads one input; on failure names it on err.
-bool readInput(const QString& input, ReadResult& result, QTextStream& err) {
-    result = soundfile::read(input);
-    if (!result.ok) report(err, input, result.error);
-    return result.ok;
-}
-
-bool writeChecked(const QString& output, const WriteResult& written, QTextStream& err) {
-    if (!written.ok) report(err, output, QStringLiteral("Couldn't save file: %1").arg(written.error));
-    return written.ok;
+// NAME_001.wav ... from the seeds request.seed, request.seed + 1, ..., in the
+// folder the plain render would write to.
+bool renderVariants(const CliRequest& request, const QString& input, const SoundSettings& sound,
+                    OutputGuard& guard, QTextStream& err) {
+    const QString base = QFileInfo(input).completeBaseName();
+    const QDir folder(request.directory.isEmpty() ? QFileInfo(input).path() : request.directory);
+    bool ok = true;
+    for (int i = 0; i < *request.variants; ++i) {
+        const QString output = folder.filePath(commandsteps::numberedName(base, i + 1, QStringLiteral("wav")));
+        const SoundSettings variant = sound_mutation::mutate(sound, request.seed + uint64_t(i), request.amount);
+        ok = renderOne(request, input, variant, output, guard, err) && ok;
+    }
+    return ok;
 }
 
 }  // namespace
@@ -62,30 +72,18 @@ QString outputExtension(const QString& command) {
 }
 
 int render(const CliRequest& request, QTextStream&, QTextStream& err) {
-    if (!checkDirectory(request, err)) return kFailure;
+    if (!commandsteps::checkDirectory(request, err)) return kFailure;
     OutputGuard guard(request.inputs);
     int status = kSuccess;
     for (const QString& input : request.inputs) {
         ReadResult read;
-        if (!readInput(input, read, err)) {
-            status = kFailure;
-            continue;
-        }
-        const QString output = outputFor(request, input, QString(), QStringLiteral("wav"));
-        const QString refused = guard.claim(output);
-        if (!refused.isEmpty()) {
-            report(err, input, refused);
-            status = kFailure;
-            continue;
-        }
-        SoundModel model;
-        model.settings = read.settings;
-        if (request.repeats) model.settings.repeatCount = *request.repeats;
-        if (request.sampleRate) model.settings.sampleRate = *request.sampleRate;
-        if (request.bits) model.settings.bitsPerSample = *request.bits;
-        model.applyAll();
-        const WriteResult written = wavexport::write(output, model.rendered, model.settings.repeatCount);
-        if (!writeChecked(output, written, err)) status = kFailure;
+        bool ok = commandsteps::readInput(input, read, err);
+        if (ok && request.variants)
+            ok = renderVariants(request, input, read.settings, guard, err);
+        else if (ok)
+            ok = renderOne(request, input, read.settings, outputFor(request, input, QString(), QStringLiteral("wav")),
+                           guard, err);
+        if (!ok) status = kFailure;
     }
     return status;
 }
@@ -100,7 +98,7 @@ int info(const CliRequest& request, QTextStream& out, QTextStream& err) {
     bool first = true;
     for (const QString& input : request.inputs) {
         ReadResult read;
-        if (!readInput(input, read, err)) {
+        if (!commandsteps::readInput(input, read, err)) {
             status = kFailure;
             continue;
         }
@@ -122,7 +120,7 @@ int info(const CliRequest& request, QTextStream& out, QTextStream& err) {
 }
 
 int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
-    if (!checkDirectory(request, err)) return kFailure;
+    if (!commandsteps::checkDirectory(request, err)) return kFailure;
     OutputGuard guard(request.inputs);
     int status = kSuccess;
     for (const QString& input : request.inputs) {
@@ -132,7 +130,7 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
             continue;
         }
         ReadResult read;
-        if (!readInput(input, read, err)) {
+        if (!commandsteps::readInput(input, read, err)) {
             status = kFailure;
             continue;
         }
@@ -153,16 +151,15 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
             status = kFailure;
             continue;
         }
-        if (!writeChecked(output, zdl::write(output, read.settings), err)) status = kFailure;
+        if (!commandsteps::writeChecked(output, zdl::write(output, read.settings), err)) status = kFailure;
     }
     return status;
 }
 
 int newSound(const CliRequest& request, QTextStream&, QTextStream& err) {
-    SoundSettings settings;
-    settings.resetToNew();
-    settings.bitsPerSample = 8;
-    return writeChecked(request.output, zdl::write(request.output, settings), err) ? kSuccess : kFailure;
+    return commandsteps::writeChecked(request.output, zdl::write(request.output, commandsteps::newSound()), err)
+               ? kSuccess
+               : kFailure;
 }
 
 }  // namespace clicommands

@@ -6,9 +6,10 @@
 
 class QTextStream;
 
-// The four zindle-cli commands. Each does every input it can, names each
-// failure on `err` with its reason, and returns the exit status: 0 when all
-// succeeded, 1 when any input could not be read or any output not written.
+// The zindle-cli commands render, info, convert and new. Each does every input
+// it can, names each failure on `err` with its reason, and returns the exit
+// status: 0 when all succeeded, 1 when any input could not be read or any
+// output not written.
 namespace clicommands {
 
 constexpr int kSuccess = 0;

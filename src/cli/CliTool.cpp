@@ -2,6 +2,9 @@
 
 #include "CliCommands.h"
 #include "FileIO.h"
+#include "GenerateCommands.h"
+#include "OptionValues.h"
+#include "SoundTemplates.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -24,6 +27,18 @@ const char kCommands[] =
     "      Writes each old-style file as a .zdl file (by default beside it).\n"
     "  new -o OUT.zdl\n"
     "      Writes the settings of a new sound.\n"
+    "  templates\n"
+    "      Lists the sound templates, one a line.\n"
+    "  generate TEMPLATE [--seed N] [--count K] (-o OUT.zdl | -d DIR)\n"
+    "      Writes the sound the template makes for seed N (default 1); with -d, K sounds\n"
+    "      DIR/TEMPLATE_001.zdl ... from seeds N, N+1, ... The sounds have the quality of\n"
+    "      a new sound, 11025 Hz and 8 bit (the random template draws its own).\n"
+    "  mutate IN [--seed N] [--amount A] [--count K] (-o OUT.zdl | -d DIR)\n"
+    "      Writes variations of IN, each setting moved by up to A (0..1, default 0.1);\n"
+    "      with -d, K files DIR/<IN's base name>_001.zdl ... from seeds N, N+1, ...\n"
+    "  render IN... --variants K [--seed N] [--amount A] [-d DIR]\n"
+    "      Renders K variations of each input, as mutate makes them, to NAME_001.wav ...\n"
+    "      in DIR or beside the input.\n"
     "\n"
     "-o - writes to the standard output. -d DIR is created when it does not exist.\n"
     "A file whose name ends in efc (any case) is read as an old-style file.\n"
@@ -37,11 +52,17 @@ struct CommandOptions {
 
 // The options each command accepts; anything else is wrong usage.
 const CommandOptions kAllowed[] = {
-    {"render", {"o", "d", "repeats", "rate", "bits"}},
+    {"render", {"o", "d", "repeats", "rate", "bits", "variants", "seed", "amount"}},
     {"info", {"json"}},
     {"convert", {"o", "d"}},
     {"new", {"o"}},
+    {"templates", {}},
+    {"generate", {"o", "d", "seed", "count"}},
+    {"mutate", {"o", "d", "seed", "amount", "count"}},
 };
+
+// The most files one --count or --variants may ask for.
+constexpr int kMostCopies = 1000;
 
 // The value of a numeric option, when it is one of `choices` (or within
 // [low, high] when no choices are given).
@@ -65,11 +86,100 @@ QString checkOutputName(const CliRequest& request) {
         .arg(request.command, extension, request.output);
 }
 
+// The seed, amount and counts of generate, mutate and render --variants.
+QString readVariationNumbers(const QCommandLineParser& parser, CliRequest& request) {
+    const auto given = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
+    const auto text = [&](const char* name) { return parser.value(QLatin1String(name)); };
+    if (given("seed")) {
+        const std::optional<uint64_t> seed = optionvalues::seed(text("seed"));
+        if (!seed) return QStringLiteral("--seed takes a whole number from 0 to 18446744073709551615.");
+        request.seed = *seed;
+    }
+    if (given("amount")) {
+        const std::optional<float> amount = optionvalues::amount(text("amount"));
+        if (!amount) return QStringLiteral("--amount takes a number from 0 to 1.");
+        request.amount = *amount;
+    }
+    if (given("count")) {
+        const std::optional<int> count = optionvalues::whole(text("count"), 1, kMostCopies);
+        if (!count) return QStringLiteral("--count takes a number from 1 to %1.").arg(kMostCopies);
+        request.count = *count;
+    }
+    if (given("variants")) {
+        request.variants = optionvalues::whole(text("variants"), 1, kMostCopies);
+        if (!request.variants) return QStringLiteral("--variants takes a number from 1 to %1.").arg(kMostCopies);
+    }
+    return QString();
+}
+
+// Reads the numeric options into the request: the reason when one is wrong.
+QString readNumbers(const QCommandLineParser& parser, CliRequest& request) {
+    int value = 0;
+    const auto given = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
+    const auto text = [&](const char* name) { return parser.value(QLatin1String(name)); };
+    if (given("repeats")) {
+        if (!numberOption(text("repeats"), 1, 10, {}, value)) return QStringLiteral("--repeats takes a number from 1 to 10.");
+        request.repeats = value;
+    }
+    if (given("rate")) {
+        if (!numberOption(text("rate"), 0, 0, {11025, 22050, 44100}, value))
+            return QStringLiteral("--rate takes 11025, 22050 or 44100.");
+        request.sampleRate = value;
+    }
+    if (given("bits")) {
+        if (!numberOption(text("bits"), 0, 0, {8, 16}, value)) return QStringLiteral("--bits takes 8 or 16.");
+        request.bits = value;
+    }
+    return readVariationNumbers(parser, request);
+}
+
+// What the positional arguments must be for each command.
+QString inputsProblem(const CliRequest& request) {
+    const QString& command = request.command;
+    if (command == QLatin1String("new") || command == QLatin1String("templates"))
+        return request.inputs.isEmpty() ? QString() : QStringLiteral("%1 takes no input files.").arg(command);
+    if (command == QLatin1String("generate")) {
+        if (request.inputs.size() != 1) return QStringLiteral("generate takes one template name.");
+        if (sound_templates::isKnown(request.inputs.first().toStdString())) return QString();
+        return QStringLiteral("Unknown template '%1'; zindle-cli templates lists them.").arg(request.inputs.first());
+    }
+    if (request.inputs.isEmpty()) return QStringLiteral("%1 needs at least one input file.").arg(command);
+    if (command == QLatin1String("mutate") && request.inputs.size() > 1)
+        return QStringLiteral("mutate takes one input file.");
+    return QString();
+}
+
+// The usage rules between options, inputs and outputs.
+QString shapeProblem(const QCommandLineParser& parser, const CliRequest& request) {
+    if (parser.isSet(QStringLiteral("o")) && request.output.isEmpty()) return QStringLiteral("-o needs a file name.");
+    if (parser.isSet(QStringLiteral("d")) && request.directory.isEmpty()) return QStringLiteral("-d needs a folder.");
+    const QString inputs = inputsProblem(request);
+    if (!inputs.isEmpty()) return inputs;
+    const bool named = !request.output.isEmpty() || !request.directory.isEmpty();
+    if (request.command == QLatin1String("new") && request.output.isEmpty())
+        return QStringLiteral("new needs -o OUT.zdl.");
+    if ((request.command == QLatin1String("generate") || request.command == QLatin1String("mutate")) && !named)
+        return QStringLiteral("%1 needs -o OUT.zdl or -d DIR.").arg(request.command);
+    if (!request.output.isEmpty() && !request.directory.isEmpty())
+        return QStringLiteral("-o and -d cannot be used together.");
+    if (!request.output.isEmpty() && request.inputs.size() > 1)
+        return QStringLiteral("-o names one output; use -d DIR for several inputs.");
+    if (!request.output.isEmpty() && request.count > 1)
+        return QStringLiteral("-o names one output; use -d DIR with --count.");
+    if (!request.output.isEmpty() && request.variants)
+        return QStringLiteral("-o names one output; use -d DIR with --variants.");
+    const bool variation = parser.isSet(QStringLiteral("seed")) || parser.isSet(QStringLiteral("amount"));
+    if (request.command == QLatin1String("render") && variation && !request.variants)
+        return QStringLiteral("render takes --seed and --amount only with --variants.");
+    if (!request.output.isEmpty()) return checkOutputName(request);
+    return QString();
+}
+
 void addOptions(QCommandLineParser& parser) {
-    parser.setApplicationDescription(QStringLiteral("Renders, inspects and converts Zindle sound files."));
+    parser.setApplicationDescription(QStringLiteral("Renders, inspects, converts and makes Zindle sound files."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("render, info, convert or new"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("render, info, convert, new, templates, generate or mutate"));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The input files."), QStringLiteral("[IN...]"));
     parser.addOptions({
         {QStringLiteral("o"), QStringLiteral("The output file (one input only); - for the standard output."),
@@ -80,6 +190,14 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("rate"), QStringLiteral("render: sample rate, 11025, 22050 or 44100."), QStringLiteral("HZ")},
         {QStringLiteral("bits"), QStringLiteral("render: sample width, 8 or 16."), QStringLiteral("BITS")},
         {QStringLiteral("json"), QStringLiteral("info: print JSON.")},
+        {QStringLiteral("seed"), QStringLiteral("generate, mutate, render --variants: the first seed (default 1)."),
+         QStringLiteral("N")},
+        {QStringLiteral("count"), QStringLiteral("generate, mutate: how many sounds to write (1..1000)."),
+         QStringLiteral("K")},
+        {QStringLiteral("amount"), QStringLiteral("mutate, render --variants: how far to move each setting (0..1, default 0.1)."),
+         QStringLiteral("A")},
+        {QStringLiteral("variants"), QStringLiteral("render: write K mutated variations of each input (1..1000)."),
+         QStringLiteral("K")},
     });
 }
 
@@ -131,36 +249,8 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     request.directory = parser.value(QStringLiteral("d"));
     request.json = parser.isSet(QStringLiteral("json"));
 
-    QString problem;
-    int value = 0;
-    if (parser.isSet(QStringLiteral("repeats"))) {
-        if (numberOption(parser.value(QStringLiteral("repeats")), 1, 10, {}, value)) request.repeats = value;
-        else problem = QStringLiteral("--repeats takes a number from 1 to 10.");
-    }
-    if (parser.isSet(QStringLiteral("rate"))) {
-        if (numberOption(parser.value(QStringLiteral("rate")), 0, 0, {11025, 22050, 44100}, value)) request.sampleRate = value;
-        else problem = QStringLiteral("--rate takes 11025, 22050 or 44100.");
-    }
-    if (parser.isSet(QStringLiteral("bits"))) {
-        if (numberOption(parser.value(QStringLiteral("bits")), 0, 0, {8, 16}, value)) request.bits = value;
-        else problem = QStringLiteral("--bits takes 8 or 16.");
-    }
-    const bool wantsInputs = request.command != QLatin1String("new");
-    if (problem.isEmpty() && parser.isSet(QStringLiteral("o")) && request.output.isEmpty())
-        problem = QStringLiteral("-o needs a file name.");
-    if (problem.isEmpty() && parser.isSet(QStringLiteral("d")) && request.directory.isEmpty())
-        problem = QStringLiteral("-d needs a folder.");
-    if (problem.isEmpty() && wantsInputs && request.inputs.isEmpty())
-        problem = QStringLiteral("%1 needs at least one input file.").arg(request.command);
-    if (problem.isEmpty() && !wantsInputs && !request.inputs.isEmpty())
-        problem = QStringLiteral("new takes no input files.");
-    if (problem.isEmpty() && !wantsInputs && request.output.isEmpty())
-        problem = QStringLiteral("new needs -o OUT.zdl.");
-    if (problem.isEmpty() && !request.output.isEmpty() && !request.directory.isEmpty())
-        problem = QStringLiteral("-o and -d cannot be used together.");
-    if (problem.isEmpty() && !request.output.isEmpty() && request.inputs.size() > 1)
-        problem = QStringLiteral("-o names one output; use -d DIR for several inputs.");
-    if (problem.isEmpty() && !request.output.isEmpty()) problem = checkOutputName(request);
+    QString problem = readNumbers(parser, request);
+    if (problem.isEmpty()) problem = shapeProblem(parser, request);
     if (!problem.isEmpty()) return usageError(problem);
     return std::nullopt;
 }
@@ -171,5 +261,8 @@ int CliTool::run(const QStringList& arguments) {
     if (request.command == QLatin1String("render")) return clicommands::render(request, out_, err_);
     if (request.command == QLatin1String("info")) return clicommands::info(request, out_, err_);
     if (request.command == QLatin1String("convert")) return clicommands::convert(request, out_, err_);
-    return clicommands::newSound(request, out_, err_);
+    if (request.command == QLatin1String("new")) return clicommands::newSound(request, out_, err_);
+    if (request.command == QLatin1String("templates")) return generatecommands::templates(out_);
+    if (request.command == QLatin1String("generate")) return generatecommands::generate(request, err_);
+    return generatecommands::mutate(request, err_);
 }

@@ -1,10 +1,10 @@
+#include "CliFixture.h"
 #include "EfcFile.h"
 #include "TestFiles.h"
 #include "SoundModel.h"
 #include "SoundReport.h"
 #include "ZdlFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -13,76 +13,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString kCli = QStringLiteral(ZINDLE_BINARY_DIR "/src/app/zindle-cli");
-const QString kSounds = QStringLiteral(ZINDLE_TEST_DATA "/sounds/");
-
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-    QByteArray outBytes;
-};
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList entries(const QString& dir) {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-class Cli : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        // QProcess wants an application object.
-        static int argc = 1;
-        static char name[] = "cli_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
-
-    // Runs zindle-cli in the temporary folder.
-    Outcome run(const QStringList& arguments) { return start(kCli, arguments); }
-
-    // Runs zindle-cli through a shell that first sets a file-size limit of 0
-    // blocks, as a full disk would. SIGXFSZ is left at its default: the tool
-    // must ignore it itself.
-    Outcome runWithoutDiskSpace(const QStringList& arguments) {
-        QString command = QStringLiteral("ulimit -f 0; exec \"$0\" \"$@\"");
-        return start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), command, kCli} + arguments);
-    }
-
-    Outcome start(const QString& program, const QStringList& arguments) {
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(program, arguments);
-        Outcome r;
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return r;
-        r.status = process.exitCode();
-        r.outBytes = process.readAllStandardOutput();
-        r.out = QString::fromUtf8(r.outBytes);
-        r.err = QString::fromUtf8(process.readAllStandardError());
-        return r;
-    }
-
-    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
-
-    // A copy of a committed sample in the temporary folder.
-    QString copy(const char* sample, const char* as = nullptr) {
-        const QString target = path(as ? as : sample);
-        QFile::copy(kSounds + QLatin1String(sample), target);
-        return target;
-    }
-
-    QTemporaryDir dir;
-};
 
 // One field of soxi's report on a WAV file.
 QString soxi(const char* flag, const QString& file) {
@@ -107,7 +41,8 @@ TEST_F(Cli, HelpAndVersion) {
         << r.out.toStdString();
     r = run({QStringLiteral("--help")});
     EXPECT_EQ(r.status, 0);
-    for (const char* command : {"render IN...", "info IN...", "convert IN.efc...", "new -o OUT.zdl", "--repeats"})
+    for (const char* command : {"render IN...", "info IN...", "convert IN.efc...", "new -o OUT.zdl", "--repeats",
+                                "templates\n", "generate TEMPLATE", "mutate IN", "--variants K", "--amount", "--count"})
         EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
 }
 

@@ -1,0 +1,51 @@
+#include "CommandSteps.h"
+
+#include "SoundFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace commandsteps {
+
+void report(QTextStream& err, const QString& file, const QString& reason) {
+    err << "zindle-cli: " << file << ": " << reason << Qt::endl;
+}
+
+// Made rather than refused, as a build step expects of an output folder.
+bool checkDirectory(const CliRequest& request, QTextStream& err) {
+    if (request.directory.isEmpty() || QFileInfo(request.directory).isDir()) return true;
+    if (QFileInfo::exists(request.directory)) {
+        report(err, request.directory, QStringLiteral("The output folder is a file."));
+        return false;
+    }
+    if (QDir().mkpath(request.directory)) return true;
+    report(err, request.directory, QStringLiteral("The output folder cannot be created."));
+    return false;
+}
+
+bool readInput(const QString& input, ReadResult& result, QTextStream& err) {
+    result = soundfile::read(input);
+    if (!result.ok) report(err, input, result.error);
+    return result.ok;
+}
+
+bool writeChecked(const QString& output, const WriteResult& written, QTextStream& err) {
+    if (!written.ok) report(err, output, QStringLiteral("Couldn't save file: %1").arg(written.error));
+    return written.ok;
+}
+
+QString numberedName(const QString& base, int index, const QString& extension) {
+    // One pass, so a "%" in the base name is kept as it is.
+    return QStringLiteral("%1_%2.%3").arg(base, QStringLiteral("%1").arg(index, 3, 10, QLatin1Char('0')), extension);
+}
+
+SoundSettings newSound() {
+    SoundSettings settings;
+    settings.resetToNew();
+    // resetToNew keeps the user's width; a file made here has no user.
+    settings.bitsPerSample = 8;
+    return settings;
+}
+
+}  // namespace commandsteps

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "CliRequest.h"
+#include "ReadResult.h"
+#include "SoundSettings.h"
+#include "WriteResult.h"
+
+#include <QString>
+
+class QTextStream;
+
+// The steps the zindle-cli commands share: reading an input, making the
+// output folder, naming outputs and reporting failures.
+namespace commandsteps {
+
+void report(QTextStream& err, const QString& file, const QString& reason);
+
+// A folder named with -d is made (with its parents) when it is missing.
+bool checkDirectory(const CliRequest& request, QTextStream& err);
+
+// Reads one input; on failure names it on err.
+bool readInput(const QString& input, ReadResult& result, QTextStream& err);
+
+bool writeChecked(const QString& output, const WriteResult& written, QTextStream& err);
+
+// "<base>_001.<extension>" for index 1: numbered from 1, at least three digits,
+// so a folder lists the files in order.
+QString numberedName(const QString& base, int index, const QString& extension);
+
+// The settings of a new sound at the new-sound quality, 11025 Hz and 8 bit.
+SoundSettings newSound();
+
+}  // namespace commandsteps
