@@ -5,6 +5,8 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QTest>
+#include <QWidget>
 
 // Where the controls draw what a test points the mouse at.
 namespace gestures {
@@ -23,6 +25,14 @@ inline QPoint knobPos(const Slider& slider) {
     const QRect r = slider.rect();
     const int cx = (r.left() + r.left() + r.width()) / 2;
     return {cx, r.top() + 36 + static_cast<int>((r.height() - 40) * (1.0f - slider.position()))};
+}
+
+// A left-button drag from one place to another, by way of the middle.
+inline void drag(QWidget* canvas, QPoint from, QPoint to) {
+    QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+    QTest::mouseMove(canvas, (from + to) / 2);
+    QTest::mouseMove(canvas, to);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
 }
 
 }  // namespace gestures

@@ -47,12 +47,7 @@ struct PlaybackFixture : ::testing::Test {
     void press(QPoint p) { QTest::mousePress(canvas(), Qt::LeftButton, {}, p); }
     void release(QPoint p) { QTest::mouseRelease(canvas(), Qt::LeftButton, {}, p); }
     void move(QPoint p) { QTest::mouseMove(canvas(), p); }
-    void drag(QPoint from, QPoint to) {
-        press(from);
-        move((from + to) / 2);
-        move(to);
-        release(to);
-    }
+    void drag(QPoint from, QPoint to) { gestures::drag(canvas(), from, to); }
     QImage outputPixels() {
         const QRect r = editor().outputView().rect();
         return editor().backBuffer().image().copy(r);
