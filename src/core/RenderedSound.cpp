@@ -115,6 +115,14 @@ void RenderedSound::render(const WaveformTable& table, const Envelope& amplitude
     sample_render::render(samples_.data(), bits(), in);
 }
 
+void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
+                                   float echoVolume, float echoDelay, float distort) {
+    sample_render::Input in{table.values().data(), &amplitude, &frequency, echoVolume, echoDelay, distort,
+                            sampleRate(), lengthSamples_, sampleCount()};
+    in.stopAt = lengthSamples_;
+    sample_render::render(samples_.data(), bits(), in);
+}
+
 bool RenderedSound::play(int repeats) {
     repeats = std::min(10, std::max(1, repeats));
     if (player_) player_->stop();

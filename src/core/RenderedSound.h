@@ -34,6 +34,11 @@ public:
     // Renders the whole sound from scratch into the buffer.
     void render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                 float echoVolume, float echoDelay, float distort);
+    // The same for the main part only (what the output plot shows); the echo
+    // tail keeps its old samples until the next render(). A drag's live
+    // preview, three to four times quicker for a sound with a long tail.
+    void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
+                        float echoVolume, float echoDelay, float distort);
 
     // Stops what plays, then plays the samples `repeats` times in a row
     // (limited to 1..10). False when there is nothing to play.

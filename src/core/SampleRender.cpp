@@ -210,11 +210,13 @@ void renderSamples(uint8_t* out, const Input& in) {
     const int32_t n = renderMain<Bits>(out, in, fx);
 
     // From here on the dry signal is silent for good (distortion keeps 0 at
-    // 0): only echoes of what was stored sound.
+    // 0): only echoes of what was stored sound. Each tail sample depends on
+    // earlier ones alone, so stopping early leaves those before it exact.
+    const int32_t end = std::min(in.N, std::max(n, in.stopAt));
     if (fx.echo)
-        echo_tail::render(out, Bits, n, in.N, fx.d, a);
+        echo_tail::render(out, Bits, n, end, fx.d, a);
     else
-        F::silence(out, n, in.N);
+        F::silence(out, n, end);
 }
 
 }  // namespace

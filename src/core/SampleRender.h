@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 class Envelope;
 
@@ -14,9 +15,13 @@ struct Input {
     const Envelope* frequency;
     float echoVolume, echoDelay, distort;
     int32_t rate, W, N;
+    // Samples from here on may be left as they were (a preview that shows
+    // the main part only); N renders them all.
+    int32_t stopAt = std::numeric_limits<int32_t>::max();
 };
 
-// Writes all N samples; nothing when N < 1 or the width is neither 8 nor 16.
+// Writes the N samples (at least those before stopAt, every one of them
+// exact); nothing when N < 1 or the width is neither 8 nor 16.
 void render(uint8_t* out, int bits, const Input& in);
 
 }  // namespace sample_render

@@ -37,6 +37,11 @@ bool SoundModel::apply(const SoundSettings& next, bool renderNow) {
     return renderNow;
 }
 
+void SoundModel::renderMainPart() {
+    rendered.renderMainPart(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
+                            settings.distort);
+}
+
 void SoundModel::render() {
     rendered.render(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
                     settings.distort);

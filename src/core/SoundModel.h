@@ -30,6 +30,8 @@ public:
     const SoundSettings& applied() const { return applied_; }
 
     void render();
+    // Only the main part, for a preview; render() brings the tail in line.
+    void renderMainPart();
     bool play() { return rendered.play(settings.repeatCount); }
 
 private:

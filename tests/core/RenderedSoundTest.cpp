@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -342,4 +344,42 @@ TEST(RenderedSound, DestructionStopsThePlayerBeforeFreeingTheImage) {
         m.play();
     }
     EXPECT_EQ(player.calls, (std::vector<std::string>{"stop", "image", "stop"}));
+}
+
+// A preview renders the main part alone: those samples must be exactly the
+// full render's, whatever the echo reads back from.
+TEST(RenderedSound, TheMainPartAloneIsTheFullRendersMainPart) {
+    const struct {
+        const char* frequency;
+        float echoVolume, echoDelay, distort;
+        int bits;
+    } cases[] = {
+        {"0:50 100:50", 0.0f, 0.0f, 0.0f, 8},
+        {"0:10 20:90 40:20 60:80 80:30 100:70", 0.5f, 1.0f, 0.3f, 16},
+        {"0:30 100:80", 0.9f, 0.05f, 0.0f, 16},   // an echo within the main part
+        {"0:60 50:60 50:20 100:20", 0.7f, 0.3f, 0.8f, 8},
+    };
+    for (const auto& c : cases) {
+        SoundModel m;
+        m.settings.resetToNew();
+        ASSERT_TRUE(m.settings.frequency.fromText(c.frequency));
+        m.settings.echoVolume = c.echoVolume;
+        m.settings.echoDelay = c.echoDelay;
+        m.settings.distort = c.distort;
+        m.settings.bitsPerSample = c.bits;
+        m.applyAll();
+        const std::vector<uint8_t> full = m.rendered.samples();
+        // Spoil every sample, then render the main part only.
+        m.settings.waveform = 200;
+        m.apply(m.settings, true);
+        m.settings.waveform = 100;
+        m.apply(m.settings, false);
+        m.renderMainPart();
+        const size_t mainBytes = size_t(m.rendered.lengthSamples()) * size_t(c.bits / 8);
+        ASSERT_LT(mainBytes, full.size() + 1);
+        EXPECT_TRUE(std::equal(full.begin(), full.begin() + long(mainBytes), m.rendered.samples().begin()))
+            << c.frequency;
+        m.render();
+        EXPECT_EQ(m.rendered.samples(), full) << "a full render brings the tail back";
+    }
 }

@@ -131,7 +131,8 @@ void Editor::applySettings(const SoundSettings& target, Render render) {
     SoundSettings sameRepeats = target;
     sameRepeats.repeatCount = old.repeatCount;
     const bool soundChanges = !(sameRepeats == old);
-    const bool rendered = model_.apply(target, render == Render::Always || soundChanges);
+    const bool rendered = model_.apply(target, render == Render::Always || soundChanges || tailStale_);
+    tailStale_ = false;
     committed_ = target;
     if (rendered)
         afterRender();
@@ -201,7 +202,9 @@ void Editor::runPreview() {
     const SoundSettings next = withSliders();
     if (next == model_.applied())
         return;  // the move changed nothing that sounds
-    model_.apply(next, true);
+    model_.apply(next, false);
+    model_.renderMainPart();  // the tail is not shown; the release renders it
+    tailStale_ = true;
     ++renderCount_;
     drawOutput();
     updateWindow();
@@ -279,6 +282,11 @@ void Editor::redrawGraph(EnvelopeGraph& graph) {
 }
 
 void Editor::play() {
+    if (tailStale_) {
+        // A key pressed during a previewed drag: the whole sound, as it stands.
+        model_.render();
+        tailStale_ = false;
+    }
     model_.play();
     if (onPlayed)
         onPlayed();

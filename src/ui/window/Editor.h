@@ -188,5 +188,6 @@ private:
     bool playOnChange_ = false;
     bool livePreview_ = false;
     bool previewPending_ = false;
+    bool tailStale_ = false;  // a preview rendered the main part only
     int renderCount_ = 0;
 };
