@@ -9,6 +9,7 @@
 #include "HelpViewer.h"
 #include "MainWindow.h"
 #include "QtPrompts.h"
+#include "RecentFiles.h"
 #include "SdlPlayer.h"
 #include "SoundModel.h"
 #include "StartupTiming.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QSettings>
 
 #include <csignal>
 
@@ -34,12 +36,17 @@ int main(int argc, char* argv[]) {
     DocumentState document;
     HelpViewer help;  // no parent: usable beside the modal About box
     QtPrompts prompts;
+    // The recent files and the last folder: the only settings kept between runs.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"),
+                       QStringLiteral("zindle"));
+    RecentFiles recent(settings);
 
     model.settings.resetToNew();  // the window loads it, through the one load path
 
     MainWindow window(model, document, player, tools);
     prompts.setOwner(&window);
     window.attachDocumentCommands(prompts, startDirectory);
+    window.attachRecentFiles(recent);
     window.useAdjustPointDialogs();
     auto openHelp = [&help, &startDirectory] { help.showManual(startDirectory); };
     window.setHelpHandler(openHelp);

@@ -34,7 +34,7 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
-              QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|&Save\tCtrl+S|Save &as...\tCtrl+A|"
+              QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Recent|&Save\tCtrl+S|Save &as...\tCtrl+A|"
                              "Export WAV...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
                              "&Help|Instructions|-|&About"));
 }

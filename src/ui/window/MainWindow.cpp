@@ -5,12 +5,16 @@
 #include "DocumentState.h"
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
+#include "RecentFiles.h"
+#include "RecentFilesMenu.h"
 #include "SoundModel.h"
 #include "SoundSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 
 #include <algorithm>
@@ -63,6 +67,7 @@ void MainWindow::buildMenu() {
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
         action->setEnabled(false);
     }
+    menu_->recentMenu->menuAction()->setEnabled(false);
     menu_->aboutAction->setEnabled(false);
     menu_->instructionsAction->setEnabled(false);
 }
@@ -76,6 +81,31 @@ void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDi
     for (QAction* action : {menu_->newAction, menu_->openAction, menu_->saveAction, menu_->saveAsAction,
                             menu_->exportAction})
         action->setEnabled(true);
+}
+
+void MainWindow::attachRecentFiles(RecentFiles& recent) {
+    if (!commands_)
+        return;
+    recent_ = &recent;
+    commands_->setLastFolder(recent.lastFolder());
+    commands_->onSoundFileUsed = [&recent](const QString& path) { recent.add(path); };
+    commands_->onFolderUsed = [&recent](const QString& folder) { recent.setLastFolder(folder); };
+    recentMenu_ = std::make_unique<RecentFilesMenu>(*menu_->recentMenu, recent,
+                                                    [this](const QString& path) { openRecent(path); });
+    menu_->recentMenu->menuAction()->setEnabled(true);
+}
+
+void MainWindow::openRecent(const QString& path) {
+    if (!commands_ || editor_->isDragging())
+        return;
+    if (!QFileInfo::exists(path)) {
+        if (recent_)
+            recent_->remove(path);
+        commands_->prompts().error(DocumentCommands::openFailure(
+            path, tr("The file is no longer there; it was taken off the recent files.")));
+        return;
+    }
+    commands_->openPath(path);
 }
 
 void MainWindow::runDocumentCommand(bool (DocumentCommands::*command)()) {

@@ -15,6 +15,8 @@ class DrawingTools;
 class Prompts;
 class EditorCanvas;
 class QAction;
+class RecentFiles;
+class RecentFilesMenu;
 class SoundModel;
 class SoundPlayer;
 
@@ -62,6 +64,14 @@ public:
     void attachDocumentCommands(Prompts& prompts, const QString& startDirectory);
     DocumentCommands* documentCommands() { return commands_.get(); }
 
+    // File, Open Recent, over this list: every sound opened or saved joins
+    // it, and the dialogs of a sound without a file start in its last
+    // folder. Needs the document commands; until then the menu is disabled.
+    void attachRecentFiles(RecentFiles& recent);
+    // Opens a recent sound, after the save-changes question; one that is no
+    // longer there is reported and taken off the list.
+    void openRecent(const QString& path);
+
     // A double click on a point opens its Adjust Point dialog.
     void useAdjustPointDialogs();
 
@@ -87,6 +97,8 @@ private:
     EditorCanvas* canvas_ = nullptr;
     std::unique_ptr<MainWindowMenu> menu_;
     std::unique_ptr<DocumentCommands> commands_;
+    RecentFiles* recent_ = nullptr;
+    std::unique_ptr<RecentFilesMenu> recentMenu_;
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
 };

@@ -2,6 +2,7 @@
 
 class QAction;
 class QMainWindow;
+class QMenu;
 class QUndoStack;
 
 // The main window's menu bar, File, Edit and Help, with the items' texts and keys.
@@ -14,6 +15,7 @@ public:
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
+    QMenu* recentMenu = nullptr;  // Open Recent, filled by RecentFilesMenu
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
     QAction* exportAction = nullptr;

@@ -1,0 +1,145 @@
+// Sounds that come from outside the Open dialog, chosen from Open Recent;
+// and where the dialogs start.
+
+#include "DocumentHarness.h"
+
+#include "RecentFiles.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Answer = Prompts::Answer;
+
+// The window with recent files kept in a settings file of the test's own,
+// a fresh one or that of an earlier "run". The list outlives the window.
+struct RecentHarness {
+    explicit RecentHarness(const QString& settingsFile = QString())
+        : settingsPath(settingsFile.isEmpty() ? settingsDir.filePath(QStringLiteral("zindle.ini")) : settingsFile),
+          settings(settingsPath, QSettings::IniFormat),
+          recent(settings) {
+        d.h.window->attachRecentFiles(recent);
+    }
+
+    QMenu& menu() { return *d.menu().recentMenu; }
+    // The items' texts, "-" for the separator.
+    QStringList items() {
+        QStringList texts;
+        for (QAction* a : menu().actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return texts;
+    }
+    QAction* item(const QString& text) {
+        for (QAction* a : menu().actions())
+            if (a->text() == text)
+                return a;
+        return nullptr;
+    }
+    // Opens `path` through the Open dialog.
+    void open(const QString& path) {
+        d.prompts.openName(path);
+        d.key(Qt::Key_O);
+    }
+
+    QTemporaryDir settingsDir;
+    QString settingsPath;
+    QSettings settings;
+    RecentFiles recent;
+    DocumentHarness d;
+};
+
+TEST(OpenRecent, ListsWhatWasOpenedOrSavedMostRecentFirst) {
+    RecentHarness r;
+    EXPECT_EQ(r.items(), QStringList{QStringLiteral("&Clear Menu")});
+    EXPECT_FALSE(r.item(QStringLiteral("&Clear Menu"))->isEnabled());
+
+    const QString laser = r.d.copySound(QStringLiteral("laser.zdl"));
+    const QString boom = r.d.copySound(QStringLiteral("boom.efc"));
+    r.open(laser);
+    r.d.saveAs(QStringLiteral("mine.zdl"));
+    r.open(boom);  // listed as opened, not by the name it would be saved under
+    QDir().mkpath(r.d.file(QStringLiteral("other")));
+    r.d.prompts.saveName(r.d.file(QStringLiteral("other/laser.zdl")));
+    r.d.key(Qt::Key_A);
+    EXPECT_EQ(r.items(), QStringList({QStringLiteral("&1 laser.zdl (%1)").arg(r.d.file(QStringLiteral("other"))),
+                                      QStringLiteral("&2 boom.efc"), QStringLiteral("&3 mine.zdl"),
+                                      QStringLiteral("&4 laser.zdl (%1)").arg(r.d.dir.path()), QStringLiteral("-"),
+                                      QStringLiteral("&Clear Menu")}));
+
+    // Choosing one opens it, through the question when there are edits.
+    r.d.edit(7);  // Triangle: the sounds here are Square
+    r.d.prompts.answer(Answer::No);
+    r.item(QStringLiteral("&3 mine.zdl"))->trigger();
+    EXPECT_EQ(r.d.title(), QStringLiteral("Zindle - mine.zdl"));
+    EXPECT_EQ(r.items().value(0), QStringLiteral("&1 mine.zdl"));
+    EXPECT_EQ(r.d.prompts.unused(), 0u);
+
+    r.item(QStringLiteral("&Clear Menu"))->trigger();
+    EXPECT_EQ(r.items(), QStringList{QStringLiteral("&Clear Menu")});
+    EXPECT_TRUE(r.recent.paths().isEmpty());
+}
+
+TEST(OpenRecent, OneThatIsGoneIsReportedAndTakenOff) {
+    RecentHarness r;
+    const QString laser = r.d.copySound(QStringLiteral("laser.zdl"));
+    const QString gone = r.d.copySound(QStringLiteral("new.zdl"), QStringLiteral("gone & lost.zdl"));
+    r.open(gone);
+    r.open(laser);
+    r.d.edit(7);  // Triangle: the sounds here are Square
+    ASSERT_TRUE(QFile::remove(gone));
+    r.d.prompts.shown.clear();
+
+    QAction* item = r.item(QStringLiteral("&2 gone && lost.zdl"));
+    ASSERT_NE(item, nullptr) << r.items().join(QLatin1Char('|')).toStdString();
+    item->trigger();
+    ASSERT_EQ(r.d.prompts.sequence(), "error") << "no question: the sound stays";
+    EXPECT_TRUE(r.d.prompts.shown[0].text.startsWith(QStringLiteral("Couldn't open file\n\ngone & lost.zdl\n")));
+    EXPECT_EQ(r.recent.paths(), QStringList{laser});
+    EXPECT_EQ(r.items(), QStringList({QStringLiteral("&1 laser.zdl"), QStringLiteral("-"), QStringLiteral("&Clear Menu")}));
+    EXPECT_EQ(r.d.title(), QStringLiteral("Zindle - laser.zdl *"));
+}
+
+TEST(FileDialogs, StartInTheSoundsFolderElseTheLastOne) {
+    RecentHarness r;
+    const QString sub = r.d.file(QStringLiteral("sub"));
+    QDir().mkpath(sub);
+    QFile::copy(QStringLiteral(ZINDLE_TEST_DATA "/sounds/laser.zdl"), sub + QStringLiteral("/laser.zdl"));
+    auto openDialogDirectory = [&r] {
+        r.d.prompts.openName(QString());
+        r.d.key(Qt::Key_O);
+        return r.d.prompts.shown.back().request.directory;
+    };
+    EXPECT_EQ(openDialogDirectory(), r.d.dir.path()) << "nothing used yet: the start directory";
+
+    r.open(sub + QStringLiteral("/laser.zdl"));
+    r.d.saveAs(QStringLiteral("top.zdl"));
+    EXPECT_EQ(openDialogDirectory(), r.d.dir.path()) << "the current sound's folder";
+    r.d.prompts.saveName(QString());
+    r.d.key(Qt::Key_E);
+    EXPECT_EQ(r.d.prompts.shown.back().request.directory, r.d.dir.path());
+
+    // Exported last into sub: a new sound's dialogs start there, in this run and the next.
+    r.d.prompts.saveName(sub + QStringLiteral("/out.wav"));
+    r.d.key(Qt::Key_E);
+    r.d.key(Qt::Key_N);
+    EXPECT_EQ(openDialogDirectory(), sub);
+    RecentHarness next(r.settingsPath);
+    next.d.prompts.saveName(QString());
+    next.d.key(Qt::Key_A);
+    EXPECT_EQ(next.d.prompts.shown.back().request.directory, sub);
+
+    // A last folder that has gone since: the start directory again.
+    QDir(sub).removeRecursively();
+    next.d.prompts.saveName(QString());
+    next.d.key(Qt::Key_A);
+    EXPECT_EQ(next.d.prompts.shown.back().request.directory, next.d.dir.path());
+}
+
+}  // namespace
