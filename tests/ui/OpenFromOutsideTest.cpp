@@ -1,5 +1,5 @@
-// Sounds that come from outside the Open dialog, chosen from Open Recent;
-// and where the dialogs start.
+// Sounds that come from outside the Open dialog, chosen from Open Recent or
+// named at start; and where the dialogs start.
 
 #include "DocumentHarness.h"
 
@@ -140,6 +140,44 @@ TEST(FileDialogs, StartInTheSoundsFolderElseTheLastOne) {
     next.d.prompts.saveName(QString());
     next.d.key(Qt::Key_A);
     EXPECT_EQ(next.d.prompts.shown.back().request.directory, next.d.dir.path());
+}
+
+TEST(OpenAtStart, OpensWithoutAskingOrReportsOverTheFirstFrame) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;  // empty: no such file
+        const char* title;
+        bool failure;
+    };
+    const Case cases[] = {
+        {"a good sound", QByteArray("laser.zdl"), "Zindle - start.zdl", false},
+        {"a missing file", QByteArray(), "Zindle", true},
+        {"a corrupt file", QByteArray("\xE9\x03\x00\x00\x02", 5), "Zindle", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecentHarness r;
+        const QString path = r.d.file(QStringLiteral("start.zdl"));
+        if (c.bytes == "laser.zdl") {
+            r.d.copySound(QStringLiteral("laser.zdl"), QStringLiteral("start.zdl"));
+        } else if (!c.bytes.isEmpty()) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.bytes);
+        }
+        r.d.h.window->openAtStart(path);
+        EXPECT_EQ(r.d.title(), QString::fromLatin1(c.title));
+        EXPECT_FALSE(r.d.h.document.modified());
+        EXPECT_EQ(r.d.prompts.sequence(), "") << "the window may not be on screen yet";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(r.d.prompts.sequence(), c.failure ? "error" : "");
+        if (c.failure) {
+            EXPECT_TRUE(r.d.prompts.shown[0].text.startsWith(QStringLiteral("Couldn't open file\n\nstart.zdl\n")));
+            EXPECT_TRUE(r.recent.paths().isEmpty());
+        } else {
+            EXPECT_EQ(r.recent.paths(), QStringList{path});
+        }
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 
 #include <algorithm>
+#include <utility>
 
 MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& player,
                        const DrawingTools& tools, QWidget* parent)
@@ -108,6 +109,15 @@ void MainWindow::openRecent(const QString& path) {
     commands_->openPath(path);
 }
 
+void MainWindow::openAtStart(const QString& path) {
+    if (!commands_)
+        return;
+    const QString failure = commands_->openAtStart(path);
+    // Over the window, not before it.
+    if (!failure.isEmpty())
+        afterFirstPaint([this, failure] { commands_->prompts().error(failure); });
+}
+
 void MainWindow::runDocumentCommand(bool (DocumentCommands::*command)()) {
     // New and Open replace the curves and sliders a drag is working on; the
     // key waits until the button is up.
@@ -135,12 +145,15 @@ void MainWindow::setAboutHandler(std::function<void()> handler) {
     menu_->aboutAction->setEnabled(static_cast<bool>(aboutHandler_));
 }
 
-void MainWindow::showAboutAfterFirstPaint() {
-    // Queued: the paint handler finishes before the box's own loop starts.
+void MainWindow::showAboutAfterFirstPaint() { afterFirstPaint([this] { showAbout(); }); }
+
+void MainWindow::afterFirstPaint(std::function<void()> step) {
+    // Queued: the paint handler finishes before a box's own loop starts.
     if (canvas_->paintCount() > 0)
-        QMetaObject::invokeMethod(this, &MainWindow::showAbout, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, std::move(step), Qt::QueuedConnection);
     else
-        connect(canvas_, &EditorCanvas::firstPainted, this, &MainWindow::showAbout, Qt::QueuedConnection);
+        connect(canvas_, &EditorCanvas::firstPainted, this, std::move(step),
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 
 void MainWindow::setHelpHandler(std::function<void()> handler) {

@@ -72,6 +72,11 @@ public:
     // longer there is reported and taken off the list.
     void openRecent(const QString& path);
 
+    // Opens the sound named on the command line, before the window is shown
+    // (nothing to ask about yet). A file that cannot be read leaves the new
+    // sound and is reported once the first frame is on screen.
+    void openAtStart(const QString& path);
+
     // A double click on a point opens its Adjust Point dialog.
     void useAdjustPointDialogs();
 
@@ -91,6 +96,8 @@ private:
     void buildMenu();
     // Runs a document command unless a drag holds the sound's objects.
     void runDocumentCommand(bool (DocumentCommands::*command)());
+    // Runs `step` once, as soon as the window's first frame is on screen.
+    void afterFirstPaint(std::function<void()> step);
 
     std::unique_ptr<Editor> editor_;
     std::unique_ptr<InputDispatch> dispatch_;
