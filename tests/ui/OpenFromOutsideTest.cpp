@@ -1,14 +1,19 @@
-// Sounds that come from outside the Open dialog, chosen from Open Recent or
-// named at start; and where the dialogs start.
+// Sounds that come from outside the Open dialog: dropped on the window,
+// chosen from Open Recent, named at start; and where the dialogs start.
 
 #include "DocumentHarness.h"
 
 #include "RecentFiles.h"
+#include "SoundFile.h"
 
 #include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QSettings>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +22,7 @@
 namespace {
 
 using Answer = Prompts::Answer;
+using Kind = ScriptedPrompts::Kind;
 
 // The window with recent files kept in a settings file of the test's own,
 // a fresh one or that of an earlier "run". The list outlives the window.
@@ -54,6 +60,111 @@ struct RecentHarness {
     RecentFiles recent;
     DocumentHarness d;
 };
+
+struct DropResult {
+    bool enterAccepted = false;
+    bool dropAccepted = false;
+};
+
+// What a drag over the window and a drop there do with this data.
+DropResult dragAndDrop(QWidget* window, QMimeData& data) {
+    const QPoint at(200, 200);
+    DropResult r;
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    r.enterAccepted = enter.isAccepted();
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    r.dropAccepted = drop.isAccepted();
+    QCoreApplication::processEvents();  // the open waits until the drop is over
+    return r;
+}
+
+struct DropCase {
+    const char* name;
+    QStringList files;  // in the work folder; "http:..." is a remote URL
+    const char* text;   // plain text instead of files, when set
+    const char* title;  // after the drop; nullptr: refused
+};
+
+TEST(Drop, OneSoundFileOpensAnythingElseIsRefused) {
+    const DropCase cases[] = {
+        {"one .zdl file", {"laser.zdl"}, nullptr, "Zindle - laser.zdl"},
+        {"one old-style file, upper case", {"BOOM.EFC"}, nullptr, "Zindle - BOOM.zdl"},
+        {"a .ZDL name", {"LOUD.ZDL"}, nullptr, "Zindle - LOUD.ZDL"},
+        {"a WAV file", {"laser.wav"}, nullptr, nullptr},
+        {"a name without extension", {"laser"}, nullptr, nullptr},
+        {"two sounds", {"laser.zdl", "BOOM.EFC"}, nullptr, nullptr},
+        {"a folder named like a sound", {"folder.zdl"}, nullptr, nullptr},
+        {"a remote file", {"http://example.org/laser.zdl"}, nullptr, nullptr},
+        {"text, not files", {}, "laser.zdl", nullptr},
+    };
+    for (const DropCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocumentHarness d;
+        d.copySound(QStringLiteral("laser.zdl"));
+        d.copySound(QStringLiteral("laser.zdl"), QStringLiteral("LOUD.ZDL"));
+        d.copySound(QStringLiteral("laser.zdl"), QStringLiteral("laser.wav"));
+        d.copySound(QStringLiteral("laser.zdl"), QStringLiteral("laser"));
+        d.copySound(QStringLiteral("boom.efc"), QStringLiteral("BOOM.EFC"));
+        QDir().mkpath(d.file(QStringLiteral("folder.zdl")));
+        QMimeData data;
+        if (c.text) {
+            data.setText(QString::fromLatin1(c.text));
+        } else {
+            QList<QUrl> urls;
+            for (const QString& f : c.files)
+                urls << (f.startsWith(QStringLiteral("http:")) ? QUrl(f) : QUrl::fromLocalFile(d.file(f)));
+            data.setUrls(urls);
+        }
+
+        const DropResult r = dragAndDrop(d.h.window.get(), data);
+        EXPECT_EQ(r.enterAccepted, c.title != nullptr);
+        EXPECT_EQ(r.dropAccepted, c.title != nullptr);
+        EXPECT_EQ(d.title(), QString::fromLatin1(c.title ? c.title : "Zindle"));
+        EXPECT_EQ(d.prompts.sequence(), "") << "nothing to ask about an unedited sound";
+        if (c.title) {
+            const ReadResult read = soundfile::read(d.file(c.files.first()));
+            ASSERT_TRUE(read.ok);
+            EXPECT_EQ(d.h.model.settings, read.settings);
+        }
+    }
+}
+
+TEST(Drop, OnAnEditedSoundItAsksFirst) {
+    struct Case {
+        Answer answer;
+        bool opens;
+    };
+    for (const Case c : {Case{Answer::Cancel, false}, Case{Answer::No, true}}) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        DocumentHarness d;
+        const QString laser = d.copySound(QStringLiteral("laser.zdl"));
+        d.edit();
+        d.prompts.answer(c.answer);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(laser)});
+        dragAndDrop(d.h.window.get(), data);
+
+        EXPECT_EQ(d.prompts.sequence(), "question");
+        EXPECT_EQ(d.title(), c.opens ? QStringLiteral("Zindle - laser.zdl") : QStringLiteral("Zindle *"));
+        EXPECT_EQ(d.h.document.modified(), !c.opens);
+    }
+}
+
+TEST(Drop, AFileThatCannotBeReadIsReported) {
+    DocumentHarness d;
+    QFile junk(d.file(QStringLiteral("junk.zdl")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a sound");
+    junk.close();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(junk.fileName())});
+    dragAndDrop(d.h.window.get(), data);
+    ASSERT_EQ(d.prompts.sequence(), "error");
+    EXPECT_TRUE(d.prompts.shown[0].text.startsWith(QStringLiteral("Couldn't open file\n\njunk.zdl\n")));
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle"));
+}
 
 TEST(OpenRecent, ListsWhatWasOpenedOrSavedMostRecentFirst) {
     RecentHarness r;

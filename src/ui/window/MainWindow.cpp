@@ -7,11 +7,14 @@
 #include "EditorCanvas.h"
 #include "RecentFiles.h"
 #include "RecentFilesMenu.h"
+#include "SoundDrop.h"
 #include "SoundModel.h"
 #include "SoundSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -41,6 +44,7 @@ MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& 
     setMaximumSize(kMaxSize, kMaxSize);
     refreshTitle();
     canvas_->setFocus();
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() {
@@ -116,6 +120,31 @@ void MainWindow::openAtStart(const QString& path) {
     // Over the window, not before it.
     if (!failure.isEmpty())
         afterFirstPaint([this, failure] { commands_->prompts().error(failure); });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Refused, the pointer shows that nothing would happen here.
+    if (commands_ && !sound_drop::soundPath(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = sound_drop::soundPath(event->mimeData());
+    if (!commands_ || path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Later, so that the file manager is not held by the save-changes question.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            if (!editor_->isDragging())
+                commands_->openPath(path);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::runDocumentCommand(bool (DocumentCommands::*command)()) {

@@ -60,7 +60,8 @@ public:
 
     // Runs New, Open, Save, Save As, Export WAV and the close request through
     // these prompts, with file dialogs opening in `startDirectory`. Until
-    // then those items are disabled and the window closes unasked.
+    // then those items are disabled, the window closes unasked and refuses
+    // drops.
     void attachDocumentCommands(Prompts& prompts, const QString& startDirectory);
     DocumentCommands* documentCommands() { return commands_.get(); }
 
@@ -91,6 +92,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // One .zdl or .efc file dropped on the window opens as Open would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenu();
