@@ -31,10 +31,17 @@ if(missing)
     message(FATAL_ERROR "not installed: ${missing}")
 endif()
 
-# The installed programs run.
+# The installed programs run; the editor answers --help and --version
+# without a display.
 execute_process(COMMAND ${PREFIX}/bin/zindle-cli --version RESULT_VARIABLE status OUTPUT_VARIABLE version)
 if(NOT status EQUAL 0 OR NOT version MATCHES "[0-9]+\\.[0-9]+")
     message(FATAL_ERROR "installed zindle-cli --version failed: ${status} '${version}'")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb
+        ${PREFIX}/bin/zindle --version
+    RESULT_VARIABLE status OUTPUT_VARIABLE version ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT version MATCHES "^zindle [0-9]+\\.[0-9]+")
+    message(FATAL_ERROR "installed zindle --version failed: ${status} '${version}' ${err}")
 endif()
 
 # The About sound is a WAV file the player can take.
@@ -50,21 +57,73 @@ if(NOT installed STREQUAL source)
     message(FATAL_ERROR "the installed manual differs from docs/Zindle.html")
 endif()
 
-# The menu entry starts the installed program and names our icon; the file
-# types cover both extensions.
-file(READ ${PREFIX}/share/applications/zindle.desktop desktop)
-foreach(line "[Desktop Entry]" "Type=Application" "Exec=zindle" "Icon=zindle")
-    string(FIND "${desktop}" "${line}" at)
+# The menu entry starts the installed program with the chosen file, names
+# our icon and both file types; the file types cover both extensions in both
+# cases, and a .zdl file is known by its first four bytes too.
+set(entry ${PREFIX}/share/applications/zindle.desktop)
+file(READ ${entry} desktop)
+set(desktop "\n${desktop}")
+foreach(line "[Desktop Entry]" "Type=Application" "Exec=zindle %f" "Icon=zindle"
+        "MimeType=application/x-zindle-sound;application/x-zindle-old-sound;")
+    string(FIND "${desktop}" "\n${line}\n" at)
     if(at EQUAL -1)
-        message(FATAL_ERROR "zindle.desktop lacks '${line}'")
+        message(FATAL_ERROR "zindle.desktop lacks the line '${line}'")
     endif()
 endforeach()
-file(READ ${PREFIX}/share/mime/packages/zindle.xml mime)
-foreach(glob "*.zdl" "*.efc")
-    string(FIND "${mime}" "pattern=\"${glob}\"" at)
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+if(DESKTOP_FILE_VALIDATE)
+    execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${entry}
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL 0 OR NOT "${out}${err}" STREQUAL "")
+        message(FATAL_ERROR "desktop-file-validate finds fault with zindle.desktop:\n${out}${err}")
+    endif()
+else()
+    message(STATUS "desktop-file-validate not found (package desktop-file-utils): entry not validated")
+endif()
+
+set(types ${PREFIX}/share/mime/packages/zindle.xml)
+file(READ ${types} mime)
+foreach(glob "*.zdl" "*.ZDL" "*.efc" "*.EFC")
+    string(FIND "${mime}" "<glob pattern=\"${glob}\"/>" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "zindle.xml lacks the glob ${glob}")
     endif()
 endforeach()
+# The magic rule belongs to the .zdl type: look only inside its block.
+string(FIND "${mime}" "<mime-type type=\"application/x-zindle-sound\">" start)
+if(start EQUAL -1)
+    message(FATAL_ERROR "zindle.xml lacks application/x-zindle-sound")
+endif()
+string(SUBSTRING "${mime}" ${start} -1 sound)
+string(FIND "${sound}" "</mime-type>" end)
+string(SUBSTRING "${sound}" 0 ${end} sound)
+foreach(version 1001 1000)
+    if(NOT sound MATCHES "<magic[^>]*>.*<match type=\"little32\" offset=\"0\" value=\"${version}\"/>.*</magic>")
+        message(FATAL_ERROR "zindle.xml has no magic rule for version ${version} in application/x-zindle-sound")
+    endif()
+endforeach()
+# Compiled the way a desktop compiles it, the rule holds the bytes of both
+# versions (E9 03 00 00 and E8 03 00 00).
+find_program(UPDATE_MIME_DATABASE update-mime-database)
+if(UPDATE_MIME_DATABASE)
+    set(scratch ${PREFIX}/mime-scratch)
+    file(MAKE_DIRECTORY ${scratch}/packages)
+    file(COPY ${types} DESTINATION ${scratch}/packages)
+    execute_process(COMMAND ${UPDATE_MIME_DATABASE} ${scratch}
+        RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
+    if(NOT status EQUAL 0 OR NOT EXISTS ${scratch}/magic)
+        message(FATAL_ERROR "update-mime-database refuses zindle.xml (${status}): ${err}")
+    endif()
+    file(READ ${scratch}/magic compiled HEX)
+    string(HEX "application/x-zindle-sound]" type)
+    foreach(bytes "e9030000" "e8030000")
+        if(NOT compiled MATCHES "${type}.*${bytes}")
+            message(FATAL_ERROR "the compiled magic lacks ${bytes} for application/x-zindle-sound: ${compiled}")
+        endif()
+    endforeach()
+    file(REMOVE_RECURSE ${scratch})
+else()
+    message(STATUS "update-mime-database not found (package shared-mime-info): file types not compiled")
+endif()
 
 message(STATUS "installed and checked in ${PREFIX}")

@@ -1,14 +1,17 @@
-// The editor: builds the long-lived objects, renders the first sound, shows
-// the window and runs the event loop; everything is released in reverse order.
+// The editor: reads its command line, builds the long-lived objects, renders
+// the first sound, shows the window and runs the event loop; everything is
+// released in reverse order.
 
 #include "AboutBox.h"
 #include "DataFiles.h"
 #include "DocumentState.h"
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
+#include "EditorCommandLine.h"
 #include "HelpViewer.h"
 #include "MainWindow.h"
 #include "QtPrompts.h"
+#include "RecentFiles.h"
 #include "SdlPlayer.h"
 #include "SoundModel.h"
 #include "StartupTiming.h"
@@ -19,11 +22,19 @@
 #include <QSettings>
 
 #include <csignal>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     // Past a file-size limit a write then fails with EFBIG and is reported
     // like any other failure, instead of killing the process.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Before the application object, which would need a display.
+    const EditorCommandLine command = EditorCommandLine::parse(argc, argv, QStringLiteral(ZINDLE_VERSION));
+    if (command.action != EditorCommandLine::Action::Run) {
+        std::fputs(command.text.toLocal8Bit().constData(),
+                   command.action == EditorCommandLine::Action::Print ? stdout : stderr);
+        return command.exitCode();
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(DocumentState::kProgramName);
     // The manual and the About sound are looked up here, and the file dialogs open here.
@@ -35,15 +46,19 @@ int main(int argc, char* argv[]) {
     DocumentState document;
     HelpViewer help;  // no parent: usable beside the modal About box
     QtPrompts prompts;
+    // The recent files, the last folder and the Play menu's three checks: all
+    // that is kept between runs (an unreadable file reads as empty).
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"),
+                       QStringLiteral("zindle"));
+    RecentFiles recent(settings);
 
     model.settings.resetToNew();  // the window loads it, through the one load path
 
     MainWindow window(model, document, player, tools);
     prompts.setOwner(&window);
     window.attachDocumentCommands(prompts, startDirectory);
+    window.attachRecentFiles(recent);
     window.useAdjustPointDialogs();
-    // In the user's configuration folder; an unreadable file reads as empty.
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"), QStringLiteral("zindle"));
     window.usePlaybackSettings(settings);
     auto openHelp = [&help, &startDirectory] { help.showManual(startDirectory); };
     window.setHelpHandler(openHelp);
@@ -60,8 +75,11 @@ int main(int argc, char* argv[]) {
         window.resize(MainWindow::defaultSize(screen->availableSize()));
     if (startup_timing::requested())
         startup_timing::exitAfterFirstPaint(*window.canvas());
-    // The About box opens over the first frame at every start.
-    window.showAboutAfterFirstPaint();
+    // The About box opens over the first frame, unless a sound was named.
+    if (command.file.isEmpty())
+        window.showAboutAfterFirstPaint();
+    else
+        window.openAtStart(command.file);
     window.show();
 
     return app.exec();

@@ -36,11 +36,24 @@ QString DocumentCommands::saveChangesQuestion(const QString& title) {
     return title.isEmpty() ? question : QStringLiteral("%1\n\n    %2").arg(question, title);
 }
 
+QString DocumentCommands::openFailure(const QString& path, const QString& reason) {
+    return failure(kCouldNotOpen, path, reason);
+}
+
+QString DocumentCommands::dialogDirectory() const {
+    if (document_.hasFile())
+        return QFileInfo(document_.path()).absolutePath();
+    // The folder may have gone since the last run.
+    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir())
+        return lastFolder_;
+    return startDirectory_;
+}
+
 FileDialogRequest DocumentCommands::openRequest() const {
     FileDialogRequest r;
     r.filters = {soundFiles(),
                  {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}}};
-    r.directory = startDirectory_;
+    r.directory = dialogDirectory();
     r.defaultSuffix = QStringLiteral("zdl");
     return r;
 }
@@ -48,7 +61,7 @@ FileDialogRequest DocumentCommands::openRequest() const {
 FileDialogRequest DocumentCommands::saveRequest() const {
     FileDialogRequest r;
     r.filters = {soundFiles()};
-    r.directory = startDirectory_;
+    r.directory = dialogDirectory();
     r.fileName = document_.path();
     r.defaultSuffix = QStringLiteral("zdl");
     return r;
@@ -57,7 +70,7 @@ FileDialogRequest DocumentCommands::saveRequest() const {
 FileDialogRequest DocumentCommands::exportRequest() const {
     FileDialogRequest r;
     r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}}};
-    r.directory = startDirectory_;
+    r.directory = dialogDirectory();
     // Beside the sound file and named after it, when there is one.
     if (document_.hasFile()) {
         const QFileInfo info(document_.path());
@@ -98,17 +111,34 @@ bool DocumentCommands::open() {
     const QString chosen = prompts_.openFileName(openRequest());
     if (chosen.isEmpty())
         return false;
-    const ReadResult read = soundfile::read(chosen);
-    if (!read.ok) {
-        prompts_.error(failure(kCouldNotOpen, chosen, read.error));
+    const QString problem = readDocument(chosen);
+    if (!problem.isEmpty())
+        prompts_.error(problem);
+    return problem.isEmpty();
+}
+
+bool DocumentCommands::openPath(const QString& path) {
+    if (!askSaveChanges())
         return false;
-    }
+    const QString problem = readDocument(path);
+    if (!problem.isEmpty())
+        prompts_.error(problem);
+    return problem.isEmpty();
+}
+
+QString DocumentCommands::openAtStart(const QString& path) { return readDocument(path); }
+
+QString DocumentCommands::readDocument(const QString& path) {
+    const ReadResult read = soundfile::read(path);
+    if (!read.ok)
+        return failure(kCouldNotOpen, path, read.error);
     // An old-style sound is saved as a new file beside the old one.
-    const bool oldStyle = soundfile::isOldStyleName(chosen);
-    document_.setFile(oldStyle ? soundfile::zdlPathFor(chosen) : chosen);
+    const bool oldStyle = soundfile::isOldStyleName(path);
+    document_.setFile(oldStyle ? soundfile::zdlPathFor(path) : path);
     derivedName_ = oldStyle;
     load(read.settings);
-    return true;
+    fileUsed(path, true);
+    return QString();
 }
 
 bool DocumentCommands::save() {
@@ -141,6 +171,7 @@ bool DocumentCommands::writeDocument(const QString& path) {
     if (onSaved)
         onSaved();
     titleChanged();
+    fileUsed(path, true);
     return true;
 }
 
@@ -162,7 +193,18 @@ bool DocumentCommands::exportWav() {
     const WriteResult written = wavexport::write(chosen, model_.rendered, model_.settings.repeatCount);
     if (!written.ok)
         prompts_.error(failure(kCouldNotSave, chosen, written.error));
+    else
+        fileUsed(chosen, false);
     return written.ok;
+}
+
+void DocumentCommands::fileUsed(const QString& path, bool sound) {
+    const QFileInfo info(path);
+    lastFolder_ = info.absolutePath();
+    if (sound && onSoundFileUsed)
+        onSoundFileUsed(info.absoluteFilePath());
+    if (onFolderUsed)
+        onFolderUsed(lastFolder_);
 }
 
 void DocumentCommands::titleChanged() {

@@ -17,7 +17,8 @@ struct SoundSettings;
 // to be saved on the way).
 class DocumentCommands {
 public:
-    // `startDirectory` is where the file dialogs open.
+    // `startDirectory` is where the file dialogs open when there is neither a
+    // sound file nor a last folder to start from.
     DocumentCommands(SoundModel& model, DocumentState& document, Prompts& prompts, QString startDirectory);
 
     // The one load path: replaces the whole sound (New, Open) and refreshes
@@ -27,13 +28,31 @@ public:
     std::function<void()> onSaved;
     // The caption must be rewritten from the document state.
     std::function<void()> onTitleChanged;
+    // A sound was read from or written to `path` (the recent files).
+    std::function<void(const QString& path)> onSoundFileUsed;
+    // A file was opened, saved or exported in `folder`.
+    std::function<void(const QString& folder)> onFolderUsed;
+
+    // Where the dialogs of a sound without a file open, if it still exists:
+    // the folder used last, kept from an earlier run.
+    void setLastFolder(const QString& folder) { lastFolder_ = folder; }
+    // The folder of the current sound, else the last folder, else the start directory.
+    QString dialogDirectory() const;
 
     // True to go on with the command that asks: nothing to save, the edits
     // were saved, or the user chose to discard them.
     bool askSaveChanges();
 
     bool newSound();
+    // The Open dialog, then openPath.
     bool open();
+    // Opens `path` in place of the current sound, after the save-changes
+    // question; a file that cannot be read is reported and changes nothing.
+    bool openPath(const QString& path);
+    // The sound named at start: there is nothing to save yet, so nothing is
+    // asked. Returns the message for a file that cannot be read (empty when
+    // it was opened) instead of showing it, so that it can wait for the window.
+    QString openAtStart(const QString& path);
     bool save();
     bool saveAs();
     // Writes the sound as it plays to a WAV file; the document is untouched.
@@ -43,6 +62,10 @@ public:
 
     // "Save changes to this file?", with the name below it when there is one.
     static QString saveChangesQuestion(const QString& title);
+    // "Couldn't open file", a blank line, the file's name and the reason.
+    static QString openFailure(const QString& path, const QString& reason);
+
+    Prompts& prompts() { return prompts_; }
 
     FileDialogRequest openRequest() const;
     FileDialogRequest saveRequest() const;
@@ -51,6 +74,9 @@ public:
 private:
     // Writes the settings to `path`; on success the document becomes that file.
     bool writeDocument(const QString& path);
+    // Reads `path` and makes it the document; the failure message, or empty.
+    QString readDocument(const QString& path);
+    void fileUsed(const QString& path, bool sound);
     void load(const SoundSettings& settings);
     void titleChanged();
 
@@ -58,6 +84,7 @@ private:
     DocumentState& document_;
     Prompts& prompts_;
     QString startDirectory_;
+    QString lastFolder_;
     // The name was made up from an old-style file's name, not chosen by the
     // user: a file already there must not be replaced without asking.
     bool derivedName_ = false;

@@ -1,6 +1,7 @@
 // The editor binary in a real X server: the About box at start, a click on
 // the output plot, a screenshot, About and its Help again, and Exit through
-// the File menu's keys.
+// the File menu's keys; a sound named on the command line, and one that
+// cannot be read.
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -149,6 +150,51 @@ protected:
         return colours.size();
     }
 
+    // The editor on our display, run in the work folder.
+    void startEditor(const QStringList& arguments) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+        const QString runtime = QDir(work.path()).filePath(QStringLiteral("xdg"));
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env.remove(QStringLiteral("ZINDLE_EXIT_AFTER_FIRST_PAINT"));
+        // The recent files go to the test's folder, never the user's.
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(work.path()).filePath(QStringLiteral("config")));
+        // Under the leak checker: the desktop bus library that Qt's X11 platform
+        // loads keeps buffers until exit; that is not ours to report.
+        const QString suppressions = QDir(work.path()).filePath(QStringLiteral("lsan.supp"));
+        QFile supp(suppressions);
+        ASSERT_TRUE(supp.open(QIODevice::WriteOnly));
+        supp.write("leak:libdbus-1.so\n");
+        supp.close();
+        const QString lsan = env.value(QStringLiteral("LSAN_OPTIONS"));
+        env.insert(QStringLiteral("LSAN_OPTIONS"),
+                   (lsan.isEmpty() ? QString() : lsan + QLatin1Char(':')) + QStringLiteral("suppressions=") + suppressions);
+        editor.setProcessEnvironment(env);
+        editor.setWorkingDirectory(work.path());
+        editor.start(kEditor, arguments);
+        ASSERT_TRUE(editor.waitForStarted(10000));
+    }
+
+    // How many visible windows have a matching title.
+    int windowCount(const QString& titlePattern) {
+        const ToolRun r = tool(QStringLiteral("xdotool"),
+                           {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                            titlePattern});
+        return r.status == 0 ? static_cast<int>(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size()) : 0;
+    }
+
+    // File, Exit by the menu's mnemonics, with nothing to ask about.
+    void exitByTheMenu(const QString& main) {
+        ASSERT_TRUE(keys(main, {QStringLiteral("alt+f"), QStringLiteral("x")}));
+        ASSERT_TRUE(editor.waitForFinished(20000)) << "the editor did not exit";
+        EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
+    }
+
     QTemporaryDir work;
     QString display;
     QProcess server;
@@ -156,29 +202,7 @@ protected:
 };
 
 TEST_F(EditorEndToEnd, StartsPlaysShowsItselfAndExitsByTheMenu) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    const QString runtime = QDir(work.path()).filePath(QStringLiteral("xdg"));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.remove(QStringLiteral("ZINDLE_EXIT_AFTER_FIRST_PAINT"));
-    // Under the leak checker: the desktop bus library that Qt's X11 platform
-    // loads keeps buffers until exit; that is not ours to report.
-    const QString suppressions = QDir(work.path()).filePath(QStringLiteral("lsan.supp"));
-    QFile supp(suppressions);
-    ASSERT_TRUE(supp.open(QIODevice::WriteOnly));
-    supp.write("leak:libdbus-1.so\n");
-    supp.close();
-    const QString lsan = env.value(QStringLiteral("LSAN_OPTIONS"));
-    env.insert(QStringLiteral("LSAN_OPTIONS"),
-               (lsan.isEmpty() ? QString() : lsan + QLatin1Char(':')) + QStringLiteral("suppressions=") + suppressions);
-    editor.setProcessEnvironment(env);
-    editor.setWorkingDirectory(work.path());
-    editor.start(kEditor, {});
-    ASSERT_TRUE(editor.waitForStarted(10000));
+    startEditor({});
 
     // The About box comes up over the main window at every start; Escape closes it.
     const QString about = waitForWindow(QStringLiteral("^About$"));
@@ -224,12 +248,51 @@ TEST_F(EditorEndToEnd, StartsPlaysShowsItselfAndExitsByTheMenu) {
     ASSERT_TRUE(keys(again, {QStringLiteral("Escape")}));
     ASSERT_TRUE(waitUntilGone(QStringLiteral("^About$")));
 
-    // File, Exit by the menu's mnemonics; nothing was edited, so nothing asks,
-    // and the open help window does not keep the program running.
-    ASSERT_TRUE(keys(main, {QStringLiteral("alt+f"), QStringLiteral("x")}));
-    ASSERT_TRUE(editor.waitForFinished(20000)) << "the editor did not exit";
-    EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
+    // Nothing was edited, so nothing asks, and the open help window does not
+    // keep the program running.
+    exitByTheMenu(main);
+}
+
+TEST_F(EditorEndToEnd, ASoundNamedAtStartOpensWithoutTheAboutBox) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZINDLE_TEST_DATA "/sounds/laser.zdl"),
+                            QDir(work.path()).filePath(QStringLiteral("boom.zdl"))));
+    startEditor({QStringLiteral("boom.zdl")});
+    const QString main = waitForWindow(QStringLiteral("^Zindle - boom\\.zdl$"));
+    ASSERT_FALSE(main.isEmpty()) << "no window titled after the sound";
+    // The About box would open right after the first frame: give it time to.
+    QThread::msleep(1500);
+    EXPECT_EQ(windowCount(QStringLiteral("^About$")), 0);
+    exitByTheMenu(main);
+}
+
+TEST_F(EditorEndToEnd, ASoundThatCannotBeReadIsReportedOverTheWindow) {
+    startEditor({QStringLiteral("missing.zdl")});
+    // The main window and the message box are both captioned with the program's name.
+    QDeadlineTimer deadline(30000);
+    while (windowCount(QStringLiteral("^Zindle$")) < 2 && !deadline.hasExpired())
+        QThread::msleep(200);
+    ASSERT_EQ(windowCount(QStringLiteral("^Zindle$")), 2) << "no message beside the window";
+    EXPECT_EQ(windowCount(QStringLiteral("^About$")), 0);
+    const QImage shot = settledScreenshot(QStringLiteral("missing.png"));
+    EXPECT_GT(colourCount(shot), 16) << "the window is not drawn under the message";
+
+    // Return answers the box; the new sound is still there to edit.
+    const ToolRun ids = tool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                         QStringLiteral("--name"), QStringLiteral("^Zindle$")});
+    const QStringList both = ids.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(both.size(), 2);
+    // The box is the narrower of the two.
+    auto width = [this](const QString& id) {
+        const ToolRun g = tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
+        return QRegularExpression(QStringLiteral("WIDTH=(\\d+)")).match(g.out).captured(1).toInt();
+    };
+    const QString box = width(both[0]) < width(both[1]) ? both[0] : both[1];
+    ASSERT_TRUE(keys(box, {QStringLiteral("Return")}));
+    deadline.setRemainingTime(10000);
+    while (windowCount(QStringLiteral("^Zindle$")) > 1 && !deadline.hasExpired())
+        QThread::msleep(100);
+    ASSERT_EQ(windowCount(QStringLiteral("^Zindle$")), 1) << "Return did not close the message";
+    exitByTheMenu(findWindow(QStringLiteral("^Zindle$")));
 }
 
 }  // namespace

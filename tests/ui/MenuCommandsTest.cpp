@@ -34,7 +34,7 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
-              QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|&Save\tCtrl+S|Save &as...\tCtrl+A|"
+              QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Recent|&Save\tCtrl+S|Save &as...\tCtrl+A|"
                              "Export WAV...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
                              "&Generate|&Coin\tCtrl+1|&Laser\tCtrl+2|&Explosion\tCtrl+3|&Powerup\tCtrl+4|&Hit\tCtrl+5|"
                              "&Jump\tCtrl+6|&Blip\tCtrl+7|Ra&ndom\tCtrl+8|-|&Randomize|&Mutate\tM|"

@@ -5,6 +5,9 @@
 #include "DocumentState.h"
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
+#include "RecentFiles.h"
+#include "RecentFilesMenu.h"
+#include "SoundDrop.h"
 #include "SoundModel.h"
 #include "SoundPlayer.h"
 #include "SoundSettings.h"
@@ -12,13 +15,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& player,
                        const DrawingTools& tools, QWidget* parent)
@@ -44,6 +52,7 @@ MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& 
     setMaximumSize(kMaxSize, kMaxSize);
     refreshTitle();
     canvas_->setFocus();
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() {
@@ -71,6 +80,7 @@ void MainWindow::buildMenu() {
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
         action->setEnabled(false);
     }
+    menu_->recentMenu->menuAction()->setEnabled(false);
     menu_->aboutAction->setEnabled(false);
     menu_->instructionsAction->setEnabled(false);
     buildPlayMenu();
@@ -138,6 +148,65 @@ void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDi
         action->setEnabled(true);
 }
 
+void MainWindow::attachRecentFiles(RecentFiles& recent) {
+    if (!commands_)
+        return;
+    recent_ = &recent;
+    commands_->setLastFolder(recent.lastFolder());
+    commands_->onSoundFileUsed = [&recent](const QString& path) { recent.add(path); };
+    commands_->onFolderUsed = [&recent](const QString& folder) { recent.setLastFolder(folder); };
+    recentMenu_ = std::make_unique<RecentFilesMenu>(*menu_->recentMenu, recent,
+                                                    [this](const QString& path) { openRecent(path); });
+    menu_->recentMenu->menuAction()->setEnabled(true);
+}
+
+void MainWindow::openRecent(const QString& path) {
+    if (!commands_ || editor_->isDragging())
+        return;
+    if (!QFileInfo::exists(path)) {
+        if (recent_)
+            recent_->remove(path);
+        commands_->prompts().error(DocumentCommands::openFailure(
+            path, tr("The file is no longer there; it was taken off the recent files.")));
+        return;
+    }
+    commands_->openPath(path);
+}
+
+void MainWindow::openAtStart(const QString& path) {
+    if (!commands_)
+        return;
+    const QString failure = commands_->openAtStart(path);
+    // Over the window, not before it.
+    if (!failure.isEmpty())
+        afterFirstPaint([this, failure] { commands_->prompts().error(failure); });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Refused, the pointer shows that nothing would happen here.
+    if (commands_ && !sound_drop::soundPath(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = sound_drop::soundPath(event->mimeData());
+    if (!commands_ || path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Later, so that the file manager is not held by the save-changes question.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            if (!editor_->isDragging())
+                commands_->openPath(path);
+        },
+        Qt::QueuedConnection);
+}
+
 void MainWindow::runDocumentCommand(bool (DocumentCommands::*command)()) {
     // New and Open replace the curves and sliders a drag is working on; the
     // key waits until the button is up.
@@ -165,12 +234,15 @@ void MainWindow::setAboutHandler(std::function<void()> handler) {
     menu_->aboutAction->setEnabled(static_cast<bool>(aboutHandler_));
 }
 
-void MainWindow::showAboutAfterFirstPaint() {
-    // Queued: the paint handler finishes before the box's own loop starts.
+void MainWindow::showAboutAfterFirstPaint() { afterFirstPaint([this] { showAbout(); }); }
+
+void MainWindow::afterFirstPaint(std::function<void()> step) {
+    // Queued: the paint handler finishes before a box's own loop starts.
     if (canvas_->paintCount() > 0)
-        QMetaObject::invokeMethod(this, &MainWindow::showAbout, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, std::move(step), Qt::QueuedConnection);
     else
-        connect(canvas_, &EditorCanvas::firstPainted, this, &MainWindow::showAbout, Qt::QueuedConnection);
+        connect(canvas_, &EditorCanvas::firstPainted, this, std::move(step),
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 
 void MainWindow::setHelpHandler(std::function<void()> handler) {

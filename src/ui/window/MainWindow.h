@@ -17,6 +17,8 @@ class EditorCanvas;
 class QAction;
 class QSettings;
 class QTimer;
+class RecentFiles;
+class RecentFilesMenu;
 class SoundModel;
 class SoundPlayer;
 
@@ -60,9 +62,23 @@ public:
 
     // Runs New, Open, Save, Save As, Export WAV and the close request through
     // these prompts, with file dialogs opening in `startDirectory`. Until
-    // then those items are disabled and the window closes unasked.
+    // then those items are disabled, the window closes unasked and refuses
+    // drops.
     void attachDocumentCommands(Prompts& prompts, const QString& startDirectory);
     DocumentCommands* documentCommands() { return commands_.get(); }
+
+    // File, Open Recent, over this list: every sound opened or saved joins
+    // it, and the dialogs of a sound without a file start in its last
+    // folder. Needs the document commands; until then the menu is disabled.
+    void attachRecentFiles(RecentFiles& recent);
+    // Opens a recent sound, after the save-changes question; one that is no
+    // longer there is reported and taken off the list.
+    void openRecent(const QString& path);
+
+    // Opens the sound named on the command line, before the window is shown
+    // (nothing to ask about yet). A file that cannot be read leaves the new
+    // sound and is reported once the first frame is on screen.
+    void openAtStart(const QString& path);
 
     // A double click on a point opens its Adjust Point dialog.
     void useAdjustPointDialogs();
@@ -88,6 +104,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // One .zdl or .efc file dropped on the window opens as Open would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenu();
@@ -96,12 +115,16 @@ private:
     void buildPlayMenu();
     void buildGenerateMenu();
     void followPlayback();
+    // Runs `step` once, as soon as the window's first frame is on screen.
+    void afterFirstPaint(std::function<void()> step);
 
     std::unique_ptr<Editor> editor_;
     std::unique_ptr<InputDispatch> dispatch_;
     EditorCanvas* canvas_ = nullptr;
     std::unique_ptr<MainWindowMenu> menu_;
     std::unique_ptr<DocumentCommands> commands_;
+    RecentFiles* recent_ = nullptr;
+    std::unique_ptr<RecentFilesMenu> recentMenu_;
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
     SoundPlayer& player_;

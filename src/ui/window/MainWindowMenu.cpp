@@ -37,6 +37,7 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     newAction = addLetterItem(file, QObject::tr("&New\tCtrl+N"), Qt::Key_N);
     file->addSeparator();
     openAction = addLetterItem(file, QObject::tr("&Open...\tCtrl+O"), Qt::Key_O);
+    recentMenu = file->addMenu(QObject::tr("Open &Recent"));
     saveAction = addLetterItem(file, QObject::tr("&Save\tCtrl+S"), Qt::Key_S);
     saveAsAction = addLetterItem(file, QObject::tr("Save &as...\tCtrl+A"), Qt::Key_A);
     exportAction = addLetterItem(file, QObject::tr("Export WAV...\tCtrl+E"), Qt::Key_E);

@@ -2,6 +2,7 @@
 
 class QAction;
 class QMainWindow;
+class QMenu;
 class QUndoStack;
 
 #include <vector>
@@ -16,6 +17,7 @@ public:
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
+    QMenu* recentMenu = nullptr;  // Open Recent, filled by RecentFilesMenu
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
     QAction* exportAction = nullptr;

@@ -39,8 +39,9 @@ double msSinceProcessStart() {
 bool requested() { return qEnvironmentVariableIntValue("ZINDLE_EXIT_AFTER_FIRST_PAINT") == 1; }
 
 void exitAfterFirstPaint(EditorCanvas& canvas) {
-    QObject::connect(&canvas, &EditorCanvas::firstPainted, &canvas, [] {
+    QObject::connect(&canvas, &EditorCanvas::firstPainted, &canvas, [&canvas] {
         std::printf("first paint: %.0f ms after process start\n", msSinceProcessStart());
+        std::printf("title: %s\n", canvas.window()->windowTitle().toUtf8().constData());
         std::fflush(stdout);
         // Leave the paint handler first.
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);

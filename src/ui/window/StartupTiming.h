@@ -15,7 +15,8 @@ double msSinceProcessStart();
 bool requested();
 
 // After the canvas's first frame: prints "first paint: N ms after process
-// start" to stdout and quits the application.
+// start" and, on a second line, "title: " with the window's caption to
+// stdout, and quits the application.
 void exitAfterFirstPaint(EditorCanvas& canvas);
 
 }  // namespace startup_timing

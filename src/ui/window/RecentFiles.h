@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QSettings;
+
+// The sounds opened or saved lately, most recent first, and the folder used
+// last, kept in the settings between runs. Whatever the settings hold is
+// checked when read: a corrupt or unreadable file only means an empty list.
+// Writing is best effort; a settings file that cannot be written loses
+// nothing but the list of the next run.
+class RecentFiles {
+public:
+    static constexpr int kMaxCount = 8;
+
+    explicit RecentFiles(QSettings& settings);
+
+    // The list changed (the menu shows it again).
+    std::function<void()> onChanged;
+
+    const QStringList& paths() const { return paths_; }
+    // Puts `path` first (once), dropping the oldest beyond the limit.
+    void add(const QString& path);
+    void remove(const QString& path);
+    void clear();
+
+    // Empty when none was kept.
+    const QString& lastFolder() const { return lastFolder_; }
+    void setLastFolder(const QString& folder);
+
+private:
+    void load();
+    void store();
+    void changed();
+
+    QSettings& settings_;
+    QStringList paths_;
+    QString lastFolder_;
+};

@@ -1,0 +1,162 @@
+// The recent files as kept in a settings file of the test's own: their
+// order, the limit, removal, and settings files that are not what we wrote.
+
+#include "RecentFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// "/s/3.zdl" for 3: absolute paths that need not exist.
+QString sound(int n) { return QStringLiteral("/s/%1.zdl").arg(n); }
+
+QStringList sounds(std::initializer_list<int> numbers) {
+    QStringList out;
+    for (int n : numbers)
+        out << sound(n);
+    return out;
+}
+
+struct Settings {
+    Settings() : path(dir.filePath(QStringLiteral("zindle.ini"))) {}
+    // A fresh reader of the file, as the next run would be.
+    std::unique_ptr<QSettings> open() const { return std::make_unique<QSettings>(path, QSettings::IniFormat); }
+    void write(const QByteArray& bytes) const {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+enum class Op { Add, Remove, Clear };
+struct Step {
+    Op op;
+    int n = 0;
+};
+
+struct OrderCase {
+    const char* name;
+    std::vector<Step> steps;
+    QStringList expected;  // most recent first
+};
+
+TEST(RecentFiles, KeepTheLastEightMostRecentFirst) {
+    const OrderCase cases[] = {
+        {"newest first", {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}}, sounds({3, 2, 1})},
+        {"an old one again moves up, once", {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 1}}, sounds({1, 2})},
+        {"the ninth pushes the oldest out",
+         {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}, {Op::Add, 4}, {Op::Add, 5}, {Op::Add, 6}, {Op::Add, 7},
+          {Op::Add, 8}, {Op::Add, 9}},
+         sounds({9, 8, 7, 6, 5, 4, 3, 2})},
+        {"a re-added old one is not pushed out",
+         {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}, {Op::Add, 4}, {Op::Add, 5}, {Op::Add, 6}, {Op::Add, 7},
+          {Op::Add, 8}, {Op::Add, 1}, {Op::Add, 9}},
+         sounds({9, 1, 8, 7, 6, 5, 4, 3})},
+        {"removed from the middle", {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}, {Op::Remove, 2}}, sounds({3, 1})},
+        {"removing one not there", {{Op::Add, 1}, {Op::Remove, 5}}, sounds({1})},
+        {"cleared, then one more", {{Op::Add, 1}, {Op::Add, 2}, {Op::Clear}, {Op::Add, 3}}, sounds({3})},
+    };
+    for (const OrderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings s;
+        {
+            auto settings = s.open();
+            RecentFiles recent(*settings);
+            int changes = 0;
+            recent.onChanged = [&changes] { ++changes; };
+            for (const Step& step : c.steps) {
+                switch (step.op) {
+                case Op::Add:
+                    recent.add(sound(step.n));
+                    break;
+                case Op::Remove:
+                    recent.remove(sound(step.n));
+                    break;
+                case Op::Clear:
+                    recent.clear();
+                    break;
+                }
+            }
+            EXPECT_EQ(recent.paths(), c.expected);
+            EXPECT_GT(changes, 0);
+        }
+        auto settings = s.open();
+        EXPECT_EQ(RecentFiles(*settings).paths(), c.expected) << "the next run sees the same list";
+    }
+}
+
+TEST(RecentFiles, PathsAreKeptWhole) {
+    Settings s;
+    const QString odd = s.dir.filePath(QStringLiteral("a, b; c=d \"e\" [f]/../g & h.zdl"));
+    {
+        auto settings = s.open();
+        RecentFiles recent(*settings);
+        recent.add(odd);
+        recent.add(QStringLiteral("/s/./x/../1.zdl"));
+        recent.setLastFolder(s.dir.path());
+    }
+    auto settings = s.open();
+    const RecentFiles again(*settings);
+    EXPECT_EQ(again.paths(), QStringList({sound(1), QDir::cleanPath(odd)}));
+    EXPECT_EQ(again.lastFolder(), s.dir.path());
+}
+
+struct CorruptCase {
+    const char* name;
+    QByteArray bytes;       // the settings file; empty: a folder in its place
+    QStringList expected;   // what is still taken from it
+    const char* lastFolder;
+};
+
+// Whatever the file holds, the editor starts, takes what is sound in it and
+// can go on keeping its list.
+TEST(RecentFiles, ASettingsFileThatIsNotOursIsIgnored) {
+    const CorruptCase cases[] = {
+        {"binary junk", QByteArray("\x00\xff\xfe[[[\n=\n\x01recentFiles\\size=3\n", 36), {}, ""},
+        {"good lines, then a line that is not INI",
+         QByteArray("[recentFiles]\n1\\path=/s/1.zdl\nsize=1\n[broken\n"), {}, ""},
+        {"a folder in its place", QByteArray(), {}, ""},
+        {"wrong types and relative paths",
+         "[General]\nlastFolder=@Variant(\\0\\0\\0\\x7f\\0\\0\\0)\n[recentFiles]\n1\\path=@Rect(1 2 3 4)\n"
+         "2\\path=relative.zdl\n3\\path=\n4\\path=/s/4.zdl\nsize=4\n",
+         sounds({4}), ""},
+        {"a huge size, duplicates and more than eight",
+         "[recentFiles]\nsize=2147483647\n1\\path=/s/1.zdl\n2\\path=/s/1.zdl\n3\\path=/s/3.zdl\n4\\path=/s/4.zdl\n"
+         "5\\path=/s/5.zdl\n6\\path=/s/6.zdl\n7\\path=/s/7.zdl\n8\\path=/s/8.zdl\n9\\path=/s/9.zdl\n"
+         "10\\path=/s/10.zdl\n",
+         sounds({1, 3, 4, 5, 6, 7, 8, 9}), ""},
+        {"a negative size", "[recentFiles]\nsize=-4\n1\\path=/s/1.zdl\n", {}, ""},
+        {"a good folder beside junk", "[General]\nlastFolder=/s\n[recentFiles]\nsize=x\n", {}, "/s"},
+    };
+    for (const CorruptCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings s;
+        if (c.bytes.isEmpty())
+            ASSERT_TRUE(QDir().mkpath(s.path));
+        else
+            s.write(c.bytes);
+        auto settings = s.open();
+        RecentFiles recent(*settings);
+        EXPECT_EQ(recent.paths(), c.expected);
+        EXPECT_EQ(recent.lastFolder(), QString::fromLatin1(c.lastFolder));
+
+        recent.add(sound(20));
+        EXPECT_EQ(recent.paths().value(0), sound(20)) << "the list works on in memory";
+        if (!c.bytes.isEmpty()) {
+            auto next = s.open();
+            EXPECT_EQ(RecentFiles(*next).paths().value(0), sound(20)) << "and is written afresh";
+        }
+    }
+}
+
+}  // namespace
