@@ -33,11 +33,11 @@ void report(benchmark::State& state, const SoundModel& m) {
     const double samples = m.rendered.sampleCount();
     state.counters["samples"] = samples;
     // Time per sample (printed as e.g. 1.2n, seconds).
-    state.counters["per_sample"] = benchmark::Counter(samples, benchmark::Counter::kIsIterationInvariantRate |
-                                                                   benchmark::Counter::kInvert);
+    state.counters["per_sample"] =
+        benchmark::Counter(samples, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     // Seconds of sound rendered per second of work.
-    state.counters["realtime_x"] = benchmark::Counter(double(m.rendered.totalMs()) * 0.001,
-                                                      benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["realtime_x"] =
+        benchmark::Counter(double(m.rendered.totalMs()) * 0.001, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_Render(benchmark::State& state) {

@@ -84,8 +84,7 @@ void BM_WaveformButtonLargestWindow(benchmark::State& state) {
     EditorCanvas* canvas = w.window->canvas();
     Editor& editor = w.window->editor();
     const QPoint square = editor.waveformGroup().button(6).rect().center();
-    for (auto _ : state)
-        QTest::mouseClick(canvas, Qt::LeftButton, {}, square);
+    for (auto _ : state) QTest::mouseClick(canvas, Qt::LeftButton, {}, square);
 }
 BENCHMARK(BM_WaveformButtonLargestWindow)->Unit(benchmark::kMillisecond);
 
@@ -149,16 +148,14 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
         reportedTotal += line.mid(colon + 1).trimmed().split(' ').value(0).toDouble();
         ++runs;
     }
-    if (runs > 0)
-        state.counters["first_paint_ms"] = reportedTotal / runs;
+    if (runs > 0) state.counters["first_paint_ms"] = reportedTotal / runs;
 }
 BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

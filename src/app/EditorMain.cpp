@@ -48,8 +48,7 @@ int main(int argc, char* argv[]) {
     QtPrompts prompts;
     // The recent files, the last folder and the Play menu's three checks: all
     // that is kept between runs (an unreadable file reads as empty).
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"),
-                       QStringLiteral("zindle"));
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"), QStringLiteral("zindle"));
     RecentFiles recent(settings);
 
     model.settings.resetToNew();  // the window loads it, through the one load path
@@ -63,8 +62,7 @@ int main(int argc, char* argv[]) {
     auto openHelp = [&help, &startDirectory] { help.showManual(startDirectory); };
     window.setHelpHandler(openHelp);
     window.setAboutHandler([&] {
-        const QString sound =
-            data_files::find(data_files::kAboutSound, data_files::searchDirectories(startDirectory));
+        const QString sound = data_files::find(data_files::kAboutSound, data_files::searchDirectories(startDirectory));
         AboutBox box(&window, player, tools, sound, openHelp);
         box.exec();
     });
@@ -73,8 +71,7 @@ int main(int argc, char* argv[]) {
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.resize(MainWindow::defaultSize(screen->availableSize()));
-    if (startup_timing::requested())
-        startup_timing::exitAfterFirstPaint(*window.canvas());
+    if (startup_timing::requested()) startup_timing::exitAfterFirstPaint(*window.canvas());
     // The About box opens over the first frame, unless a sound was named.
     if (command.file.isEmpty())
         window.showAboutAfterFirstPaint();

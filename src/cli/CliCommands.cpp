@@ -47,13 +47,14 @@ bool renderOne(const CliRequest& request, const QString& input, SoundSettings se
     if (request.sampleRate) model.settings.sampleRate = *request.sampleRate;
     if (request.bits) model.settings.bitsPerSample = *request.bits;
     model.applyAll();
-    return commandsteps::writeChecked(output, wavexport::write(output, model.rendered, model.settings.repeatCount), err);
+    return commandsteps::writeChecked(output, wavexport::write(output, model.rendered, model.settings.repeatCount),
+                                      err);
 }
 
 // NAME_001.wav ... from the seeds request.seed, request.seed + 1, ..., in the
 // folder the plain render would write to.
-bool renderVariants(const CliRequest& request, const QString& input, const SoundSettings& sound,
-                    OutputGuard& guard, QTextStream& err) {
+bool renderVariants(const CliRequest& request, const QString& input, const SoundSettings& sound, OutputGuard& guard,
+                    QTextStream& err) {
     const QString base = QFileInfo(input).completeBaseName();
     const QDir folder(request.directory.isEmpty() ? QFileInfo(input).path() : request.directory);
     bool ok = true;
@@ -139,9 +140,9 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
         // only an output the user named replaces an existing file.
         const bool named = !request.output.isEmpty() || !request.directory.isEmpty();
         if (!named && QFileInfo::exists(output)) {
-            report(err, input,
-                   QStringLiteral("%1 already exists; it was left as it is (name the output with -o or -d).")
-                       .arg(output));
+            report(
+                err, input,
+                QStringLiteral("%1 already exists; it was left as it is (name the output with -o or -d).").arg(output));
             status = kFailure;
             continue;
         }

@@ -8,16 +8,16 @@
 
 // One parsed zindle-cli command line, checked for usage but not yet run.
 struct CliRequest {
-    QString command;      // "render", "info", "convert", "new", "templates", "generate" or "mutate"
-    QStringList inputs;   // for generate, the template name
-    QString output;       // -o
-    QString directory;    // -d
+    QString command;     // "render", "info", "convert", "new", "templates", "generate" or "mutate"
+    QStringList inputs;  // for generate, the template name
+    QString output;      // -o
+    QString directory;   // -d
     std::optional<int> repeats;
     std::optional<int> sampleRate;
     std::optional<int> bits;
     bool json = false;
-    uint64_t seed = 1;    // the first of the seeds seed, seed + 1, ...
-    int count = 1;        // generate and mutate: how many sounds
+    uint64_t seed = 1;            // the first of the seeds seed, seed + 1, ...
+    int count = 1;                // generate and mutate: how many sounds
     std::optional<int> variants;  // render: mutated variations of each input
-    float amount = 0.1f;  // mutate and render --variants
+    float amount = 0.1f;          // mutate and render --variants
 };

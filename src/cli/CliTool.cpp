@@ -118,7 +118,8 @@ QString readNumbers(const QCommandLineParser& parser, CliRequest& request) {
     const auto given = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
     const auto text = [&](const char* name) { return parser.value(QLatin1String(name)); };
     if (given("repeats")) {
-        if (!numberOption(text("repeats"), 1, 10, {}, value)) return QStringLiteral("--repeats takes a number from 1 to 10.");
+        if (!numberOption(text("repeats"), 1, 10, {}, value))
+            return QStringLiteral("--repeats takes a number from 1 to 10.");
         request.repeats = value;
     }
     if (given("rate")) {
@@ -179,12 +180,15 @@ void addOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Renders, inspects, converts and makes Zindle sound files."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("render, info, convert, new, templates, generate or mutate"));
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The input files."), QStringLiteral("[IN...]"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("render, info, convert, new, templates, generate or mutate"));
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The input files."),
+                                 QStringLiteral("[IN...]"));
     parser.addOptions({
         {QStringLiteral("o"), QStringLiteral("The output file (one input only); - for the standard output."),
          QStringLiteral("OUT")},
-        {QStringLiteral("d"), QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav or .zdl."),
+        {QStringLiteral("d"),
+         QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav or .zdl."),
          QStringLiteral("DIR")},
         {QStringLiteral("repeats"), QStringLiteral("render: repeat the sound N times (1..10)."), QStringLiteral("N")},
         {QStringLiteral("rate"), QStringLiteral("render: sample rate, 11025, 22050 or 44100."), QStringLiteral("HZ")},
@@ -194,7 +198,8 @@ void addOptions(QCommandLineParser& parser) {
          QStringLiteral("N")},
         {QStringLiteral("count"), QStringLiteral("generate, mutate: how many sounds to write (1..1000)."),
          QStringLiteral("K")},
-        {QStringLiteral("amount"), QStringLiteral("mutate, render --variants: how far to move each setting (0..1, default 0.1)."),
+        {QStringLiteral("amount"),
+         QStringLiteral("mutate, render --variants: how far to move each setting (0..1, default 0.1)."),
          QStringLiteral("A")},
         {QStringLiteral("variants"), QStringLiteral("render: write K mutated variations of each input (1..1000)."),
          QStringLiteral("K")},

@@ -28,9 +28,10 @@ int writeSounds(const CliRequest& request, const QString& base, const std::funct
     OutputGuard guard(request.command == QLatin1String("mutate") ? request.inputs : QStringList());
     int status = clicommands::kSuccess;
     for (int i = 0; i < request.count; ++i) {
-        const QString output = request.output.isEmpty()
-                                   ? QDir(request.directory).filePath(commandsteps::numberedName(base, i + 1, QStringLiteral("zdl")))
-                                   : request.output;
+        const QString output =
+            request.output.isEmpty()
+                ? QDir(request.directory).filePath(commandsteps::numberedName(base, i + 1, QStringLiteral("zdl")))
+                : request.output;
         const QString refused = guard.claim(output);
         if (!refused.isEmpty()) {
             commandsteps::report(err, output, refused);

@@ -14,8 +14,8 @@ class RenderedSound;
 namespace soundreport {
 
 struct Figures {
-    float lengthMs = 0;     // the main part, over which the envelopes run
-    float totalMs = 0;      // with the echo tail
+    float lengthMs = 0;  // the main part, over which the envelopes run
+    float totalMs = 0;   // with the echo tail
     int32_t mainSamples = 0;
     int32_t totalSamples = 0;
     int64_t dataBytes = 0;  // one copy of the samples

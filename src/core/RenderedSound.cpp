@@ -31,8 +31,7 @@ int32_t truncToSamples(double product) {
 
 }  // namespace
 
-RenderedSound::RenderedSound(SoundPlayer* player)
-    : player_(player), header_(WavImage::makeHeader(11025, 8, 0)) {
+RenderedSound::RenderedSound(SoundPlayer* player) : player_(player), header_(WavImage::makeHeader(11025, 8, 0)) {
     reallocate();
     lengthSamples_ = 0;
 }
@@ -110,15 +109,15 @@ int32_t RenderedSound::clippedCount() const {
 
 void RenderedSound::render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                            float echoVolume, float echoDelay, float distort) {
-    const sample_render::Input in{table.values().data(), &amplitude, &frequency, echoVolume, echoDelay, distort,
-                                  sampleRate(), lengthSamples_, sampleCount()};
+    const sample_render::Input in{table.values().data(), &amplitude,     &frequency,   echoVolume, echoDelay, distort,
+                                  sampleRate(),          lengthSamples_, sampleCount()};
     sample_render::render(samples_.data(), bits(), in);
 }
 
 void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                                    float echoVolume, float echoDelay, float distort) {
-    sample_render::Input in{table.values().data(), &amplitude, &frequency, echoVolume, echoDelay, distort,
-                            sampleRate(), lengthSamples_, sampleCount()};
+    sample_render::Input in{table.values().data(), &amplitude,     &frequency,   echoVolume, echoDelay, distort,
+                            sampleRate(),          lengthSamples_, sampleCount()};
     in.stopAt = lengthSamples_;
     sample_render::render(samples_.data(), bits(), in);
 }

@@ -32,8 +32,8 @@ public:
     bool setBits(int bits);
 
     // Renders the whole sound from scratch into the buffer.
-    void render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
-                float echoVolume, float echoDelay, float distort);
+    void render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency, float echoVolume,
+                float echoDelay, float distort);
     // The same for the main part only (what the output plot shows); the echo
     // tail keeps its old samples until the next render(). A drag's live
     // preview, three to four times quicker for a sound with a long tail.
@@ -45,7 +45,7 @@ public:
     bool play(int repeats);
 
     int32_t lengthSamples() const { return lengthSamples_; }  // W, the main part
-    int32_t sampleCount() const;                               // N, the whole sound
+    int32_t sampleCount() const;                              // N, the whole sound
     int bits() const { return wav_header::bitsPerSample(header_); }
     int32_t sampleRate() const { return static_cast<int32_t>(wav_header::sampleRate(header_)); }
     float lengthMs() const { return lengthMs_; }

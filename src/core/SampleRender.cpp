@@ -62,11 +62,11 @@ inline int tableIndex(float phase) {
 }
 
 struct Effects {
-    double S;            // full scale
-    double X, keep;      // clip level and make-up divisor, when distorting
+    double S;        // full scale
+    double X, keep;  // clip level and make-up divisor, when distorting
     bool distort;
     bool echo;
-    int32_t d;           // echo offset in samples, when echoing
+    int32_t d;  // echo offset in samples, when echoing
     double echoGain;
 };
 
@@ -154,8 +154,8 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
     while (n < end) {
         // A run of samples over which neither segment index moves.
         if (!seek(double(n) / W, At, Av, nA, sA, slopeA) || !seek(double(n) / W, Ft, Fv, nF, sF, slopeF)) break;
-        int32_t runEnd = std::min(firstBeyond(double(At[sA + 1]), n + 1, end, W),
-                                  firstBeyond(double(Ft[sF + 1]), n + 1, end, W));
+        int32_t runEnd =
+            std::min(firstBeyond(double(At[sA + 1]), n + 1, end, W), firstBeyond(double(Ft[sF + 1]), n + 1, end, W));
         if (fx.echo && n < fx.d) runEnd = std::min(runEnd, fx.d);
         const double a0 = Av[sA], ta = At[sA], ka = slopeA;
         const double f0 = Fv[sF], tf = Ft[sF], kf = slopeF;

@@ -21,19 +21,15 @@ void SoundModel::applyAll() {
 bool SoundModel::apply(const SoundSettings& next, bool renderNow) {
     // `next` may be `settings` itself, changed in place by a control.
     const SoundSettings target = next;
-    if (target.waveform != applied_.waveform)
-        table.build(target.waveform);
+    if (target.waveform != applied_.waveform) table.build(target.waveform);
     // The buffer sizes follow the durations, which follow length and echo delay.
     if (target.length != applied_.length || target.echoDelay != applied_.echoDelay)
         rendered.setLength(static_cast<float>(lengthMs(target.length)), target.echoDelay);
-    if (target.bitsPerSample != applied_.bitsPerSample)
-        rendered.setBits(target.bitsPerSample);
-    if (target.sampleRate != applied_.sampleRate)
-        rendered.setSampleRate(target.sampleRate);
+    if (target.bitsPerSample != applied_.bitsPerSample) rendered.setBits(target.bitsPerSample);
+    if (target.sampleRate != applied_.sampleRate) rendered.setSampleRate(target.sampleRate);
     settings = target;
     applied_ = target;
-    if (renderNow)
-        render();
+    if (renderNow) render();
     return renderNow;
 }
 

@@ -17,10 +17,9 @@ void SoundSettings::resetToNew() {
 }
 
 bool SoundSettings::operator==(const SoundSettings& o) const {
-    return amplitude == o.amplitude && frequency == o.frequency && waveform == o.waveform &&
-           length == o.length && distort == o.distort && echoVolume == o.echoVolume &&
-           echoDelay == o.echoDelay && repeatCount == o.repeatCount &&
-           bitsPerSample == o.bitsPerSample && sampleRate == o.sampleRate;
+    return amplitude == o.amplitude && frequency == o.frequency && waveform == o.waveform && length == o.length &&
+           distort == o.distort && echoVolume == o.echoVolume && echoDelay == o.echoDelay &&
+           repeatCount == o.repeatCount && bitsPerSample == o.bitsPerSample && sampleRate == o.sampleRate;
 }
 
 double lengthMs(float length) {

@@ -11,11 +11,11 @@ struct SoundSettings {
     Envelope amplitude{EnvelopeKind::Amplitude};
     Envelope frequency{EnvelopeKind::Frequency};
     int32_t waveform = waveforms::code(WaveformKind::Sine);  // unknown codes play as Sine
-    float length = 0.2f;      // Length slider position; see lengthMs()
-    float distort = 0.0f;     // clipping strength, 0..1
-    float echoVolume = 0.0f;  // echo gain, 0..1
-    float echoDelay = 0.0f;   // echo delay as a fraction of the main part, 0..1
-    int32_t repeatCount = 1;  // 1..10
+    float length = 0.2f;                                     // Length slider position; see lengthMs()
+    float distort = 0.0f;                                    // clipping strength, 0..1
+    float echoVolume = 0.0f;                                 // echo gain, 0..1
+    float echoDelay = 0.0f;                                  // echo delay as a fraction of the main part, 0..1
+    int32_t repeatCount = 1;                                 // 1..10
     int32_t bitsPerSample = 8;
     int32_t sampleRate = 11025;
 

@@ -142,8 +142,7 @@ void explosion(SeededRandom& rng, SoundSettings& s) {
 // A climb of 0.25 to 0.45 in pitch: a smooth sweep, a staircase of notes or a
 // rising wobble.
 void powerup(SeededRandom& rng, SoundSettings& s) {
-    s.waveform =
-        rng.pick(std::array<int32_t, 8>{kSquare, kTriangle, kSine, kSaw, kPulse, kWhistle, kOrgan, kClarinet});
+    s.waveform = rng.pick(std::array<int32_t, 8>{kSquare, kTriangle, kSine, kSaw, kPulse, kWhistle, kOrgan, kClarinet});
     s.length = rng.between(0.2f, 0.34f);
     echo(rng, s, 40, 0.4f, 0.1f, 0.3f);
     const float start = rng.between(0.35f, 0.55f);

@@ -24,7 +24,6 @@ bool isKnown(const std::string& name);
 // width of `keepQualityFrom` (the user's chosen quality); "random" draws its
 // own. Every result has valid curves, a non-silent amplitude curve, and levels
 // low enough that, with its echo, no sample reaches full scale.
-std::optional<SoundSettings> generate(const std::string& name, uint64_t seed,
-                                      const SoundSettings& keepQualityFrom);
+std::optional<SoundSettings> generate(const std::string& name, uint64_t seed, const SoundSettings& keepQualityFrom);
 
 }  // namespace sound_templates

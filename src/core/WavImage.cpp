@@ -39,7 +39,8 @@ WavImage WavImage::build(const Header& header, const uint8_t* samples, size_t da
     std::memcpy(p, header.data(), kHeaderSize);
     le::put32(p + size_t(wav_header::Field::RiffSize), static_cast<uint32_t>(total + 36));
     le::put32(p + size_t(wav_header::Field::DataSize), static_cast<uint32_t>(total));
-    for (int r = 0; r < repeats && dataSize > 0; ++r) std::memcpy(p + kHeaderSize + size_t(r) * dataSize, samples, dataSize);
+    for (int r = 0; r < repeats && dataSize > 0; ++r)
+        std::memcpy(p + kHeaderSize + size_t(r) * dataSize, samples, dataSize);
     return image;
 }
 

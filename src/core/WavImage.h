@@ -43,9 +43,15 @@ private:
 
 // Little-endian field access, shared by the header code and the file formats.
 namespace le {
-inline void put16(uint8_t* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
+inline void put16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
 inline void put32(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); p[2] = uint8_t(v >> 16); p[3] = uint8_t(v >> 24);
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p[2] = uint8_t(v >> 16);
+    p[3] = uint8_t(v >> 24);
 }
 inline uint16_t get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
 inline uint32_t get32(const uint8_t* p) {
@@ -56,7 +62,14 @@ inline uint32_t get32(const uint8_t* p) {
 // The fields of the 44-byte header by name: where each lives and its width
 // are the format's, written down once here.
 namespace wav_header {
-enum class Field : size_t { RiffSize = 4, SampleRate = 24, ByteRate = 28, BlockAlign = 32, BitsPerSample = 34, DataSize = 40 };
+enum class Field : size_t {
+    RiffSize = 4,
+    SampleRate = 24,
+    ByteRate = 28,
+    BlockAlign = 32,
+    BitsPerSample = 34,
+    DataSize = 40
+};
 
 inline uint32_t get32(const WavImage::Header& h, Field f) { return le::get32(h.data() + size_t(f)); }
 inline uint16_t get16(const WavImage::Header& h, Field f) { return le::get16(h.data() + size_t(f)); }

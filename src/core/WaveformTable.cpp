@@ -24,10 +24,8 @@ double entry(int32_t kind, int i) {
     using std::cos;
     using std::sin;
     switch (static_cast<WaveformKind>(kind)) {
-    case WaveformKind::Whistle:
-        return 0.65 * cos(angle(1, i)) + 0.195 * cos(angle(20, i));
-    case WaveformKind::Square:
-        return i < 180 ? 1.0 : -1.0;
+    case WaveformKind::Whistle: return 0.65 * cos(angle(1, i)) + 0.195 * cos(angle(20, i));
+    case WaveformKind::Square: return i < 180 ? 1.0 : -1.0;
     case WaveformKind::Saw: {
         constexpr float S = 0.0055555557f;  // 1/180
         return i < 180 ? double(i) * double(S) : double(i) * double(S) - 2.0;
@@ -38,16 +36,13 @@ double entry(int32_t kind, int i) {
         if (i < 270) return 1.0 - double(i - 90) * double(T);
         return double(i - 270) * double(T) - 1.0;
     }
-    case WaveformKind::Pulse:
-        return (i >= 144 && i <= 216) ? 1.0 : -1.0;
+    case WaveformKind::Pulse: return (i >= 144 && i <= 216) ? 1.0 : -1.0;
     case WaveformKind::Bipolar:
         if (i >= 61 && i <= 119) return -1.0;
         if (i >= 241 && i <= 299) return 1.0;
         return 0.0;
-    case WaveformKind::Down:
-        return down(i);
-    case WaveformKind::Up:
-        return down(359 - i);
+    case WaveformKind::Down: return down(i);
+    case WaveformKind::Up: return down(359 - i);
     case WaveformKind::Organ: {
         double sum = 0.0;
         double weight = 1.0;
@@ -56,17 +51,14 @@ double entry(int32_t kind, int i) {
     }
     case WaveformKind::Clarinet: {
         const double a1 = rounded(1, i), a3 = rounded(3, i), a5 = rounded(5, i);
-        return 0.3 * (cos(a1) + cos(a5)) + 0.096 * sin(a5) + 0.6 * sin(a1) + 0.24 * sin(a3) +
-               0.18 * cos(a3);
+        return 0.3 * (cos(a1) + cos(a5)) + 0.096 * sin(a5) + 0.6 * sin(a1) + 0.24 * sin(a3) + 0.18 * cos(a3);
     }
     case WaveformKind::Bassoon: {
-        const double a1 = rounded(1, i), a2 = rounded(2, i), a3 = rounded(3, i), a4 = rounded(4, i),
-                     a5 = rounded(5, i);
-        return 0.35 * (0.2 * (sin(a2) + cos(a4) + cos(a5)) + 0.32 * cos(a1) + 0.04 * sin(a1) +
-                       0.6 * cos(a2) + 0.3 * sin(a4) + 0.1 * sin(a5) + cos(a3) + sin(a3) - 0.25);
+        const double a1 = rounded(1, i), a2 = rounded(2, i), a3 = rounded(3, i), a4 = rounded(4, i), a5 = rounded(5, i);
+        return 0.35 * (0.2 * (sin(a2) + cos(a4) + cos(a5)) + 0.32 * cos(a1) + 0.04 * sin(a1) + 0.6 * cos(a2) +
+                       0.3 * sin(a4) + 0.1 * sin(a5) + cos(a3) + sin(a3) - 0.25);
     }
-    default:
-        return sin(angle(1, i));
+    default: return sin(angle(1, i));
     }
 }
 

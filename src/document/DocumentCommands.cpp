@@ -27,8 +27,7 @@ QString failure(const QString& headline, const QString& path, const QString& rea
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(SoundModel& model, DocumentState& document, Prompts& prompts,
-                                   QString startDirectory)
+DocumentCommands::DocumentCommands(SoundModel& model, DocumentState& document, Prompts& prompts, QString startDirectory)
     : model_(model), document_(document), prompts_(prompts), startDirectory_(std::move(startDirectory)) {}
 
 QString DocumentCommands::saveChangesQuestion(const QString& title) {
@@ -41,18 +40,15 @@ QString DocumentCommands::openFailure(const QString& path, const QString& reason
 }
 
 QString DocumentCommands::dialogDirectory() const {
-    if (document_.hasFile())
-        return QFileInfo(document_.path()).absolutePath();
+    if (document_.hasFile()) return QFileInfo(document_.path()).absolutePath();
     // The folder may have gone since the last run.
-    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir())
-        return lastFolder_;
+    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir()) return lastFolder_;
     return startDirectory_;
 }
 
 FileDialogRequest DocumentCommands::openRequest() const {
     FileDialogRequest r;
-    r.filters = {soundFiles(),
-                 {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}}};
+    r.filters = {soundFiles(), {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}}};
     r.directory = dialogDirectory();
     r.defaultSuffix = QStringLiteral("zdl");
     return r;
@@ -81,22 +77,17 @@ FileDialogRequest DocumentCommands::exportRequest() const {
 }
 
 bool DocumentCommands::askSaveChanges() {
-    if (!document_.modified())
-        return true;
+    if (!document_.modified()) return true;
     switch (prompts_.question(saveChangesQuestion(document_.title()))) {
-    case Prompts::Answer::Yes:
-        return save();
-    case Prompts::Answer::No:
-        return true;
-    case Prompts::Answer::Cancel:
-        break;
+    case Prompts::Answer::Yes: return save();
+    case Prompts::Answer::No: return true;
+    case Prompts::Answer::Cancel: break;
     }
     return false;
 }
 
 bool DocumentCommands::newSound() {
-    if (!askSaveChanges())
-        return false;
+    if (!askSaveChanges()) return false;
     SoundSettings fresh = model_.settings;
     fresh.resetToNew();  // keeps the width
     document_.clearFile();
@@ -106,23 +97,18 @@ bool DocumentCommands::newSound() {
 }
 
 bool DocumentCommands::open() {
-    if (!askSaveChanges())
-        return false;
+    if (!askSaveChanges()) return false;
     const QString chosen = prompts_.openFileName(openRequest());
-    if (chosen.isEmpty())
-        return false;
+    if (chosen.isEmpty()) return false;
     const QString problem = readDocument(chosen);
-    if (!problem.isEmpty())
-        prompts_.error(problem);
+    if (!problem.isEmpty()) prompts_.error(problem);
     return problem.isEmpty();
 }
 
 bool DocumentCommands::openPath(const QString& path) {
-    if (!askSaveChanges())
-        return false;
+    if (!askSaveChanges()) return false;
     const QString problem = readDocument(path);
-    if (!problem.isEmpty())
-        prompts_.error(problem);
+    if (!problem.isEmpty()) prompts_.error(problem);
     return problem.isEmpty();
 }
 
@@ -130,8 +116,7 @@ QString DocumentCommands::openAtStart(const QString& path) { return readDocument
 
 QString DocumentCommands::readDocument(const QString& path) {
     const ReadResult read = soundfile::read(path);
-    if (!read.ok)
-        return failure(kCouldNotOpen, path, read.error);
+    if (!read.ok) return failure(kCouldNotOpen, path, read.error);
     // An old-style sound is saved as a new file beside the old one.
     const bool oldStyle = soundfile::isOldStyleName(path);
     document_.setFile(oldStyle ? soundfile::zdlPathFor(path) : path);
@@ -142,18 +127,15 @@ QString DocumentCommands::readDocument(const QString& path) {
 }
 
 bool DocumentCommands::save() {
-    if (!document_.hasFile())
-        return saveAs();
+    if (!document_.hasFile()) return saveAs();
     // A file of the made-up name may be the user's: let the dialog ask.
-    if (derivedName_ && QFileInfo::exists(document_.path()))
-        return saveAs();
+    if (derivedName_ && QFileInfo::exists(document_.path())) return saveAs();
     return writeDocument(document_.path());
 }
 
 bool DocumentCommands::saveAs() {
     const QString chosen = prompts_.saveFileName(saveRequest());
-    if (chosen.isEmpty())
-        return false;
+    if (chosen.isEmpty()) return false;
     return writeDocument(chosen);
 }
 
@@ -164,12 +146,10 @@ bool DocumentCommands::writeDocument(const QString& path) {
         prompts_.error(failure(kCouldNotSave, path, written.error));
         return false;
     }
-    if (path != document_.path())
-        document_.setFile(path);
+    if (path != document_.path()) document_.setFile(path);
     derivedName_ = false;
     document_.clearModified();
-    if (onSaved)
-        onSaved();
+    if (onSaved) onSaved();
     titleChanged();
     fileUsed(path, true);
     return true;
@@ -188,8 +168,7 @@ void DocumentCommands::load(const SoundSettings& settings) {
 
 bool DocumentCommands::exportWav() {
     const QString chosen = prompts_.saveFileName(exportRequest());
-    if (chosen.isEmpty())
-        return false;
+    if (chosen.isEmpty()) return false;
     const WriteResult written = wavexport::write(chosen, model_.rendered, model_.settings.repeatCount);
     if (!written.ok)
         prompts_.error(failure(kCouldNotSave, chosen, written.error));
@@ -201,13 +180,10 @@ bool DocumentCommands::exportWav() {
 void DocumentCommands::fileUsed(const QString& path, bool sound) {
     const QFileInfo info(path);
     lastFolder_ = info.absolutePath();
-    if (sound && onSoundFileUsed)
-        onSoundFileUsed(info.absoluteFilePath());
-    if (onFolderUsed)
-        onFolderUsed(lastFolder_);
+    if (sound && onSoundFileUsed) onSoundFileUsed(info.absoluteFilePath());
+    if (onFolderUsed) onFolderUsed(lastFolder_);
 }
 
 void DocumentCommands::titleChanged() {
-    if (onTitleChanged)
-        onTitleChanged();
+    if (onTitleChanged) onTitleChanged();
 }

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace fileio {
 
@@ -96,8 +96,10 @@ WriteResult writeInPlace(const QString& path, const QByteArray& bytes) {
 
     file.close();
     QString restored;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) restored = file.errorString();
-    else restored = writeAndFlush(file, old);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        restored = file.errorString();
+    else
+        restored = writeAndFlush(file, old);
     if (restored.isEmpty())
         return WriteResult::failure(tr("The file cannot be written (%1); its old contents were put back.").arg(reason));
     return WriteResult::failure(

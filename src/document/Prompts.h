@@ -7,8 +7,8 @@
 // What a file dialog is asked to show.
 struct FileDialogRequest {
     struct Filter {
-        QString description;  // "Sound Effects Files"
-        QStringList patterns; // "*.zdl", "*.ZDL": names match in either case
+        QString description;   // "Sound Effects Files"
+        QStringList patterns;  // "*.zdl", "*.ZDL": names match in either case
     };
     QList<Filter> filters;  // the first is selected at first
     QString directory;      // where the dialog starts

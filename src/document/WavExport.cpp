@@ -17,8 +17,8 @@ WriteResult write(const QString& path, const RenderedSound& sound, int repeats) 
     const WavImage image = WavImage::build(sound.header(), sound.samples().data(), sound.dataSize(), repeats);
     if (image.empty())
         return WriteResult::failure(QCoreApplication::translate("wavexport", "The sound is too large for a WAV file."));
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(image.data()),
-                                                     static_cast<qsizetype>(image.size()));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
     return fileio::writeAtomically(path, bytes);
 }
 

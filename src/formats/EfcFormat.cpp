@@ -44,8 +44,8 @@ int32_t waveformFromCycleEntry(float entry) {
     // Outside the int range (or NaN) it matches none of the four anyway.
     if (!(scaled > -1.0e9 && scaled < 1.0e9)) return waveforms::code(WaveformKind::Noise1);
     switch (static_cast<int32_t>(scaled)) {
-    case 342: return waveforms::code(WaveformKind::Sine);     // sin 20 degrees
-    case 111: return waveforms::code(WaveformKind::Saw);      // 20/180
+    case 342: return waveforms::code(WaveformKind::Sine);  // sin 20 degrees
+    case 111: return waveforms::code(WaveformKind::Saw);   // 20/180
     case 639: return waveforms::code(WaveformKind::Organ);
     case 1000: return waveforms::code(WaveformKind::Square);  // the top of the square
     default: return waveforms::code(WaveformKind::Noise1);
@@ -81,7 +81,8 @@ DecodeResult decode(const uint8_t* data, size_t size) {
     raw.distort = static_cast<float>(in.i16() / kFixedOne);
     in.seek(kRateAt);
     const int32_t rate = in.i32();
-    if (rate <= 0) return DecodeResult::failure("The sample rate " + std::to_string(rate) + " is not a positive number.");
+    if (rate <= 0)
+        return DecodeResult::failure("The sample rate " + std::to_string(rate) + " is not a positive number.");
     raw.sampleRate = rate;
     in.seek(kSampleCountAt);
     raw.length = lengthFromSamples(in.u32(), rate);

@@ -59,7 +59,8 @@ std::string readCurve(ByteReader& in, const char* name, std::vector<float>& time
 
 std::vector<uint8_t> encode(const SoundSettings& s) {
     std::vector<uint8_t> out;
-    out.reserve(size_t(kFixedBytes) + size_t(kPointBytes) * size_t(s.amplitude.pointCount() + s.frequency.pointCount()));
+    out.reserve(size_t(kFixedBytes) +
+                size_t(kPointBytes) * size_t(s.amplitude.pointCount() + s.frequency.pointCount()));
     put32(out, static_cast<uint32_t>(kVersion));
     putCurve(out, s.amplitude);
     putCurve(out, s.frequency);

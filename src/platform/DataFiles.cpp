@@ -16,9 +16,7 @@ namespace data_files {
 
 namespace {
 
-QString withSlash(const QString& dir) {
-    return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
-}
+QString withSlash(const QString& dir) { return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/'); }
 
 }  // namespace
 

@@ -11,12 +11,9 @@ Prompts::Answer QtPrompts::question(const QString& text) {
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
     }
 }
 
@@ -45,10 +42,8 @@ QString QtPrompts::runFileDialog(const FileDialogRequest& request, bool save) {
     dialog.setNameFilters(nameFilters(request));
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setDirectory(request.directory);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted) return QString();
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();
 }

@@ -64,7 +64,8 @@ TEST_F(Cli, GenerateWritesTheTemplatesSoundForEachSeed) {
         {"laser", arguments({"--seed", "7", "-o", "b.zdl"}), {{"b.zdl", 7}}},
         {"hit", arguments({"--seed", "18446744073709551615", "-o", "c.zdl"}), {{"c.zdl", UINT64_MAX}}},
         {"jump", arguments({"-d", "one/two"}), {{"one/two/jump_001.zdl", 1}}},
-        {"random", arguments({"--seed", "3", "--count", "3", "-d", "out"}),
+        {"random",
+         arguments({"--seed", "3", "--count", "3", "-d", "out"}),
          {{"out/random_001.zdl", 3}, {"out/random_002.zdl", 4}, {"out/random_003.zdl", 5}}},
         {"blip", arguments({"--count", "2", "-d", "out"}), {{"out/blip_001.zdl", 1}, {"out/blip_002.zdl", 2}}},
     };
@@ -78,8 +79,8 @@ TEST_F(Cli, GenerateWritesTheTemplatesSoundForEachSeed) {
             EXPECT_EQ(readSettings(path(w.file)), *expected) << w.file;
         }
     }
-    EXPECT_EQ(entries(path("out")), arguments({"blip_001.zdl", "blip_002.zdl", "random_001.zdl", "random_002.zdl",
-                                               "random_003.zdl"}));
+    EXPECT_EQ(entries(path("out")),
+              arguments({"blip_001.zdl", "blip_002.zdl", "random_001.zdl", "random_002.zdl", "random_003.zdl"}));
     EXPECT_EQ(readSettings(path("a.zdl")).sampleRate, 11025);
     EXPECT_EQ(readSettings(path("a.zdl")).bitsPerSample, 8);
 }
@@ -97,7 +98,9 @@ TEST_F(Cli, MutateWritesTheVariationsOfItsInput) {
         {"laser.zdl", arguments({"--seed", "9", "--amount", "0.5", "-o", "b.zdl"}), 0.5f, {{"b.zdl", 9}}},
         {"laser.zdl", arguments({"--amount", "1", "--seed", "0", "-o", "c.zdl"}), 1.0f, {{"c.zdl", 0}}},
         {"laser.zdl", arguments({"--amount", "0", "-o", "d.zdl"}), 0.0f, {{"d.zdl", 1}}},
-        {"boom.efc", arguments({"--seed", "4", "--amount", ".25", "--count", "2", "-d", "out"}), 0.25f,
+        {"boom.efc",
+         arguments({"--seed", "4", "--amount", ".25", "--count", "2", "-d", "out"}),
+         0.25f,
          {{"out/boom_001.zdl", 4}, {"out/boom_002.zdl", 5}}},
     };
     for (const auto& c : cases) {
@@ -151,8 +154,9 @@ TEST_F(Cli, RenderVariantsAreTheRendersOfMutatedSounds) {
         const Outcome r = run(args);
         ASSERT_EQ(r.status, 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
         for (int i = 0; i < c.count; ++i) {
-            const QStringList mutate = {q("mutate"), q("laser.zdl"), q("--seed"), QString::number(c.seed + uint64_t(i)),
-                                        q("--amount"), q(c.amount), q("-o"), q("m.zdl")};
+            const QStringList mutate = {
+                q("mutate"),   q("laser.zdl"), q("--seed"), QString::number(c.seed + uint64_t(i)),
+                q("--amount"), q(c.amount),    q("-o"),     q("m.zdl")};
             ASSERT_EQ(run(mutate).status, 0);
             ASSERT_EQ(run(arguments({"render", "m.zdl", "-o", "m.wav"}) + c.renderOptions).status, 0);
             const QString variant =
@@ -190,8 +194,10 @@ TEST_F(Cli, BadMakingOptionsAreWrongUsageAndWriteNothing) {
         {arguments({"generate", "coin"}), "generate needs -o OUT.zdl or -d DIR."},
         {arguments({"generate", "coin", "-o", "x.wav"}), "generate writes .zdl files"},
         {arguments({"generate", "coin", "--amount", "0.5", "-o", "x.zdl"}), "generate does not take --amount."},
-        {arguments({"generate", "coin", "--seed", "1", "--seed", "2", "-o", "x.zdl"}), "--seed is given more than once."},
-        {arguments({"generate", "coin", "--count", "2", "-o", "x.zdl"}), "-o names one output; use -d DIR with --count."},
+        {arguments({"generate", "coin", "--seed", "1", "--seed", "2", "-o", "x.zdl"}),
+         "--seed is given more than once."},
+        {arguments({"generate", "coin", "--count", "2", "-o", "x.zdl"}),
+         "-o names one output; use -d DIR with --count."},
         {arguments({"generate", "coin", "--count", "0", "-d", "out"}), "--count takes a number from 1 to 1000."},
         {arguments({"generate", "coin", "--count", "1001", "-d", "out"}), "--count takes a number from 1 to 1000."},
         {arguments({"generate", "coin", "--count", "two", "-d", "out"}), "--count takes a number from 1 to 1000."},
@@ -200,7 +206,8 @@ TEST_F(Cli, BadMakingOptionsAreWrongUsageAndWriteNothing) {
         {arguments({"generate", "coin", "--seed", " 3", "-o", "x.zdl"}), "--seed takes a whole number"},
         {arguments({"generate", "coin", "--seed", "1.5", "-o", "x.zdl"}), "--seed takes a whole number"},
         {arguments({"generate", "coin", "--seed", "0x10", "-o", "x.zdl"}), "--seed takes a whole number"},
-        {arguments({"generate", "coin", "--seed", "18446744073709551616", "-o", "x.zdl"}), "--seed takes a whole number"},
+        {arguments({"generate", "coin", "--seed", "18446744073709551616", "-o", "x.zdl"}),
+         "--seed takes a whole number"},
         {arguments({"generate", "coin", "--seed=", "-o", "x.zdl"}), "--seed takes a whole number"},
         {arguments({"mutate", "new.zdl", "--amount", "1.5", "-o", "x.zdl"}), "--amount takes a number from 0 to 1."},
         {arguments({"mutate", "new.zdl", "--amount", "-0.1", "-o", "x.zdl"}), "--amount takes a number from 0 to 1."},
@@ -212,11 +219,15 @@ TEST_F(Cli, BadMakingOptionsAreWrongUsageAndWriteNothing) {
         {arguments({"mutate", "-d", "out"}), "mutate needs at least one input file."},
         {arguments({"mutate", "new.zdl"}), "mutate needs -o OUT.zdl or -d DIR."},
         {arguments({"mutate", "new.zdl", "--variants", "2", "-d", "out"}), "mutate does not take --variants."},
-        {arguments({"mutate", "new.zdl", "--count", "3", "-o", "x.zdl"}), "-o names one output; use -d DIR with --count."},
-        {arguments({"mutate", "new.zdl", "--amount", "0.2", "--amount", "0.3", "-o", "x.zdl"}), "--amount is given more than once."},
-        {arguments({"render", "new.zdl", "--variants", "2", "-o", "x.wav"}), "-o names one output; use -d DIR with --variants."},
+        {arguments({"mutate", "new.zdl", "--count", "3", "-o", "x.zdl"}),
+         "-o names one output; use -d DIR with --count."},
+        {arguments({"mutate", "new.zdl", "--amount", "0.2", "--amount", "0.3", "-o", "x.zdl"}),
+         "--amount is given more than once."},
+        {arguments({"render", "new.zdl", "--variants", "2", "-o", "x.wav"}),
+         "-o names one output; use -d DIR with --variants."},
         {arguments({"render", "new.zdl", "--seed", "3"}), "render takes --seed and --amount only with --variants."},
-        {arguments({"render", "new.zdl", "--amount", "0.3", "-d", "out"}), "render takes --seed and --amount only with --variants."},
+        {arguments({"render", "new.zdl", "--amount", "0.3", "-d", "out"}),
+         "render takes --seed and --amount only with --variants."},
         {arguments({"render", "new.zdl", "--variants", "0"}), "--variants takes a number from 1 to 1000."},
         {arguments({"render", "new.zdl", "--variants", "1001"}), "--variants takes a number from 1 to 1000."},
         {arguments({"render", "new.zdl", "--variants", "2", "--amount", "2"}), "--amount takes a number from 0 to 1."},

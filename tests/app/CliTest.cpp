@@ -1,8 +1,8 @@
 #include "CliFixture.h"
 #include "EfcFile.h"
-#include "TestFiles.h"
 #include "SoundModel.h"
 #include "SoundReport.h"
+#include "TestFiles.h"
 #include "ZdlFile.h"
 
 #include <QDir>
@@ -52,8 +52,10 @@ TEST_F(Cli, WrongUsageExits2AndWritesNothing) {
         {},
         {QStringLiteral("play"), QStringLiteral("new.zdl")},
         {QStringLiteral("render")},
-        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("x.wav")},
-        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("x.wav"), QStringLiteral("-d"), QStringLiteral(".")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("new.zdl"), QStringLiteral("-o"),
+         QStringLiteral("x.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("x.wav"),
+         QStringLiteral("-d"), QStringLiteral(".")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--rate"), QStringLiteral("8000")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--bits"), QStringLiteral("24")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--repeats"), QStringLiteral("0")},
@@ -71,8 +73,10 @@ TEST_F(Cli, WrongUsageExits2AndWritesNothing) {
         {QStringLiteral("convert"), QStringLiteral("x.efc"), QStringLiteral("-o"), QStringLiteral("x.wav")},
         {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("fresh.json")},
         // An option given twice.
-        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("a.wav"), QStringLiteral("-o"), QStringLiteral("b.wav")},
-        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--rate"), QStringLiteral("11025"), QStringLiteral("--rate"), QStringLiteral("22050")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("a.wav"),
+         QStringLiteral("-o"), QStringLiteral("b.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--rate"), QStringLiteral("11025"),
+         QStringLiteral("--rate"), QStringLiteral("22050")},
         {QStringLiteral("info"), QStringLiteral("new.zdl"), QStringLiteral("--json"), QStringLiteral("--json")},
     };
     for (const QStringList& arguments : cases) {
@@ -102,13 +106,18 @@ TEST_F(Cli, RenderWritesAWavThatSoxReads) {
         {"new.zdl", {}, "11025", "8"},
         {"boom.efc", {}, "11025", "8"},
         {"old-v1000.zdl", {}, "44100", "8"},
-        {"laser.zdl", {QStringLiteral("--rate"), QStringLiteral("44100"), QStringLiteral("--bits"), QStringLiteral("8"),
-                       QStringLiteral("--repeats"), QStringLiteral("5")}, "44100", "8"},
+        {"laser.zdl",
+         {QStringLiteral("--rate"), QStringLiteral("44100"), QStringLiteral("--bits"), QStringLiteral("8"),
+          QStringLiteral("--repeats"), QStringLiteral("5")},
+         "44100",
+         "8"},
     };
     int n = 0;
     for (const auto& c : cases) {
         const QString output = dir.filePath(QStringLiteral("out%1.wav").arg(++n));
-        const Outcome r = run(QStringList{QStringLiteral("render"), kSounds + QLatin1String(c.input), QStringLiteral("-o"), output} + c.options);
+        const Outcome r =
+            run(QStringList{QStringLiteral("render"), kSounds + QLatin1String(c.input), QStringLiteral("-o"), output} +
+                c.options);
         ASSERT_EQ(r.status, 0) << c.input << ": " << r.err.toStdString();
 
         SoundSettings s = settingsOf(kSounds + QLatin1String(c.input));
@@ -125,10 +134,12 @@ TEST_F(Cli, RenderWritesAWavThatSoxReads) {
 
 TEST_F(Cli, RenderToAFolderHoldsExactlyWhatPlayWouldPlay) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("wav")));
-    const Outcome r = run({QStringLiteral("render"), kSounds + QStringLiteral("new.zdl"), kSounds + QStringLiteral("laser.zdl"),
-                       kSounds + QStringLiteral("boom.efc"), QStringLiteral("-d"), QStringLiteral("wav")});
+    const Outcome r =
+        run({QStringLiteral("render"), kSounds + QStringLiteral("new.zdl"), kSounds + QStringLiteral("laser.zdl"),
+             kSounds + QStringLiteral("boom.efc"), QStringLiteral("-d"), QStringLiteral("wav")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(entries(path("wav")), (QStringList{QStringLiteral("boom.wav"), QStringLiteral("laser.wav"), QStringLiteral("new.wav")}));
+    EXPECT_EQ(entries(path("wav")),
+              (QStringList{QStringLiteral("boom.wav"), QStringLiteral("laser.wav"), QStringLiteral("new.wav")}));
     for (const char* name : {"new", "laser", "boom"}) {
         SoundModel model;
         model.settings = settingsOf(kSounds + QLatin1String(name) + (name[0] == 'b' ? ".efc" : ".zdl"));
@@ -145,7 +156,7 @@ TEST_F(Cli, ABadInputIsNamedAndTheOthersAreStillDone) {
     copy("bad-rate.zdl");
     copy("short.efc");
     const Outcome r = run({QStringLiteral("render"), QStringLiteral("bad-rate.zdl"), QStringLiteral("new.zdl"),
-                       QStringLiteral("short.efc"), QStringLiteral("missing.zdl")});
+                           QStringLiteral("short.efc"), QStringLiteral("missing.zdl")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("bad-rate.zdl: The sample rate 8000 is not 11025, 22050 or 44100.")));
     EXPECT_TRUE(r.err.contains(QLatin1String("short.efc: The file ends early.")));
@@ -167,7 +178,8 @@ TEST_F(Cli, AFailedOutputLeavesNoFileAndHarmsNoExistingOne) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.zdl")));
     const QStringList before = entries(dir.path());
     const QStringList cases[] = {
-        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("no/such/folder/x.wav")},
+        {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"),
+         QStringLiteral("no/such/folder/x.wav")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("taken.wav")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("new.zdl/x.wav")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-d"), QStringLiteral("new.zdl")},
@@ -192,21 +204,23 @@ TEST_F(Cli, TwoInputsOfTheSameNameDoNotOverwriteEachOther) {
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("out")));
     copy("new.zdl", "a/x.zdl");
     copy("laser.zdl", "b/x.zdl");
-    const Outcome r = run({QStringLiteral("render"), QStringLiteral("a/x.zdl"), QStringLiteral("b/x.zdl"), QStringLiteral("-d"), QStringLiteral("out")});
+    const Outcome r = run({QStringLiteral("render"), QStringLiteral("a/x.zdl"), QStringLiteral("b/x.zdl"),
+                           QStringLiteral("-d"), QStringLiteral("out")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("b/x.zdl"))) << r.err.toStdString();
     EXPECT_EQ(soundreport::measure(settingsOf(path("a/x.zdl"))).dataBytes + 44, contents(path("out/x.wav")).size());
 }
 
 TEST_F(Cli, InfoPrintsSettingsAndFigures) {
-    const Outcome r = run({QStringLiteral("info"), kSounds + QStringLiteral("laser.zdl"), kSounds + QStringLiteral("boom.efc")});
+    const Outcome r =
+        run({QStringLiteral("info"), kSounds + QStringLiteral("laser.zdl"), kSounds + QStringLiteral("boom.efc")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    for (const char* line : {"laser.zdl\n", "  version: 1001\n", "  waveform: 200 Square\n",
-                             "  amplitude: 3 points: (0, 1) (0.1, 0.8) (1, 0)\n", "  echoDelay: 0.25\n",
-                             "  repeatCount: 2\n", "  bitsPerSample: 16\n", "  lengthMs: 900.00006\n",
-                             "  totalMs: 1575.0001\n", "  mainSamples: 19845\n", "  totalSamples: 34728\n",
-                             "  dataBytes: 69456\n", "boom.efc\n", "  version: old-style", "  waveform: 200 Square\n",
-                             "  echoVolume: 0.25\n", "  repeatCount: 3\n", "  clippedSamples: "})
+    for (const char* line :
+         {"laser.zdl\n", "  version: 1001\n", "  waveform: 200 Square\n",
+          "  amplitude: 3 points: (0, 1) (0.1, 0.8) (1, 0)\n", "  echoDelay: 0.25\n", "  repeatCount: 2\n",
+          "  bitsPerSample: 16\n", "  lengthMs: 900.00006\n", "  totalMs: 1575.0001\n", "  mainSamples: 19845\n",
+          "  totalSamples: 34728\n", "  dataBytes: 69456\n", "boom.efc\n", "  version: old-style",
+          "  waveform: 200 Square\n", "  echoVolume: 0.25\n", "  repeatCount: 3\n", "  clippedSamples: "})
         EXPECT_TRUE(r.out.contains(QLatin1String(line))) << line << "\n" << r.out.toStdString();
 }
 
@@ -274,7 +288,8 @@ TEST_F(Cli, AnOutputLinkedToAnInputIsRefused) {
     copy("new.zdl", "a.zdl");
     const QByteArray original = contents(path("a.zdl"));
     ASSERT_TRUE(QFile::link(path("a.zdl"), path("b.wav")));
-    const Outcome r = run({QStringLiteral("render"), QStringLiteral("a.zdl"), QStringLiteral("-o"), QStringLiteral("b.wav")});
+    const Outcome r =
+        run({QStringLiteral("render"), QStringLiteral("a.zdl"), QStringLiteral("-o"), QStringLiteral("b.wav")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("one of the inputs"))) << r.err.toStdString();
     EXPECT_EQ(contents(path("a.zdl")), original);
@@ -282,11 +297,15 @@ TEST_F(Cli, AnOutputLinkedToAnInputIsRefused) {
 
 TEST_F(Cli, AnOutputOfTheWrongKindNamesTheExtensionItWants) {
     copy("new.zdl");
-    const Outcome r = run({QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("out.ogg")});
+    const Outcome r =
+        run({QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("out.ogg")});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QLatin1String("render writes .wav files"))) << r.err.toStdString();
     // Either case of the extension will do.
-    EXPECT_EQ(run({QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("OUT.WAV")}).status, 0);
+    EXPECT_EQ(
+        run({QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("OUT.WAV")})
+            .status,
+        0);
     EXPECT_EQ(run({QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("Fresh.ZDL")}).status, 0);
 }
 
@@ -302,10 +321,14 @@ TEST_F(Cli, AMissingOutputFolderIsMadeWithItsParents) {
 // Devices and pipes are written as they are, never replaced by a file.
 TEST_F(Cli, StandardOutputAndDevicesAreWrittenInPlace) {
     copy("laser.zdl");
-    ASSERT_EQ(run({QStringLiteral("render"), QStringLiteral("laser.zdl"), QStringLiteral("-o"), QStringLiteral("laser.wav")}).status, 0);
+    ASSERT_EQ(
+        run({QStringLiteral("render"), QStringLiteral("laser.zdl"), QStringLiteral("-o"), QStringLiteral("laser.wav")})
+            .status,
+        0);
     const QByteArray wav = contents(path("laser.wav"));
     for (const char* output : {"-", "/dev/stdout"}) {
-        const Outcome r = run({QStringLiteral("render"), QStringLiteral("laser.zdl"), QStringLiteral("-o"), QLatin1String(output)});
+        const Outcome r =
+            run({QStringLiteral("render"), QStringLiteral("laser.zdl"), QStringLiteral("-o"), QLatin1String(output)});
         EXPECT_EQ(r.status, 0) << output << ": " << r.err.toStdString();
         EXPECT_EQ(r.outBytes, wav) << output;
     }
@@ -358,7 +381,8 @@ TEST_F(Cli, OldStyleEndTimesAreSetBeforeTheOrderIsRepaired) {
 
         const Outcome info = run({QStringLiteral("info"), QStringLiteral("--json"), QStringLiteral("old.efc")});
         ASSERT_EQ(info.status, 0) << info.err.toStdString();
-        const QJsonArray points = QJsonDocument::fromJson(info.outBytes).object()[QStringLiteral("amplitude")].toArray();
+        const QJsonArray points =
+            QJsonDocument::fromJson(info.outBytes).object()[QStringLiteral("amplitude")].toArray();
         ASSERT_EQ(points.size(), int(c.curve.size()));
         for (int i = 0; i < points.size(); ++i) {
             EXPECT_EQ(points[i].toArray()[0].toDouble(), c.curve[size_t(i)].first) << i;
@@ -370,8 +394,14 @@ TEST_F(Cli, OldStyleEndTimesAreSetBeforeTheOrderIsRepaired) {
         for (size_t i = 0; i < c.curve.size(); ++i)
             EXPECT_EQ(converted.amplitude.time(int(i)), float(c.curve[i].first)) << i;
 
-        ASSERT_EQ(run({QStringLiteral("render"), QStringLiteral("old.efc"), QStringLiteral("-o"), QStringLiteral("a.wav")}).status, 0);
-        ASSERT_EQ(run({QStringLiteral("render"), QStringLiteral("old.zdl"), QStringLiteral("-o"), QStringLiteral("b.wav")}).status, 0);
+        ASSERT_EQ(
+            run({QStringLiteral("render"), QStringLiteral("old.efc"), QStringLiteral("-o"), QStringLiteral("a.wav")})
+                .status,
+            0);
+        ASSERT_EQ(
+            run({QStringLiteral("render"), QStringLiteral("old.zdl"), QStringLiteral("-o"), QStringLiteral("b.wav")})
+                .status,
+            0);
         EXPECT_EQ(contents(path("a.wav")), contents(path("b.wav")));
     }
 }

@@ -33,8 +33,7 @@ protected:
         static int argc = 1;
         static char name[] = "editor_end_to_end_test";
         static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
         for (const char* tool : {"Xvfb", "xdotool", "import", "timeout"})
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 GTEST_SKIP() << tool << " is not installed (./dev deps installs it)";
@@ -53,10 +52,9 @@ protected:
 
     // Xvfb picks a free display itself and writes its number to stdout.
     void startServer() {
-        server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                              QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                              QStringLiteral("tcp")});
+        server.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                      QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         QDeadlineTimer deadline(15000);
         while (!server.canReadLine() && !deadline.hasExpired() && server.state() != QProcess::NotRunning)
             server.waitForReadyRead(500);
@@ -83,9 +81,8 @@ protected:
 
     // The id of the visible window whose title matches, or empty.
     QString findWindow(const QString& titlePattern) {
-        const ToolRun r = tool(QStringLiteral("xdotool"),
-                           {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                            titlePattern});
+        const ToolRun r = tool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                           QStringLiteral("--name"), titlePattern});
         return r.status == 0 ? r.out.section(QLatin1Char('\n'), 0, 0) : QString();
     }
 
@@ -93,8 +90,7 @@ protected:
         QDeadlineTimer deadline(30000);
         while (!deadline.hasExpired()) {
             const QString id = findWindow(titlePattern);
-            if (!id.isEmpty())
-                return id;
+            if (!id.isEmpty()) return id;
             QThread::msleep(200);
         }
         return QString();
@@ -103,19 +99,18 @@ protected:
     bool waitUntilGone(const QString& titlePattern) {
         QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired()) {
-            if (findWindow(titlePattern).isEmpty())
-                return true;
+            if (findWindow(titlePattern).isEmpty()) return true;
             QThread::msleep(100);
         }
         return false;
     }
 
     bool keys(const QString& window, const QStringList& sequence) {
-        if (tool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}).status != 0)
+        if (tool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}).status !=
+            0)
             return false;
         for (const QString& key : sequence) {
-            if (tool(QStringLiteral("xdotool"), {QStringLiteral("key"), key}).status != 0)
-                return false;
+            if (tool(QStringLiteral("xdotool"), {QStringLiteral("key"), key}).status != 0) return false;
             QThread::msleep(200);  // let the menu open before the next key
         }
         return true;
@@ -135,8 +130,7 @@ protected:
         while (!deadline.hasExpired()) {
             QThread::msleep(200);
             QImage next = screenshot(name);
-            if (next == last)
-                return next;
+            if (next == last) return next;
             last = next;
         }
         return last;
@@ -145,14 +139,13 @@ protected:
     static int colourCount(const QImage& image) {
         QSet<QRgb> colours;
         for (int y = 0; y < image.height(); y += 2)
-            for (int x = 0; x < image.width(); x += 2)
-                colours.insert(image.pixel(x, y));
+            for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
         return colours.size();
     }
 
     // The editor on our display, run in the work folder.
     void startEditor(const QStringList& arguments) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), display);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
@@ -171,8 +164,8 @@ protected:
         supp.write("leak:libdbus-1.so\n");
         supp.close();
         const QString lsan = env.value(QStringLiteral("LSAN_OPTIONS"));
-        env.insert(QStringLiteral("LSAN_OPTIONS"),
-                   (lsan.isEmpty() ? QString() : lsan + QLatin1Char(':')) + QStringLiteral("suppressions=") + suppressions);
+        env.insert(QStringLiteral("LSAN_OPTIONS"), (lsan.isEmpty() ? QString() : lsan + QLatin1Char(':')) +
+                                                       QStringLiteral("suppressions=") + suppressions);
         editor.setProcessEnvironment(env);
         editor.setWorkingDirectory(work.path());
         editor.start(kEditor, arguments);
@@ -181,9 +174,8 @@ protected:
 
     // How many visible windows have a matching title.
     int windowCount(const QString& titlePattern) {
-        const ToolRun r = tool(QStringLiteral("xdotool"),
-                           {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                            titlePattern});
+        const ToolRun r = tool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                           QStringLiteral("--name"), titlePattern});
         return r.status == 0 ? static_cast<int>(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size()) : 0;
     }
 
@@ -214,15 +206,16 @@ TEST_F(EditorEndToEnd, StartsPlaysShowsItselfAndExitsByTheMenu) {
     const QImage before = settledScreenshot(QStringLiteral("before.png"));
 
     // A click low in the window lands on the output plot: the sound plays and the hint moves on.
-    const ToolRun geometry = tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), main});
+    const ToolRun geometry =
+        tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), main});
     const QRegularExpression size(QStringLiteral("WIDTH=(\\d+)\\s+HEIGHT=(\\d+)"));
     const QRegularExpressionMatch m = size.match(geometry.out);
     ASSERT_TRUE(m.hasMatch()) << geometry.out.toStdString();
     const int x = m.captured(1).toInt() / 3;
     const int y = m.captured(2).toInt() * 4 / 5;
-    ASSERT_EQ(tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), main,
-                                               QString::number(x), QString::number(y), QStringLiteral("click"),
-                                               QStringLiteral("1")})
+    ASSERT_EQ(tool(QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QStringLiteral("--window"), main, QString::number(x),
+                    QString::number(y), QStringLiteral("click"), QStringLiteral("1")})
                   .status,
               0);
     QImage after;
@@ -239,9 +232,9 @@ TEST_F(EditorEndToEnd, StartsPlaysShowsItselfAndExitsByTheMenu) {
     ASSERT_TRUE(keys(main, {QStringLiteral("alt+slash")}));
     const QString again = waitForWindow(QStringLiteral("^About$"));
     ASSERT_FALSE(again.isEmpty()) << "Alt+/ did not open the About box";
-    ASSERT_EQ(tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), again,
-                                               QStringLiteral("175"), QStringLiteral("261"), QStringLiteral("click"),
-                                               QStringLiteral("1")})
+    ASSERT_EQ(tool(QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QStringLiteral("--window"), again, QStringLiteral("175"),
+                    QStringLiteral("261"), QStringLiteral("click"), QStringLiteral("1")})
                   .status,
               0);
     EXPECT_FALSE(waitForWindow(QStringLiteral("^Zindle Help$")).isEmpty()) << "Help showed no manual";
@@ -269,8 +262,7 @@ TEST_F(EditorEndToEnd, ASoundThatCannotBeReadIsReportedOverTheWindow) {
     startEditor({QStringLiteral("missing.zdl")});
     // The main window and the message box are both captioned with the program's name.
     QDeadlineTimer deadline(30000);
-    while (windowCount(QStringLiteral("^Zindle$")) < 2 && !deadline.hasExpired())
-        QThread::msleep(200);
+    while (windowCount(QStringLiteral("^Zindle$")) < 2 && !deadline.hasExpired()) QThread::msleep(200);
     ASSERT_EQ(windowCount(QStringLiteral("^Zindle$")), 2) << "no message beside the window";
     EXPECT_EQ(windowCount(QStringLiteral("^About$")), 0);
     const QImage shot = settledScreenshot(QStringLiteral("missing.png"));
@@ -283,14 +275,14 @@ TEST_F(EditorEndToEnd, ASoundThatCannotBeReadIsReportedOverTheWindow) {
     ASSERT_EQ(both.size(), 2);
     // The box is the narrower of the two.
     auto width = [this](const QString& id) {
-        const ToolRun g = tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
+        const ToolRun g =
+            tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
         return QRegularExpression(QStringLiteral("WIDTH=(\\d+)")).match(g.out).captured(1).toInt();
     };
     const QString box = width(both[0]) < width(both[1]) ? both[0] : both[1];
     ASSERT_TRUE(keys(box, {QStringLiteral("Return")}));
     deadline.setRemainingTime(10000);
-    while (windowCount(QStringLiteral("^Zindle$")) > 1 && !deadline.hasExpired())
-        QThread::msleep(100);
+    while (windowCount(QStringLiteral("^Zindle$")) > 1 && !deadline.hasExpired()) QThread::msleep(100);
     ASSERT_EQ(windowCount(QStringLiteral("^Zindle$")), 1) << "Return did not close the message";
     exitByTheMenu(findWindow(QStringLiteral("^Zindle$")));
 }

@@ -82,10 +82,10 @@ TEST(SoundReport, TextAndJsonCarryEverySetting) {
     const soundreport::Figures f = soundreport::measure(read.settings);
 
     const QString text = soundreport::text(QStringLiteral("saw.zdl"), read, f);
-    for (const char* line : {"saw.zdl\n", "  version: 1001\n", "  waveform: 201 Saw\n",
-                             "  amplitude: 3 points: (0, 0) (0.5, 1) (1, 0)\n",
-                             "  frequency: 2 points: (0, 0.2) (1, 0.8)\n", "  length: 0.2\n", "  repeatCount: 3\n",
-                             "  sampleRate: 11025\n", "  mainSamples: 4410\n", "  clippedSamples: "})
+    for (const char* line :
+         {"saw.zdl\n", "  version: 1001\n", "  waveform: 201 Saw\n", "  amplitude: 3 points: (0, 0) (0.5, 1) (1, 0)\n",
+          "  frequency: 2 points: (0, 0.2) (1, 0.8)\n", "  length: 0.2\n", "  repeatCount: 3\n",
+          "  sampleRate: 11025\n", "  mainSamples: 4410\n", "  clippedSamples: "})
         EXPECT_TRUE(text.contains(QLatin1String(line))) << line << "\n" << text.toStdString();
 
     const QJsonObject json = soundreport::json(QStringLiteral("saw.zdl"), read, f);

@@ -73,12 +73,12 @@ TEST(Envelope, MovePointStaysBetweenNeighboursAndInsideTheSquare) {
         float t, v;
         const char* after;
     } cases[] = {
-        {0, 0.3f, 0.5f, "0:50 20:75 40:75 60:75 80:75 100:0"},       // first keeps time 0
-        {5, 0.1f, 0.9f, "0:75 20:75 40:75 60:75 80:75 100:90"},      // last keeps time 1
-        {2, 0.1f, 0.5f, "0:75 20:75 20:50 60:75 80:75 100:0"},       // stops at the left neighbour
-        {2, 0.9f, 0.5f, "0:75 20:75 60:50 60:75 80:75 100:0"},       // stops at the right neighbour
-        {2, 0.5f, 1.5f, "0:75 20:75 50:100 60:75 80:75 100:0"},      // above the top
-        {3, -2.0f, -1.0f, "0:75 20:75 40:75 40:0 80:75 100:0"},      // below and before everything
+        {0, 0.3f, 0.5f, "0:50 20:75 40:75 60:75 80:75 100:0"},   // first keeps time 0
+        {5, 0.1f, 0.9f, "0:75 20:75 40:75 60:75 80:75 100:90"},  // last keeps time 1
+        {2, 0.1f, 0.5f, "0:75 20:75 20:50 60:75 80:75 100:0"},   // stops at the left neighbour
+        {2, 0.9f, 0.5f, "0:75 20:75 60:50 60:75 80:75 100:0"},   // stops at the right neighbour
+        {2, 0.5f, 1.5f, "0:75 20:75 50:100 60:75 80:75 100:0"},  // above the top
+        {3, -2.0f, -1.0f, "0:75 20:75 40:75 40:0 80:75 100:0"},  // below and before everything
     };
     for (const Case& c : cases) {
         Envelope e(EnvelopeKind::Amplitude);
@@ -145,9 +145,8 @@ TEST(SoundSettings, NewSoundKeepsTheWidth) {
 }
 
 TEST(FrequencyScale, LabelsAndInverse) {
-    const std::pair<float, double> cases[] = {{0.0f, 10.0},   {0.2f, 34.4},   {0.4f, 118.6},
-                                              {0.5f, 220.0},  {0.6f, 408.2},  {0.8f, 1405.6},
-                                              {1.0f, 4840.0}};
+    const std::pair<float, double> cases[] = {{0.0f, 10.0},  {0.2f, 34.4},   {0.4f, 118.6}, {0.5f, 220.0},
+                                              {0.6f, 408.2}, {0.8f, 1405.6}, {1.0f, 4840.0}};
     for (auto [v, hz] : cases) {
         EXPECT_NEAR(frequency_scale::toHz(v), hz, 0.05) << v;
         EXPECT_NEAR(frequency_scale::fromHz(frequency_scale::toHz(v)), v, 1e-6) << v;

@@ -91,8 +91,9 @@ TEST(PhaseStep, StepMatchesThePlainStepWhateverTheMargin) {
             const float v = unit(rng);
             const double rate = i % 3 == 0 ? 11025.0 : i % 3 == 1 ? 22050.0 : 44100.0;
             // Phases near the wrap and tiny ones, as well as anywhere.
-            const float phase = i % 5 == 0 ? 360.0f - degrees(rng) / 1000.0f : i % 5 == 1 ? degrees(rng) / 1e6f
-                                                                                        : degrees(rng);
+            const float phase = i % 5 == 0   ? 360.0f - degrees(rng) / 1000.0f
+                                : i % 5 == 1 ? degrees(rng) / 1e6f
+                                             : degrees(rng);
             const phase_step::Bracket b = phase_step::bracket(v, rate, c.margin);
             float decided;
             if (!phase_step::tryStep(phase, b, decided))
@@ -155,11 +156,11 @@ TEST(PhaseStep, StretchesGiveThePhasesOfThePlainChain) {
     } cases[] = {
         {0.5f, 44100.0, phase_step::kMargin, 40000},  // 220 Hz, the New sound's pitch
         {0.5f, 11025.0, phase_step::kMargin, 30000},
-        {0.0f, 44100.0, phase_step::kMargin, 45000},  // 10 Hz
-        {1.0f, 11025.0, phase_step::kMargin, 0},      // 4840 Hz
+        {0.0f, 44100.0, phase_step::kMargin, 45000},                  // 10 Hz
+        {1.0f, 11025.0, phase_step::kMargin, 0},                      // 4840 Hz
         {fromBits(0x3E99E4FF), 11025.0, phase_step::kMargin, 30000},  // reaches 360.0 exactly
-        {0.31f, 22050.0, 0x1p-20, 30000},  // wide brackets, still exact
-        {0.77f, 44100.0, 0.0, 20000},      // the exact increment
+        {0.31f, 22050.0, 0x1p-20, 30000},                             // wide brackets, still exact
+        {0.77f, 44100.0, 0.0, 20000},                                 // the exact increment
     };
     for (const Case& c : cases) {
         const phase_step::Bracket b = phase_step::bracket(c.freq, c.rate, c.margin);

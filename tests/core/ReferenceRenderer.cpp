@@ -20,9 +20,8 @@ int readBack(const std::vector<uint8_t>& out, int bits, int m) {
 
 }  // namespace
 
-std::vector<uint8_t> referenceRender(const WaveformTable& table, const Envelope& A, const Envelope& F,
-                                     float a, float b, float c, int rate, int bits, float lengthMs,
-                                     float totalMs) {
+std::vector<uint8_t> referenceRender(const WaveformTable& table, const Envelope& A, const Envelope& F, float a, float b,
+                                     float c, int rate, int bits, float lengthMs, float totalMs) {
     const double S = bits == 8 ? 128.0 : 32768.0;
     if (c > 0.99f) c = 0.99f;
     double peak = 0.0;

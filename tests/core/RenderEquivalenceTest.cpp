@@ -40,11 +40,11 @@ Envelope randomCurve(std::mt19937& rng, EnvelopeKind kind) {
         return ::testing::AssertionFailure() << actual.size() << " bytes instead of " << expected.size();
     const auto mismatch = std::mismatch(expected.begin(), expected.end(), actual.begin());
     if (mismatch.first == expected.end()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "byte " << (mismatch.first - expected.begin()) << " of " << expected.size() << " (W "
-           << m.rendered.lengthSamples() << "), waveform " << s.waveform << ", " << s.bitsPerSample << " bit at "
-           << s.sampleRate << ", amplitude " << s.amplitude.toText() << ", frequency " << s.frequency.toText()
-           << ", echo " << s.echoVolume << "/" << s.echoDelay << ", distort " << s.distort;
+    return ::testing::AssertionFailure() << "byte " << (mismatch.first - expected.begin()) << " of " << expected.size()
+                                         << " (W " << m.rendered.lengthSamples() << "), waveform " << s.waveform << ", "
+                                         << s.bitsPerSample << " bit at " << s.sampleRate << ", amplitude "
+                                         << s.amplitude.toText() << ", frequency " << s.frequency.toText() << ", echo "
+                                         << s.echoVolume << "/" << s.echoDelay << ", distort " << s.distort;
 }
 
 }  // namespace
@@ -80,12 +80,12 @@ TEST(RenderEquivalence, LongestSoundsMatchThePlainOne) {
     } cases[] = {
         {"0:10 20:90 40:20 60:80 80:30 100:70", 100, 16, 44100, 0.5f, 1.0f, 0.3f},  // swept, every segment
         {"0:10 20:90 40:20 60:80 80:30 100:70", 200, 8, 44100, 0.5f, 1.0f, 0.3f},
-        {"0:50 100:50", 100, 16, 44100, 1.0f, 1.0f, 0.99f},   // constant 220 Hz, loudest echo
-        {"0:0 100:0", 300, 8, 22050, 1.0f, 0.5f, 0.0f},      // 10 Hz: long stretches
-        {"0:100 100:100", 201, 16, 11025, 0.7f, 0.3f, 0.5f}, // 4840 Hz: no stretches
-        {"0:30 50:30 50:60 100:60", 405, 16, 44100, 0.5f, 0.0001f, 0.0f},  // step in pitch; echo 44 back
+        {"0:50 100:50", 100, 16, 44100, 1.0f, 1.0f, 0.99f},                     // constant 220 Hz, loudest echo
+        {"0:0 100:0", 300, 8, 22050, 1.0f, 0.5f, 0.0f},                         // 10 Hz: long stretches
+        {"0:100 100:100", 201, 16, 11025, 0.7f, 0.3f, 0.5f},                    // 4840 Hz: no stretches
+        {"0:30 50:30 50:60 100:60", 405, 16, 44100, 0.5f, 0.0001f, 0.0f},       // step in pitch; echo 44 back
         {"0:40 30:45 30:45 70:20 100:20", 101, 8, 44100, 0.9f, 0.0005f, 0.2f},  // echo 220 back, under a block
-        {"0:60 100:62", 303, 16, 44100, 3.0f, 0.0007f, 0.0f},  // echo 308 back; a volume past 2 clips
+        {"0:60 100:62", 303, 16, 44100, 3.0f, 0.0007f, 0.0f},                   // echo 308 back; a volume past 2 clips
     };
     for (const Case& c : cases) {
         SoundModel m;

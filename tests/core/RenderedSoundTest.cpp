@@ -254,11 +254,9 @@ TEST(RenderedSound, BrokenSettingsNeverLeaveTheSampleRange) {
         const char* frequency;
         float echoVolume, echoDelay, distort;
     } cases[] = {
-        {"0:500 100:-300", "0:50 100:50", 3.0f, 0.5f, 0.0f},
-        {"0:100 100:100", "0:-500 100:900", 0.0f, 0.0f, -2.0f},
+        {"0:500 100:-300", "0:50 100:50", 3.0f, 0.5f, 0.0f}, {"0:100 100:100", "0:-500 100:900", 0.0f, 0.0f, -2.0f},
         {"10:100 60:100", "0:50 40:50", 2.0f, 5.0f, 0.5f},  // curves that end before the sound
-        {"0:100 100:100", "0:nan 100:50", 1.0f, 0.1f, 0.3f},
-        {"0:inf 100:100", "0:50 100:50", 1.0f, 0.1f, 0.3f},
+        {"0:100 100:100", "0:nan 100:50", 1.0f, 0.1f, 0.3f}, {"0:inf 100:100", "0:50 100:50", 1.0f, 0.1f, 0.3f},
     };
     for (const Case& c : cases) {
         for (int bits : {8, 16}) {
@@ -310,7 +308,8 @@ TEST(WavImage, PlayRepeatsTheSamplesAndKeepsTheHeldHeader) {
     EXPECT_EQ(std::vector<uint8_t>(image.begin() + 4, image.begin() + 8), hex("D2330000"));
     EXPECT_EQ(std::vector<uint8_t>(image.begin() + 40, image.begin() + 44), hex("AE330000"));
     for (int r = 0; r < 3; ++r)
-        EXPECT_TRUE(std::equal(m.rendered.samples().begin(), m.rendered.samples().end(), image.begin() + 44 + r * 4410));
+        EXPECT_TRUE(
+            std::equal(m.rendered.samples().begin(), m.rendered.samples().end(), image.begin() + 44 + r * 4410));
     EXPECT_EQ(le::get32(&m.rendered.header()[4]), 4446u);
     EXPECT_EQ(le::get32(&m.rendered.header()[40]), 4410u);
     // The image is a snapshot: rendering another sound does not touch it.
@@ -356,7 +355,7 @@ TEST(RenderedSound, TheMainPartAloneIsTheFullRendersMainPart) {
     } cases[] = {
         {"0:50 100:50", 0.0f, 0.0f, 0.0f, 8},
         {"0:10 20:90 40:20 60:80 80:30 100:70", 0.5f, 1.0f, 0.3f, 16},
-        {"0:30 100:80", 0.9f, 0.05f, 0.0f, 16},   // an echo within the main part
+        {"0:30 100:80", 0.9f, 0.05f, 0.0f, 16},  // an echo within the main part
         {"0:60 50:60 50:20 100:20", 0.7f, 0.3f, 0.8f, 8},
     };
     for (const auto& c : cases) {

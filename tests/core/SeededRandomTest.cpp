@@ -12,12 +12,10 @@ TEST(SeededRandom, FirstOutputsOfASeed) {
         uint64_t seed;
         uint64_t first[4];
     } cases[] = {
-        {0, {0xE220A8397B1DCDAFull, 0x6E789E6AA1B965F4ull,
-                 0x06C45D188009454Full, 0xF88BB8A8724C81ECull}},
-        {42, {0xBDD732262FEB6E95ull, 0x28EFE333B266F103ull,
-                 0x47526757130F9F52ull, 0x581CE1FF0E4AE394ull}},
-        {0xFFFFFFFFFFFFFFFFull, {0xE4D971771B652C20ull, 0xE99FF867DBF682C9ull,
-                 0x382FF84CB27281E9ull, 0x6D1DB36CCBA982D2ull}},
+        {0, {0xE220A8397B1DCDAFull, 0x6E789E6AA1B965F4ull, 0x06C45D188009454Full, 0xF88BB8A8724C81ECull}},
+        {42, {0xBDD732262FEB6E95ull, 0x28EFE333B266F103ull, 0x47526757130F9F52ull, 0x581CE1FF0E4AE394ull}},
+        {0xFFFFFFFFFFFFFFFFull,
+         {0xE4D971771B652C20ull, 0xE99FF867DBF682C9ull, 0x382FF84CB27281E9ull, 0x6D1DB36CCBA982D2ull}},
     };
     for (const Case& c : cases) {
         SeededRandom rng(c.seed);

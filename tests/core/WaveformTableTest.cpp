@@ -22,11 +22,10 @@ TEST(WaveformTable, ExactEntries) {
         int index;
         float value;
     } cases[] = {
-        {200, 179, 1.0f},   {200, 180, -1.0f},  {203, 143, -1.0f},  {203, 144, 1.0f},   {203, 216, 1.0f},
-        {203, 217, -1.0f},  {204, 60, 0.0f},    {204, 61, -1.0f},   {204, 119, -1.0f},  {204, 120, 0.0f},
-        {204, 240, 0.0f},   {204, 241, 1.0f},   {204, 300, 0.0f},   {201, 0, 0.0f},     {201, 180, -1.0f},
-        {202, 0, 0.0f},     {202, 90, 1.0f},    {205, 0, 1.0f},     {206, 359, 1.0f},   {101, 0, 0.845f},
-        {303, 0, 0.78f},    {304, 0, 0.7245f},  {100, 0, 0.0f},
+        {200, 179, 1.0f}, {200, 180, -1.0f}, {203, 143, -1.0f}, {203, 144, 1.0f},  {203, 216, 1.0f}, {203, 217, -1.0f},
+        {204, 60, 0.0f},  {204, 61, -1.0f},  {204, 119, -1.0f}, {204, 120, 0.0f},  {204, 240, 0.0f}, {204, 241, 1.0f},
+        {204, 300, 0.0f}, {201, 0, 0.0f},    {201, 180, -1.0f}, {202, 0, 0.0f},    {202, 90, 1.0f},  {205, 0, 1.0f},
+        {206, 359, 1.0f}, {101, 0, 0.845f},  {303, 0, 0.78f},   {304, 0, 0.7245f}, {100, 0, 0.0f},
     };
     for (const Case& c : cases) EXPECT_FLOAT_EQ(built(c.kind)[c.index], c.value) << c.kind << "[" << c.index << "]";
 }
@@ -100,9 +99,9 @@ TEST(WaveformTable, NoiseIsTheSameEveryTime) {
 }
 
 TEST(Waveforms, ButtonOrderHoldsEachCodeOnce) {
-    const char* expected[] = {"Sine", "Pulse", "Bipolar", "Whistle", "Down", "Up", "Square", "Triangle", "Saw",
-                              "Organ", "Clarinet", "Bassoon", "Noise 1", "Noise 2", "Noise 3", "Noise 4",
-                              "Noise 5", "Noise 6"};
+    const char* expected[] = {"Sine",    "Pulse",    "Bipolar", "Whistle", "Down",     "Up",
+                              "Square",  "Triangle", "Saw",     "Organ",   "Clarinet", "Bassoon",
+                              "Noise 1", "Noise 2",  "Noise 3", "Noise 4", "Noise 5",  "Noise 6"};
     for (size_t i = 0; i < waveforms::kButtonOrder.size(); ++i) {
         EXPECT_STREQ(waveforms::kButtonOrder[i].label, expected[i]);
         EXPECT_STREQ(waveforms::label(waveforms::kButtonOrder[i].code()), expected[i]);

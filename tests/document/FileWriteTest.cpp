@@ -12,16 +12,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
-#include <functional>
-#include <optional>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -221,7 +221,8 @@ TEST(FileWrite, EverySizeOfWriteFailsWholeOnAFullDisk) {
         const char* name;
         std::function<WriteResult(const QString&)> write;
     } cases[] = {
-        {"a few bytes", [](const QString& p) { return fileio::writeAtomically(p, QByteArray("twenty-four bytes long!!")); }},
+        {"a few bytes",
+         [](const QString& p) { return fileio::writeAtomically(p, QByteArray("twenty-four bytes long!!")); }},
         {"a new sound's 138 bytes", [](const QString& p) { return zdl::write(p, newSound()); }},
         {"a large WAV", [&big](const QString& p) { return wavexport::write(p, big.rendered, 1); }},
     };
@@ -247,7 +248,6 @@ TEST(FileWrite, EverySizeOfWriteFailsWholeOnAFullDisk) {
         }
     }
 }
-
 
 TEST(FileWrite, AWritableFileInALockedFolderIsRewrittenInPlace) {
     const QByteArray fresh = testfiles::qbytes(zdl::encode(newSound()));

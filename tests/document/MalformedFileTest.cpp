@@ -46,12 +46,9 @@ TEST(MalformedInput, FilesThatCannotBeReadGiveTheirReason) {
         const char* name;
         const char* reason;
     } cases[] = {
-        {"empty.zdl", "The file is empty."},
-        {"empty.efc", "The file is empty."},
-        {"folder.zdl", "It is a folder, not a file."},
-        {"folder.efc", "It is a folder, not a file."},
-        {"missing.zdl", "The file does not exist."},
-        {"missing.efc", "The file does not exist."},
+        {"empty.zdl", "The file is empty."},           {"empty.efc", "The file is empty."},
+        {"folder.zdl", "It is a folder, not a file."}, {"folder.efc", "It is a folder, not a file."},
+        {"missing.zdl", "The file does not exist."},   {"missing.efc", "The file does not exist."},
     };
     for (const auto& c : cases) {
         const ReadResult read = soundfile::read(dir.filePath(QLatin1String(c.name)));

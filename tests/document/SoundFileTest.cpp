@@ -12,14 +12,10 @@ TEST(SoundFile, ReaderIsChosenByTheLastThreeLettersOfTheName) {
         bool oldStyle;
         const char* zdlPath;
     } cases[] = {
-        {"/s/boom.efc", true, "/s/boom.zdl"},
-        {"/s/BOOM.EfC", true, "/s/BOOM.zdl"},
-        {"/s/boomefc", true, "/s/boomzdl"},
-        {"/s/boom.zdl", false, nullptr},
-        {"/s/boom.efc.zdl", false, nullptr},
-        {"/efc/boom", false, nullptr},
-        {"/s/boom.ef", false, nullptr},
-        {"relative/x.EFC", true, "relative/x.zdl"},
+        {"/s/boom.efc", true, "/s/boom.zdl"}, {"/s/BOOM.EfC", true, "/s/BOOM.zdl"},
+        {"/s/boomefc", true, "/s/boomzdl"},   {"/s/boom.zdl", false, nullptr},
+        {"/s/boom.efc.zdl", false, nullptr},  {"/efc/boom", false, nullptr},
+        {"/s/boom.ef", false, nullptr},       {"relative/x.EFC", true, "relative/x.zdl"},
     };
     for (const auto& c : cases) {
         const QString path = QString::fromLatin1(c.path);
@@ -43,7 +39,7 @@ TEST(SoundFile, ReadDispatchesToTheRightFormat) {
         const testfiles::Bytes* bytes;
         bool ok;
     } cases[] = {
-        {"a.zdl", &zdlBytes, true}, {"a.EFC", &efcBytes, true}, {"b.efc", &zdlBytes, false},
+        {"a.zdl", &zdlBytes, true}, {"a.EFC", &efcBytes, true},  {"b.efc", &zdlBytes, false},
         {"c.wav", &zdlBytes, true}, {"d.zdl", &efcBytes, false},
     };
     for (const auto& c : cases) {

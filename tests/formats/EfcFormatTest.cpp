@@ -43,13 +43,11 @@ TEST(EfcFormat, LengthPositionFromSamplesAndRate) {
         int32_t rate;
         float position;
     } cases[] = {
-        {4410, 11025, 0.2f},     // 400 ms
-        {17640, 44100, 0.2f},    // 400 ms at another rate
-        {110250, 11025, 1.0f},   // 10 s
-        {220500, 11025, 1.0f},   // longer than the slider reaches
-        {0, 11025, 0.0f},
-        {4294967295u, 44100, 1.0f},
-        {2205, 22050, 0.1f},     // 100 ms
+        {4410, 11025, 0.2f},                                                     // 400 ms
+        {17640, 44100, 0.2f},                                                    // 400 ms at another rate
+        {110250, 11025, 1.0f},                                                   // 10 s
+        {220500, 11025, 1.0f},                                                   // longer than the slider reaches
+        {0, 11025, 0.0f},      {4294967295u, 44100, 1.0f}, {2205, 22050, 0.1f},  // 100 ms
     };
     for (const auto& c : cases) {
         EXPECT_FLOAT_EQ(efc::lengthFromSamples(c.samples, c.rate), c.position) << c.samples << "@" << c.rate;
@@ -96,9 +94,9 @@ TEST(EfcFormat, PointsAreFixedPointWithTheEndsForced) {
 
 TEST(EfcFormat, ScalarsConvertAndAreKeptInRange) {
     EfcRecord r;
-    r.echoVolume = 64;   // 0.25
-    r.echoDelay = 128;   // 0.5
-    r.distort = 512;     // 2.0, limited to 1
+    r.echoVolume = 64;  // 0.25
+    r.echoDelay = 128;  // 0.5
+    r.distort = 512;    // 2.0, limited to 1
     r.repeatCount = 4;
     r.sampleRate = 22050;
     DecodeResult read = efc::decode(r.bytes());

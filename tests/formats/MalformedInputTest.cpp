@@ -76,7 +76,9 @@ TEST(MalformedInput, ReasonsAreWholeSentences) {
         {"zdl one point", kZdl, zdlPatched(4, 1), "The amplitude curve has fewer than 2 points."},
         {"zdl huge count", kZdl, zdlPatched(56, 0x10000000),
          "The frequency curve claims more points than the file holds."},
-        {"zdl NaN value", kZdl, zdlWith([](SoundSettings& s) { s.amplitude.assign({0, 1}, {kNaN, 0}); }),
+        {"zdl NaN value", kZdl, zdlWith([](SoundSettings& s) {
+             s.amplitude.assign({0, 1}, {kNaN, 0});
+         }),
          "The amplitude curve holds a value that is not a finite number."},
         {"zdl infinite echo volume", kZdl, zdlWith([](SoundSettings& s) { s.echoVolume = kInf; }),
          "The Echo Volume setting is not a finite number."},

@@ -49,8 +49,7 @@ TEST(DataFilesTest, FindTakesTheFirstDirectoryThatHoldsTheFile) {
         {"folder.txt", second.filePath("folder.txt")},
         {"nowhere.txt", QString()},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(data_files::find(QString::fromLatin1(c.name), dirs), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(data_files::find(QString::fromLatin1(c.name), dirs), c.expected) << c.name;
     EXPECT_EQ(data_files::find(QStringLiteral("both.txt"), {}), QString());
 }
 
@@ -181,15 +180,33 @@ TEST(ManualTest, CoversTheControlsKeysFilesAndTools) {
     ASSERT_TRUE(viewer.showFile(kManualSource));
     const QString text = viewer.browser()->toPlainText();
     const char* topics[] = {
-        "Drag it with the left button",  "whole curve",    "Right-click on an empty place",
-        "Right-click on the point",      "Double-click",   "Adjust Point",
-        "Square",                        "Noise 1",        "Length",
-        "Distort",                       "Echo Volume",    "Echo Delay",
-        "Repeats",                       "Quality",        "16 bit",
-        "space",                         "Ctrl+N",         "Alt+/ or Alt+?",
-        ".zdl",                          ".efc",           "Export WAV...",
-        "Save changes to this file?",    "zindle-cli render", "zindle-cli info",
-        "zindle-cli convert",            "zindle-cli new", "About.wav",
+        "Drag it with the left button",
+        "whole curve",
+        "Right-click on an empty place",
+        "Right-click on the point",
+        "Double-click",
+        "Adjust Point",
+        "Square",
+        "Noise 1",
+        "Length",
+        "Distort",
+        "Echo Volume",
+        "Echo Delay",
+        "Repeats",
+        "Quality",
+        "16 bit",
+        "space",
+        "Ctrl+N",
+        "Alt+/ or Alt+?",
+        ".zdl",
+        ".efc",
+        "Export WAV...",
+        "Save changes to this file?",
+        "zindle-cli render",
+        "zindle-cli info",
+        "zindle-cli convert",
+        "zindle-cli new",
+        "About.wav",
     };
     for (const char* topic : topics) EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
 }

@@ -40,8 +40,7 @@ TEST(QtPrompts, TheQuestionMapsEachWayOfAnswering) {
         QMessageBox::StandardButtons buttons;
         whenModal([&](QWidget* w) {
             shown = qobject_cast<QMessageBox*>(w);
-            if (!shown)
-                return false;
+            if (!shown) return false;
             title = shown->windowTitle();
             text = shown->text();
             icon = shown->icon();
@@ -64,8 +63,7 @@ TEST(QtPrompts, AnErrorIsCaptionedWithTheProgramName) {
     QMessageBox::StandardButtons buttons;
     whenModal([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
-        if (!box)
-            return false;
+        if (!box) return false;
         title = box->windowTitle();
         buttons = box->standardButtons();
         box->button(QMessageBox::Ok)->click();
@@ -100,8 +98,7 @@ TEST_F(FileDialogs, OpenStartsInTheDirectoryAndTakesOnlyExistingFiles) {
     QFileDialog* seen = nullptr;
     whenModal([&](QWidget* w) {
         seen = qobject_cast<QFileDialog*>(w);
-        if (!seen)
-            return false;
+        if (!seen) return false;
         EXPECT_EQ(seen->acceptMode(), QFileDialog::AcceptOpen);
         EXPECT_EQ(seen->fileMode(), QFileDialog::ExistingFile);
         EXPECT_EQ(seen->nameFilters(),
@@ -117,8 +114,7 @@ TEST_F(FileDialogs, OpenStartsInTheDirectoryAndTakesOnlyExistingFiles) {
     EXPECT_EQ(QFileInfo(chosen).canonicalFilePath(), QFileInfo(dir.filePath("B.ZDL")).canonicalFilePath());
 
     whenModal([](QWidget* w) {
-        if (auto* d = qobject_cast<QFileDialog*>(w))
-            d->reject();
+        if (auto* d = qobject_cast<QFileDialog*>(w)) d->reject();
         return true;
     });
     EXPECT_EQ(QtPrompts().openFileName(request()), QString());
@@ -130,8 +126,7 @@ TEST_F(FileDialogs, SaveAddsTheSuffixAndAsksBeforeReplacing) {
     // A typed name without a suffix gets the default one.
     whenModal([](QWidget* w) {
         auto* d = qobject_cast<QFileDialog*>(w);
-        if (!d)
-            return false;
+        if (!d) return false;
         EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_FALSE(d->testOption(QFileDialog::DontConfirmOverwrite));
         d->selectFile(QStringLiteral("boom"));

@@ -26,7 +26,8 @@ long find(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& pattern
 }
 
 void waitUntilDrained(const SdlPlayer& player) {
-    for (int i = 0; i < 500 && player.queuedBytes() > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 500 && player.queuedBytes() > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the last buffer
 }
 
@@ -71,7 +72,8 @@ TEST_F(DiskPlayback, PlaysTheRepeatedSamplesExactlyAndInOrder) {
         EXPECT_TRUE(std::equal(samples.begin(), samples.end(), out.begin() + start + r * long(samples.size()))) << r;
     // Before and after it: silence only.
     EXPECT_TRUE(std::all_of(out.begin(), out.begin() + start, [](uint8_t b) { return b == 128; }));
-    EXPECT_TRUE(std::all_of(out.begin() + start + 3 * long(samples.size()), out.end(), [](uint8_t b) { return b == 128; }));
+    EXPECT_TRUE(
+        std::all_of(out.begin() + start + 3 * long(samples.size()), out.end(), [](uint8_t b) { return b == 128; }));
 }
 
 TEST_F(DiskPlayback, ASecondPlayStopsTheFirstAndStartsFromItsBeginning) {
@@ -205,12 +207,10 @@ TEST(SdlPlayer, ReportsThePositionTheEndAndKeepsALoopGoing) {
         int64_t previous = -1;
         for (const SoundPlayer::Playback& p : seen) {
             finished += p.finished ? 1 : 0;
-            if (!p.playing)
-                continue;
+            if (!p.playing) continue;
             EXPECT_GE(p.sample, 0);
             EXPECT_LT(p.sample, samples);
-            if (p.sample < previous)
-                ++wraps;
+            if (p.sample < previous) ++wraps;
             previous = p.sample;
         }
         if (loop) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 
 // Limits the size of files this process may write, as a full disk would;
 // SIGXFSZ is ignored meanwhile so that a write fails with EFBIG instead of

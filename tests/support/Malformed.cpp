@@ -49,7 +49,8 @@ std::vector<Malformed> malformedZdl() {
     std::vector<Malformed> cases;
     // Cut inside a block of points, the count promises more than is left.
     for (size_t size : {8, 12, 55, 60, 107})
-        cases.push_back({"truncated at " + std::to_string(size), slice(good, 0, size), "more points than the file holds"});
+        cases.push_back(
+            {"truncated at " + std::to_string(size), slice(good, 0, size), "more points than the file holds"});
     for (size_t size : {0, 1, 3, 4, 7, 56, 59, 108, 111, 127, 131, 132, 133, 134, 137})
         cases.push_back({"truncated at " + std::to_string(size), slice(good, 0, size), "ends early"});
     cases.push_back({"huge amplitude count", zdlPatched(4, 0x7FFFFFFF), "more points than the file holds"});
@@ -59,9 +60,13 @@ std::vector<Malformed> malformedZdl() {
     cases.push_back({"most negative count", zdlPatched(56, 0x80000000), "fewer than 2 points"});
     cases.push_back({"one point", zdlWith([](SoundSettings& s) { s.frequency.assign({0.f}, {0.5f}); }),
                      "frequency curve has fewer than 2 points"});
-    cases.push_back({"NaN time", zdlWith([](SoundSettings& s) { s.amplitude.assign({0, kNaN, 1}, {0, 0, 0}); }),
+    cases.push_back({"NaN time", zdlWith([](SoundSettings& s) {
+                         s.amplitude.assign({0, kNaN, 1}, {0, 0, 0});
+                     }),
                      "not a finite number"});
-    cases.push_back({"infinite value", zdlWith([](SoundSettings& s) { s.frequency.assign({0, 1}, {0, -kInf}); }),
+    cases.push_back({"infinite value", zdlWith([](SoundSettings& s) {
+                         s.frequency.assign({0, 1}, {0, -kInf});
+                     }),
                      "not a finite number"});
     cases.push_back({"NaN length", zdlWith([](SoundSettings& s) { s.length = kNaN; }), "Length setting"});
     cases.push_back({"infinite echo delay", zdlWith([](SoundSettings& s) { s.echoDelay = kInf; }), "Echo Delay"});

@@ -42,7 +42,8 @@ std::string toHex(const Bytes& bytes) {
 
 Bytes slice(const Bytes& bytes, size_t at, size_t count) {
     if (at >= bytes.size()) return Bytes();
-    return Bytes(bytes.begin() + std::ptrdiff_t(at), bytes.begin() + std::ptrdiff_t(std::min(bytes.size(), at + count)));
+    return Bytes(bytes.begin() + std::ptrdiff_t(at),
+                 bytes.begin() + std::ptrdiff_t(std::min(bytes.size(), at + count)));
 }
 
 void put32(Bytes& bytes, size_t at, uint32_t value) {

@@ -15,8 +15,7 @@ inline void whenModal(std::function<bool(QWidget*)> act) {
     auto seen = std::make_shared<QWidget*>(nullptr);
     QObject::connect(timer, &QTimer::timeout, [timer, seen, act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == *seen)
-            return;
+        if (!modal || modal == *seen) return;
         *seen = modal;
         if (act(modal)) {
             timer->stop();

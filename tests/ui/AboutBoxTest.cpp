@@ -163,8 +163,7 @@ TEST(AboutArtworkTest, TitleIsDrawnThroughItsMaskWithAShadow) {
         {x0 + shadow + 2, y0 + shadow, grey, "beside the shadow"},
         {5, 5, grey, "background"},
     };
-    for (const Probe& p : probes)
-        EXPECT_EQ(picture.pixel(p.x, p.y), p.colour) << p.what << " at " << p.x << "," << p.y;
+    for (const Probe& p : probes) EXPECT_EQ(picture.pixel(p.x, p.y), p.colour) << p.what << " at " << p.x << "," << p.y;
 }
 
 TEST(AboutArtworkTest, CaptionLinesAreCentredAtTheirRows) {

@@ -51,10 +51,26 @@ TEST(NumberText, ReadsTheLeadingNumberLikeAtof) {
         QString text;
         double expected;
     } cases[] = {
-        {"12.5", 12.5},      {"  12.5abc", 12.5}, {"\t7", 7},     {"abc", 0},        {"", 0},
-        {"-5", -5},          {"+3", 3},           {"1e2", 100},   {"1e", 1},         {"2.5e-1x", 0.25},
-        {".5", 0.5},         {"5.", 5},           {"12,5", 12},   {"- 5", 0},        {"0x10", 16},
-        {"1e999", inf},      {"-inf", -inf},      {"nan", 0},     {"NaN(1)", 0},     {QString::fromUtf8("3\u00b5"), 3},
+        {"12.5", 12.5},
+        {"  12.5abc", 12.5},
+        {"\t7", 7},
+        {"abc", 0},
+        {"", 0},
+        {"-5", -5},
+        {"+3", 3},
+        {"1e2", 100},
+        {"1e", 1},
+        {"2.5e-1x", 0.25},
+        {".5", 0.5},
+        {"5.", 5},
+        {"12,5", 12},
+        {"- 5", 0},
+        {"0x10", 16},
+        {"1e999", inf},
+        {"-inf", -inf},
+        {"nan", 0},
+        {"NaN(1)", 0},
+        {QString::fromUtf8("3\u00b5"), 3},
         {QString(253, '0') + "5", 5},  // the 254th character still counts
         {QString(254, '0') + "5", 0},  // the 255th does not
     };
@@ -66,16 +82,11 @@ TEST(NumberText, ShowsTwoTruncatedDecimals) {
         double q;
         const char* expected;
     } cases[] = {
-        {220.0, "220.00"},
-        {100.0 * double(0.199999988f), "19.99"},
-        {50.0, "50.00"},
-        {0.0, "0.00"},
-        {4.999, "4.99"},
-        {0.005, "0.00"},
-        {4840.0, "4840.00"},
-        {16.351, "16.35"},
-        {-0.5, "-0.50"},
-        {std::nan(""), "0.00"},
+        {220.0, "220.00"},   {100.0 * double(0.199999988f), "19.99"},
+        {50.0, "50.00"},     {0.0, "0.00"},
+        {4.999, "4.99"},     {0.005, "0.00"},
+        {4840.0, "4840.00"}, {16.351, "16.35"},
+        {-0.5, "-0.50"},     {std::nan(""), "0.00"},
     };
     for (const Case& c : cases) EXPECT_EQ(number_text::twoDecimals(c.q).toStdString(), c.expected) << c.q;
 }
@@ -88,7 +99,7 @@ TEST(NoteList, NamesAndPitches) {
         const char* name;
         double hz;
     } cases[] = {
-        {0, "[0] C", 16.3516}, {1, "[0] C#", 17.3239}, {8, "[0] Ab", 25.9565}, {11, "[0] B", 30.8677},
+        {0, "[0] C", 16.3516}, {1, "[0] C#", 17.3239}, {8, "[0] Ab", 25.9565},  {11, "[0] B", 30.8677},
         {45, "[3] A", 220.0},  {57, "[4] A", 440.0},   {58, "[4] Bb", 466.164}, {98, "[8] D", 4698.636},
     };
     for (const Case& c : cases) {
@@ -127,10 +138,8 @@ TEST(AdjustPointLayout, DialogUnitsRoundToPixels) {
         QRect units;
         QRect pixels;
     } cases[] = {
-        {{77, 25, 40, 14}, {116, 41, 60, 23}},
-        {{0, 0, 168, 158}, {0, 0, 252, 257}},
-        {{30, 135, 50, 14}, {45, 219, 75, 23}},
-        {{1, 1, 1, 1}, {2, 2, 2, 2}},  // 1.5 and 1.625 round up
+        {{77, 25, 40, 14}, {116, 41, 60, 23}},  {{0, 0, 168, 158}, {0, 0, 252, 257}},
+        {{30, 135, 50, 14}, {45, 219, 75, 23}}, {{1, 1, 1, 1}, {2, 2, 2, 2}},  // 1.5 and 1.625 round up
         {{-1, -1, 2, 4}, {-2, -2, 3, 7}},
     };
     for (const Case& c : cases) EXPECT_EQ(AdjustPointDialog::toPixels(c.units, base), c.pixels) << c.units.x();
@@ -189,9 +198,9 @@ TEST_F(AdjustPointDialogTest, StartShowsThePoint) {
         const char* value;
         bool timeEnabled;
     } cases[] = {
-        {&frequency, 0, "0.00", "220.00", false}, {&frequency, 1, "20.00", "220.00", true},
+        {&frequency, 0, "0.00", "220.00", false},   {&frequency, 1, "20.00", "220.00", true},
         {&frequency, 5, "100.00", "220.00", false}, {&amplitude, 0, "0.00", "75.00", false},
-        {&amplitude, 1, "20.00", "75.00", true},  {&amplitude, 5, "100.00", "0.00", false},
+        {&amplitude, 1, "20.00", "75.00", true},    {&amplitude, 5, "100.00", "0.00", false},
     };
     for (const Case& c : cases) {
         const Shown s = shown(*c.envelope, c.i);
@@ -258,8 +267,8 @@ TEST_F(AdjustPointDialogTest, TypedValuesAreReadAndClamped) {
         AdjustPointDialog dialog(envelope, c.i);
         type(c.field == Time ? dialog.timeField() : dialog.valueField(), c.typed);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
-        const std::string what = (c.isFrequency ? "frequency " : "amplitude ") + std::to_string(c.i) + " " +
-                                 c.typed.toStdString();
+        const std::string what =
+            (c.isFrequency ? "frequency " : "amplitude ") + std::to_string(c.i) + " " + c.typed.toStdString();
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << what;
         EXPECT_EQ(envelope.time(c.i), c.time) << what;
         EXPECT_FLOAT_EQ(envelope.value(c.i), c.value) << what;
@@ -330,7 +339,6 @@ TEST_F(AdjustPointDialogTest, FrequencyButtonBringsBackTheTypedPitch) {
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
     EXPECT_EQ(frequency.value(2), 1.0f);
 }
-
 
 // Every way out of the dialog after the same edits: only OK and Enter write.
 TEST_F(AdjustPointDialogTest, OnlyOkAndEnterWrite) {
@@ -424,8 +432,7 @@ TEST_F(AdjustPointDialogTest, TabVisitsTheControlsInLayoutOrder) {
     AdjustPointDialog a(amplitude, 2);
     const QList<QWidget*> orders[] = {
         // The two radio buttons make one stop, as a group does.
-        {f.timeField(), f.valueField(), f.noteList(), f.okButton(), f.cancelButton(), f.noteButton(),
-         f.timeField()},
+        {f.timeField(), f.valueField(), f.noteList(), f.okButton(), f.cancelButton(), f.noteButton(), f.timeField()},
         {a.timeField(), a.okButton(), a.cancelButton(), a.valueField(), a.timeField()},
     };
     for (const QList<QWidget*>& order : orders) {

@@ -44,12 +44,12 @@ enum class Command { New, Open, Close };
 
 struct PromptCase {
     const char* name;
-    bool named;           // the document was saved as a.zdl before the edit
-    Answer answer;        // to "Save changes to this file?"
-    const char* saveAsTo; // the Save dialog's choice for an unnamed document ("" cancels)
-    bool failingWrite;    // a.zdl cannot be written any more
-    bool goesOn;          // the command carries on
-    const char* savedIn;  // the file that received the edits, if any
+    bool named;            // the document was saved as a.zdl before the edit
+    Answer answer;         // to "Save changes to this file?"
+    const char* saveAsTo;  // the Save dialog's choice for an unnamed document ("" cancels)
+    bool failingWrite;     // a.zdl cannot be written any more
+    bool goesOn;           // the command carries on
+    const char* savedIn;   // the file that received the edits, if any
 };
 
 const PromptCase kPromptCases[] = {
@@ -67,31 +67,21 @@ TEST(SaveChangesPrompt, GuardsNewOpenAndCloseAlike) {
             SCOPED_TRACE(std::string(c.name) + " for command " + std::to_string(static_cast<int>(command)));
             DocumentHarness d;
             const QString laser = d.copySound(QStringLiteral("laser.zdl"));
-            if (c.named)
-                d.saveAs(QStringLiteral("a.zdl"));
+            if (c.named) d.saveAs(QStringLiteral("a.zdl"));
             d.edit();
             const QString editedTitle = c.named ? QStringLiteral("Zindle - a.zdl *") : QStringLiteral("Zindle *");
             ASSERT_EQ(d.title(), editedTitle);
-            if (c.failingWrite)
-                blockWrites(d.file(QStringLiteral("a.zdl")));
+            if (c.failingWrite) blockWrites(d.file(QStringLiteral("a.zdl")));
             d.prompts.shown.clear();
 
             d.prompts.answer(c.answer);
-            if (c.saveAsTo)
-                d.prompts.saveName(*c.saveAsTo ? d.file(QString::fromLatin1(c.saveAsTo)) : QString());
-            if (command == Command::Open && c.goesOn)
-                d.prompts.openName(laser);
+            if (c.saveAsTo) d.prompts.saveName(*c.saveAsTo ? d.file(QString::fromLatin1(c.saveAsTo)) : QString());
+            if (command == Command::Open && c.goesOn) d.prompts.openName(laser);
 
             switch (command) {
-            case Command::New:
-                d.menu().newAction->trigger();
-                break;
-            case Command::Open:
-                d.menu().openAction->trigger();
-                break;
-            case Command::Close:
-                d.menu().exitAction->trigger();
-                break;
+            case Command::New: d.menu().newAction->trigger(); break;
+            case Command::Open: d.menu().openAction->trigger(); break;
+            case Command::Close: d.menu().exitAction->trigger(); break;
             }
 
             EXPECT_EQ(d.prompts.unused(), 0u);
@@ -126,9 +116,7 @@ TEST(SaveChangesPrompt, GuardsNewOpenAndCloseAlike) {
                 EXPECT_EQ(d.h.model.settings, zdl::read(laser).settings);
                 EXPECT_EQ(d.h.document.path(), laser);
                 break;
-            case Command::Close:
-                EXPECT_FALSE(d.h.window->isVisible());
-                continue;  // the edits go with the window
+            case Command::Close: EXPECT_FALSE(d.h.window->isVisible()); continue;  // the edits go with the window
             }
             EXPECT_FALSE(d.h.document.modified());
         }
@@ -209,9 +197,7 @@ TEST(SaveCommand, AFullDiskKeepsTheFileAndTheEdits) {
             FileSizeLimit full(0);
             ASSERT_TRUE(full.ok());
             switch (via) {
-            case Via::SaveKey:
-                d.key(Qt::Key_S);
-                break;
+            case Via::SaveKey: d.key(Qt::Key_S); break;
             case Via::ExportKey:
                 d.prompts.saveName(wav);
                 d.key(Qt::Key_E);
@@ -237,8 +223,8 @@ TEST(SaveCommand, AFullDiskKeepsTheFileAndTheEdits) {
 
 TEST(NewCommand, KeepsTheWidthAndResetsTheRest) {
     DocumentHarness d;
-    d.clickButton(d.h.editor().bitsGroup(), 1);   // 16 bit
-    d.clickButton(d.h.editor().rateGroup(), 2);   // 44KHz
+    d.clickButton(d.h.editor().bitsGroup(), 1);  // 16 bit
+    d.clickButton(d.h.editor().rateGroup(), 2);  // 44KHz
     d.clickButton(d.h.editor().repeatsGroup(), 4);
     d.edit();
     d.prompts.answer(Answer::No);

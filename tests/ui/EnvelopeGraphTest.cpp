@@ -1,7 +1,7 @@
-#include "TimeGrid.h"
 #include "DrawingTools.h"
 #include "Envelope.h"
 #include "EnvelopeGraph.h"
+#include "TimeGrid.h"
 
 #include <QMouseEvent>
 #include <QTest>
@@ -41,7 +41,9 @@ protected:
             if (!lastRightClick.hit) lastRightClick = graph_.rightClickInsert(p.x(), p.y());
         }
     }
-    void mouseMoveEvent(QMouseEvent* e) override { graph_.move(e->position().toPoint().x(), e->position().toPoint().y()); }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        graph_.move(e->position().toPoint().x(), e->position().toPoint().y());
+    }
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton) lastRelease = graph_.release(e->position().toPoint().y());
     }
@@ -79,7 +81,7 @@ TEST_F(EnvelopeGraphTest, PointDragsAreClampedToEdgesAndNeighbours) {
         const char* after;
     } cases[] = {
         {at(20, 75), at(30, 90), "0:75 30:90 40:75 60:75 80:75 100:0"},
-        {at(20, 75), at(55, 75), "0:75 40:75 40:75 60:75 80:75 100:0"},   // past the right neighbour
+        {at(20, 75), at(55, 75), "0:75 40:75 40:75 60:75 80:75 100:0"},    // past the right neighbour
         {at(40, 75), at(30, 130), "0:75 20:75 30:100 60:75 80:75 100:0"},  // above the top
         {at(40, 75), at(45, -40), "0:75 20:75 45:0 60:75 80:75 100:0"},    // below the bottom
         {at(0, 75), at(30, 50), "0:50 20:75 40:75 60:75 80:75 100:0"},     // the first only moves up and down
@@ -136,11 +138,11 @@ TEST_F(EnvelopeGraphTest, RightClickInsertsBetweenPointsAndDeletesInnerPoints) {
         const char* after;
     } cases[] = {
         {at(30, 50), true, true, "0:75 20:75 30:50 40:75 60:75 80:75 100:0"},
-        {at(40, 20), false, false, kDefault},                          // at an existing point's time
-        {QPoint(30, at(30, 50).y()), false, false, kDefault},          // in the label margin
-        {at(40, 75), true, true, "0:75 20:75 60:75 80:75 100:0"},      // on a point: deleted
-        {at(0, 75), true, false, kDefault},                            // the first stays
-        {at(100, 0), true, false, kDefault},                           // so does the last
+        {at(40, 20), false, false, kDefault},                      // at an existing point's time
+        {QPoint(30, at(30, 50).y()), false, false, kDefault},      // in the label margin
+        {at(40, 75), true, true, "0:75 20:75 60:75 80:75 100:0"},  // on a point: deleted
+        {at(0, 75), true, false, kDefault},                        // the first stays
+        {at(100, 0), true, false, kDefault},                       // so does the last
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(envelope.fromText(kDefault));
@@ -189,12 +191,11 @@ TEST_F(EnvelopeGraphTest, HitTestsUseStrictDistances) {
         {at(50, 75) - QPoint(0, 5), -1, false},
         {at(50, 75) - QPoint(0, 4), -1, true},
         {QPoint(kLeft + 35, at(0, 75).y()), 0, false},  // from the margin; t < 0 is off the curve
-        {QPoint(kRight, p.y()), -1, false},            // right of the rectangle
+        {QPoint(kRight, p.y()), -1, false},             // right of the rectangle
     };
     for (const Case& c : cases) {
         EXPECT_EQ(graph.findPointNear(c.cursor.x(), c.cursor.y()), c.point) << c.cursor.x() << "," << c.cursor.y();
-        EXPECT_EQ(graph.hitCurve(c.cursor.x(), c.cursor.y()), c.curve)
-            << c.cursor.x() << "," << c.cursor.y();
+        EXPECT_EQ(graph.hitCurve(c.cursor.x(), c.cursor.y()), c.curve) << c.cursor.x() << "," << c.cursor.y();
     }
     // Of two points at one place the lower index is held.
     ASSERT_TRUE(envelope.fromText("0:0 50:50 50:50 100:0"));
@@ -257,7 +258,8 @@ TEST(EnvelopeGraphGrid, StepFollowsPixelsPerMillisecond) {
     struct Case {
         float g;
         int step;
-    } cases[] = {{25, 2}, {20, 5}, {8.5f, 5}, {8, 10}, {1.5f, 50}, {0.8f, 100}, {0.3f, 200}, {0.08f, 1000}, {0.1f, 500}};
+    } cases[] = {{25, 2},     {20, 5},     {8.5f, 5},     {8, 10},    {1.5f, 50},
+                 {0.8f, 100}, {0.3f, 200}, {0.08f, 1000}, {0.1f, 500}};
     for (const Case& c : cases) EXPECT_EQ(time_grid::stepMs(c.g), c.step) << c.g;
 }
 

@@ -30,11 +30,11 @@ TEST_F(HintPanelTest, StagesPlaceTheCallout) {
         int left, top, style;
         const char* text;
     } cases[] = {
-        {0, 284, 568, 0, "Click on the graph to play this sound"},   // (1000-240)/2-96, 5*700/6-15
-        {1, 244, 101, 1, "Drag a point to change its position"},     // -136, 700/6-15
-        {2, 184, 295, 2, "Delete or create with a right click"},     // -196, 3*700/6-55
-        {3, 164, 385, 1, "Double click point to enter exact value"}, // -216, 3*700/6+35
-        {4, 164, 385, 1, ""},                                        // stays where it was
+        {0, 284, 568, 0, "Click on the graph to play this sound"},    // (1000-240)/2-96, 5*700/6-15
+        {1, 244, 101, 1, "Drag a point to change its position"},      // -136, 700/6-15
+        {2, 184, 295, 2, "Delete or create with a right click"},      // -196, 3*700/6-55
+        {3, 164, 385, 1, "Double click point to enter exact value"},  // -216, 3*700/6+35
+        {4, 164, 385, 1, ""},                                         // stays where it was
     };
     for (const Case& c : cases) {
         panel.setStage(c.stage, client);
@@ -67,8 +67,8 @@ TEST_F(HintPanelTest, CalloutIsDrawnTransparentlyOverTheBackBuffer) {
     ASSERT_EQ(r.right() + 1, 556);
     // Style 0: bar in rows 0..17 from x 11, pointer at the bottom left.
     EXPECT_EQ(pixel(back, r.left() + 265, r.top() + 3), kYellow);
-    EXPECT_EQ(pixel(back, r.left() + 3, r.top() + 3), kBlue);     // left of the bar
-    EXPECT_EQ(pixel(back, r.left() + 200, r.top() + 25), kBlue);  // below the bar
+    EXPECT_EQ(pixel(back, r.left() + 3, r.top() + 3), kBlue);      // left of the bar
+    EXPECT_EQ(pixel(back, r.left() + 200, r.top() + 25), kBlue);   // below the bar
     EXPECT_EQ(pixel(back, r.left() + 18, r.top() + 20), kYellow);  // in the pointer
     EXPECT_EQ(pixel(back, r.left() - 1, r.top() + 5), kBlue);
     EXPECT_EQ(pixel(back, r.right() + 1, r.top() + 5), kBlue);

@@ -26,8 +26,7 @@ bool hasPixel(const QImage& image, const QRect& logical, QRgb colour) {
     const qreal dpr = image.devicePixelRatio();
     for (int y = logical.top(); y < logical.top() + logical.height(); ++y)
         for (int x = logical.left(); x < logical.left() + logical.width(); ++x)
-            if (image.pixel(static_cast<int>(x * dpr), static_cast<int>(y * dpr)) == colour)
-                return true;
+            if (image.pixel(static_cast<int>(x * dpr), static_cast<int>(y * dpr)) == colour) return true;
     return false;
 }
 
@@ -62,16 +61,12 @@ TEST(MainWindowLayout, ViewsTakeTheirPlacesAtTwoClientSizes) {
             EXPECT_EQ(e.waveformGroup().button(i).rect(), expected.waveformButtons[size_t(i)]) << i;
         for (int i = 0; i < 10; ++i)
             EXPECT_EQ(e.repeatsGroup().button(i).rect(), expected.repeatsButtons[size_t(i)]) << i;
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(e.rateGroup().button(i).rect(), expected.rateButtons[size_t(i)]) << i;
-        for (int i = 0; i < 2; ++i)
-            EXPECT_EQ(e.bitsGroup().button(i).rect(), expected.bitsButtons[size_t(i)]) << i;
-        for (int j = 0; j < 4; ++j)
-            EXPECT_EQ(e.slider(j).rect(), expected.sliders[size_t(j)]) << j;
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(e.rateGroup().button(i).rect(), expected.rateButtons[size_t(i)]) << i;
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(e.bitsGroup().button(i).rect(), expected.bitsButtons[size_t(i)]) << i;
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(e.slider(j).rect(), expected.sliders[size_t(j)]) << j;
         EXPECT_EQ(e.backBuffer().logicalSize(), client);
         // The hint is re-placed for the new size (stage 0: inside the output plot).
-        EXPECT_EQ(e.hint().rect().topLeft(),
-                  QPoint((client.width() - 240) / 2 - 96, 5 * client.height() / 6 - 15));
+        EXPECT_EQ(e.hint().rect().topLeft(), QPoint((client.width() - 240) / 2 - 96, 5 * client.height() / 6 - 15));
     }
 }
 
@@ -153,8 +148,7 @@ TEST_F(MainWindowTest, DraggingAPointRendersOnceOnReleaseAndMarksModified) {
     const int rendersBefore = editor().renderCount();
     const std::vector<uint8_t> samplesBefore = h.model.rendered.samples();
     press(pointPos(editor().amplitudeGraph(), 2));
-    for (const QPoint p : {QPoint(300, 60), QPoint(350, 100), QPoint(388, 125)})
-        move(p);
+    for (const QPoint p : {QPoint(300, 60), QPoint(350, 100), QPoint(388, 125)}) move(p);
     EXPECT_EQ(amplitude(), "0:75 20:75 50:50 60:75 80:75 100:0");
     EXPECT_EQ(editor().renderCount(), rendersBefore) << "no render during the drag";
     EXPECT_EQ(h.model.rendered.samples(), samplesBefore);
@@ -175,8 +169,7 @@ TEST_F(MainWindowTest, DuringADragOnlyTheGraphAndTheHintReachTheScreen) {
         paint(region);
     };
     press(pointPos(editor().frequencyGraph(), 2));
-    for (int y = 250; y < 400; y += 30)
-        move(QPoint(380, y));
+    for (int y = 250; y < 400; y += 30) move(QPoint(380, y));
     ASSERT_FALSE(painted.empty());
     const QRegion allowed = QRegion(editor().frequencyGraph().rect()) + editor().hint().rect();
     for (const QRegion& region : painted)
@@ -267,8 +260,7 @@ TEST_F(MainWindowTest, EveryButtonGroupSelectsExactlyOneAndAppliesItsValue) {
         const int rendersBefore = editor().renderCount();
         click(group.button(c.index).rect().center());
         int pressed = 0;
-        for (int i = 0; i < group.size(); ++i)
-            pressed += group.button(i).isPressed() ? 1 : 0;
+        for (int i = 0; i < group.size(); ++i) pressed += group.button(i).isPressed() ? 1 : 0;
         EXPECT_EQ(pressed, 1) << c.name;
         EXPECT_EQ(group.pressedIndex(), c.index) << c.name;
         EXPECT_EQ(c.setting(h.model), c.expected) << c.name;

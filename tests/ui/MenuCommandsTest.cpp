@@ -73,10 +73,8 @@ TEST(MainMenu, PlainAndCtrlKeysRunTheItems) {
         const QString saved = d.file(QStringLiteral("a.zdl"));
         QFile::remove(saved);
         // The dialog the key should open is cancelled; any other fails the test.
-        if (k.expected == Ran::Open)
-            d.prompts.openName(QString());
-        if (k.expected == Ran::SaveAs || k.expected == Ran::Export)
-            d.prompts.saveName(QString());
+        if (k.expected == Ran::Open) d.prompts.openName(QString());
+        if (k.expected == Ran::SaveAs || k.expected == Ran::Export) d.prompts.saveName(QString());
 
         d.key(k.key, k.modifiers);
 
@@ -184,15 +182,15 @@ TEST(AdjustPoint, ADoubleClickOnAPointOpensItsDialogOverTheWindow) {
         QWidget* owner = nullptr;
         whenModal([&](QWidget* w) {
             auto* dialog = qobject_cast<AdjustPointDialog*>(w);
-            if (!dialog)
-                return false;
+            if (!dialog) return false;
             shown = dialog->valueField()->text();
             owner = dialog->parentWidget();
             dialog->valueField()->setText(QString::fromLatin1(c.value));
             (c.ok ? dialog->okButton() : dialog->cancelButton())->click();
             return true;
         });
-        QTest::mouseDClick(d.h.window->windowHandle(), Qt::LeftButton, {}, d.h.canvas()->mapTo(d.h.window.get(), point));
+        QTest::mouseDClick(d.h.window->windowHandle(), Qt::LeftButton, {},
+                           d.h.canvas()->mapTo(d.h.window.get(), point));
         EXPECT_EQ(shown.toDouble(), 75.0);
         EXPECT_EQ(owner, d.h.window.get());
         EXPECT_EQ(d.h.model.settings.amplitude.toText(), c.amplitude);
@@ -204,10 +202,9 @@ class ExportWav : public ::testing::Test {
 protected:
     static QByteArray cliRender(const QString& zdl, const QString& wav) {
         QProcess cli;
-        cli.start(QStringLiteral(ZINDLE_BINARY_DIR "/src/app/zindle-cli"), {QStringLiteral("render"), zdl,
-                                                                           QStringLiteral("-o"), wav});
-        if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
-            return QByteArray();
+        cli.start(QStringLiteral(ZINDLE_BINARY_DIR "/src/app/zindle-cli"),
+                  {QStringLiteral("render"), zdl, QStringLiteral("-o"), wav});
+        if (!cli.waitForFinished(60000) || cli.exitCode() != 0) return QByteArray();
         return bytesOf(wav);
     }
 };

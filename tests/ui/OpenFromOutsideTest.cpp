@@ -38,14 +38,12 @@ struct RecentHarness {
     // The items' texts, "-" for the separator.
     QStringList items() {
         QStringList texts;
-        for (QAction* a : menu().actions())
-            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        for (QAction* a : menu().actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return texts;
     }
     QAction* item(const QString& text) {
         for (QAction* a : menu().actions())
-            if (a->text() == text)
-                return a;
+            if (a->text() == text) return a;
         return nullptr;
     }
     // Opens `path` through the Open dialog.
@@ -213,7 +211,8 @@ TEST(OpenRecent, OneThatIsGoneIsReportedAndTakenOff) {
     ASSERT_EQ(r.d.prompts.sequence(), "error") << "no question: the sound stays";
     EXPECT_TRUE(r.d.prompts.shown[0].text.startsWith(QStringLiteral("Couldn't open file\n\ngone & lost.zdl\n")));
     EXPECT_EQ(r.recent.paths(), QStringList{laser});
-    EXPECT_EQ(r.items(), QStringList({QStringLiteral("&1 laser.zdl"), QStringLiteral("-"), QStringLiteral("&Clear Menu")}));
+    EXPECT_EQ(r.items(),
+              QStringList({QStringLiteral("&1 laser.zdl"), QStringLiteral("-"), QStringLiteral("&Clear Menu")}));
     EXPECT_EQ(r.d.title(), QStringLiteral("Zindle - laser.zdl *"));
 }
 

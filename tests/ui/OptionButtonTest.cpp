@@ -25,10 +25,10 @@ TEST(ButtonFaces, HoldTwoFacesInAMagentaFrame) {
         int x, y;
         QRgb colour;
     } cases[] = {
-        {1, 1, kWhite},  {40, 1, kWhite},  {1, 12, kWhite},  {40, 12, kLight}, {40, 23, kDark},
-        {77, 12, kDark}, {40, 24, kBlack}, {78, 12, kBlack},  // raised
-        {1, 26, kBlack}, {40, 26, kBlack}, {40, 27, kDark},  {2, 40, kDark},   {40, 40, kLight},
-        {40, 49, kWhite}, {78, 40, kWhite},  // sunken
+        {1, 1, kWhite},   {40, 1, kWhite},  {1, 12, kWhite},  {40, 12, kLight},
+        {40, 23, kDark},  {77, 12, kDark},  {40, 24, kBlack}, {78, 12, kBlack},  // raised
+        {1, 26, kBlack},  {40, 26, kBlack}, {40, 27, kDark},  {2, 40, kDark},
+        {40, 40, kLight}, {40, 49, kWhite}, {78, 40, kWhite},  // sunken
     };
     for (const Case& c : cases) EXPECT_EQ(pixel(faces, c.x, c.y), c.colour) << c.x << "," << c.y;
 }

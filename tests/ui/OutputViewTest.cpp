@@ -1,7 +1,7 @@
-#include "TimeGrid.h"
 #include "DrawingTools.h"
 #include "OutputView.h"
 #include "SoundModel.h"
+#include "TimeGrid.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -50,8 +50,8 @@ TEST_F(OutputViewTest, FullScaleSquareIsRedWhereClippedOnly) {
         const char* amplitude;
         int bits;
         bool red;
-    } cases[] = {{"0:100 100:100", 8, true}, {"0:100 100:100", 16, true}, {"0:75 100:75", 8, false},
-                 {"0:75 100:75", 16, false}};
+    } cases[] = {
+        {"0:100 100:100", 8, true}, {"0:100 100:100", 16, true}, {"0:75 100:75", 8, false}, {"0:75 100:75", 16, false}};
     for (const Case& c : cases) {
         ASSERT_TRUE(model.settings.amplitude.fromText(c.amplitude));
         model.settings.waveform = 200;
@@ -150,9 +150,9 @@ TEST_F(OutputViewTest, FastTraceGivesThePixelsOfThePlainOne) {
         float distort;
     } cases[] = {
         {100, "0:75 20:75 40:75 60:75 80:75 100:0", 0.2f, 11025, 8, 0},  // many samples per column
-        {200, "0:100 100:100", 0.2f, 44100, 16, 0},                     // clipped throughout
-        {100, "0:100 50:20 100:100", 0.0f, 11025, 8, 0},                // 220 samples on 500 columns
-        {402, "0:90 100:90", 0.5f, 22050, 16, 0.6f},                    // noise, partly clipped
+        {200, "0:100 100:100", 0.2f, 44100, 16, 0},                      // clipped throughout
+        {100, "0:100 50:20 100:100", 0.0f, 11025, 8, 0},                 // 220 samples on 500 columns
+        {402, "0:90 100:90", 0.5f, 22050, 16, 0.6f},                     // noise, partly clipped
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(model.settings.amplitude.fromText(c.amplitude));
@@ -179,7 +179,7 @@ TEST(OutputViewTicks, StepAndLabels) {
         int m;
         const char* label;
     } cases[] = {
-        {1.25f, 50, 400, "400ms"},  {0.05f, 1000, 9000, "9s"}, {500.0f / 3000, 500, 2500, "2.5s"},
+        {1.25f, 50, 400, "400ms"},          {0.05f, 1000, 9000, "9s"}, {500.0f / 3000, 500, 2500, "2.5s"},
         {500.0f / 3000, 500, 3000, "3.0s"}, {25.0f, 2, 6, "6ms"},
     };
     for (const Case& c : cases) {
@@ -197,18 +197,12 @@ struct AxisCase {
     const char* lastLabel;  // the rightmost label drawn
 };
 const AxisCase kAxisCases[] = {
-    {888, 1000, 11025, "1000ms"},  // window 1152 wide: once "950ms1000ms"
+    {888, 1000, 11025, "1000ms"},   // window 1152 wide: once "950ms1000ms"
     {1736, 2100, 11025, "2100ms"},  // window 2000 wide
     {2000, 2100, 11025, "2100ms"},  // every label touched the next
-    {2000, 1000, 44100, "950ms"},
-    {3000, 7000, 22050, "6900ms"},
-    {556, 400, 11025, "400ms"},
-    {556, 3000, 11025, "3.0s"},
-    {556, 10000, 11025, "9s"},
-    {300, 20, 44100, "20ms"},
-    {1200, 20, 11025, "18ms"},
-    {70, 400, 11025, "0s"},
-    {80, 1100, 11025, "0s"},  // "1s" would run into "0s"
+    {2000, 1000, 44100, "950ms"},  {3000, 7000, 22050, "6900ms"}, {556, 400, 11025, "400ms"},
+    {556, 3000, 11025, "3.0s"},    {556, 10000, 11025, "9s"},     {300, 20, 44100, "20ms"},
+    {1200, 20, 11025, "18ms"},     {70, 400, 11025, "0s"},        {80, 1100, 11025, "0s"},  // "1s" would run into "0s"
 };
 
 std::string what(const AxisCase& c) {

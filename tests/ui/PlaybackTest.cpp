@@ -26,13 +26,12 @@ TEST(PlayCursorColumn, FollowsTheMainPartOfEachRepeatAndWaitsInTheTail) {
         int64_t sample;
         int column;
     } cases[] = {
-        {0, 40},       {1, 40},        {2, 41},   {200, 140}, {399, 239},  // the main part
-        {400, 240},    {999, 240},                                          // the echo tail: the right edge
-        {1000, 40},    {1200, 140},    {2399, 239},                         // later repeats start again
-        {-1, -1},                                                           // nothing heard
+        {0, 40},    {1, 40},     {2, 41},     {200, 140}, {399, 239},  // the main part
+        {400, 240}, {999, 240},                                        // the echo tail: the right edge
+        {1000, 40}, {1200, 140}, {2399, 239},                          // later repeats start again
+        {-1, -1},                                                      // nothing heard
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(PlayCursor::columnFor(c.sample, 400, 1000, 40, 200), c.column) << c.sample;
+    for (const auto& c : cases) EXPECT_EQ(PlayCursor::columnFor(c.sample, 400, 1000, 40, 200), c.column) << c.sample;
     EXPECT_EQ(PlayCursor::columnFor(5, 0, 0, 40, 200), -1) << "no sound";
     EXPECT_EQ(PlayCursor::columnFor(5, 400, 1000, 40, 0), -1) << "no plot";
     EXPECT_EQ(PlayCursor::columnFor(399, 400, 400, 40, 200), 239) << "no tail";
@@ -95,8 +94,7 @@ const EditCase kEdits[] = {
 
 TEST_F(PlaybackFixture, PlayOnChangePlaysEveryEditThatRenders) {
     for (const bool on : {false, true}) {
-        if (menu().playOnChangeAction->isChecked() != on)
-            d.key(Qt::Key_P);
+        if (menu().playOnChangeAction->isChecked() != on) d.key(Qt::Key_P);
         ASSERT_EQ(editor().playOnChange(), on);
         for (const EditCase& c : kEdits) {
             SCOPED_TRACE(std::string(c.name) + (on ? ", on" : ", off"));
@@ -188,15 +186,15 @@ TEST_F(PlaybackFixture, LivePreviewRendersDuringADragAndStepsOnceOnRelease) {
         menu().livePreviewAction->setChecked(on);
         for (const bool slider : {false, true}) {
             SCOPED_TRACE(slider ? "slider" : "point");
-            const QPoint from = slider ? knobPos(editor().slider(Editor::Length)) : pointPos(editor().amplitudeGraph(), 2);
+            const QPoint from =
+                slider ? knobPos(editor().slider(Editor::Length)) : pointPos(editor().amplitudeGraph(), 2);
             const int dir = on ? -1 : 1;  // back the other way, so that something always changes
             const int renders = editor().renderCount();
             const int steps = editor().history().count();
             const std::vector<uint8_t> before = d.h.model.rendered.samples();
             press(from);
             // Three moves in one pass of the event loop make one render.
-            for (int k = 1; k <= 3; ++k)
-                move(from + QPoint(0, dir * 12 * k));
+            for (int k = 1; k <= 3; ++k) move(from + QPoint(0, dir * 12 * k));
             QCoreApplication::processEvents();
             EXPECT_EQ(editor().renderCount(), renders + (on ? 1 : 0));
             EXPECT_EQ(d.h.model.rendered.samples() != before, on) << "the plot follows the drag";

@@ -19,8 +19,7 @@ QString sound(int n) { return QStringLiteral("/s/%1.zdl").arg(n); }
 
 QStringList sounds(std::initializer_list<int> numbers) {
     QStringList out;
-    for (int n : numbers)
-        out << sound(n);
+    for (int n : numbers) out << sound(n);
     return out;
 }
 
@@ -55,12 +54,27 @@ TEST(RecentFiles, KeepTheLastEightMostRecentFirst) {
         {"newest first", {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}}, sounds({3, 2, 1})},
         {"an old one again moves up, once", {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 1}}, sounds({1, 2})},
         {"the ninth pushes the oldest out",
-         {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}, {Op::Add, 4}, {Op::Add, 5}, {Op::Add, 6}, {Op::Add, 7},
-          {Op::Add, 8}, {Op::Add, 9}},
+         {{Op::Add, 1},
+          {Op::Add, 2},
+          {Op::Add, 3},
+          {Op::Add, 4},
+          {Op::Add, 5},
+          {Op::Add, 6},
+          {Op::Add, 7},
+          {Op::Add, 8},
+          {Op::Add, 9}},
          sounds({9, 8, 7, 6, 5, 4, 3, 2})},
         {"a re-added old one is not pushed out",
-         {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}, {Op::Add, 4}, {Op::Add, 5}, {Op::Add, 6}, {Op::Add, 7},
-          {Op::Add, 8}, {Op::Add, 1}, {Op::Add, 9}},
+         {{Op::Add, 1},
+          {Op::Add, 2},
+          {Op::Add, 3},
+          {Op::Add, 4},
+          {Op::Add, 5},
+          {Op::Add, 6},
+          {Op::Add, 7},
+          {Op::Add, 8},
+          {Op::Add, 1},
+          {Op::Add, 9}},
          sounds({9, 1, 8, 7, 6, 5, 4, 3})},
         {"removed from the middle", {{Op::Add, 1}, {Op::Add, 2}, {Op::Add, 3}, {Op::Remove, 2}}, sounds({3, 1})},
         {"removing one not there", {{Op::Add, 1}, {Op::Remove, 5}}, sounds({1})},
@@ -76,15 +90,9 @@ TEST(RecentFiles, KeepTheLastEightMostRecentFirst) {
             recent.onChanged = [&changes] { ++changes; };
             for (const Step& step : c.steps) {
                 switch (step.op) {
-                case Op::Add:
-                    recent.add(sound(step.n));
-                    break;
-                case Op::Remove:
-                    recent.remove(sound(step.n));
-                    break;
-                case Op::Clear:
-                    recent.clear();
-                    break;
+                case Op::Add: recent.add(sound(step.n)); break;
+                case Op::Remove: recent.remove(sound(step.n)); break;
+                case Op::Clear: recent.clear(); break;
                 }
             }
             EXPECT_EQ(recent.paths(), c.expected);
@@ -113,8 +121,8 @@ TEST(RecentFiles, PathsAreKeptWhole) {
 
 struct CorruptCase {
     const char* name;
-    QByteArray bytes;       // the settings file; empty: a folder in its place
-    QStringList expected;   // what is still taken from it
+    QByteArray bytes;      // the settings file; empty: a folder in its place
+    QStringList expected;  // what is still taken from it
     const char* lastFolder;
 };
 
@@ -124,7 +132,9 @@ TEST(RecentFiles, ASettingsFileThatIsNotOursIsIgnored) {
     const CorruptCase cases[] = {
         {"binary junk", QByteArray("\x00\xff\xfe[[[\n=\n\x01recentFiles\\size=3\n", 36), {}, ""},
         {"good lines, then a line that is not INI",
-         QByteArray("[recentFiles]\n1\\path=/s/1.zdl\nsize=1\n[broken\n"), {}, ""},
+         QByteArray("[recentFiles]\n1\\path=/s/1.zdl\nsize=1\n[broken\n"),
+         {},
+         ""},
         {"a folder in its place", QByteArray(), {}, ""},
         {"wrong types and relative paths",
          "[General]\nlastFolder=@Variant(\\0\\0\\0\\x7f\\0\\0\\0)\n[recentFiles]\n1\\path=@Rect(1 2 3 4)\n"

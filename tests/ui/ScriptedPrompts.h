@@ -55,16 +55,14 @@ public:
     size_t unused() const { return script_.size(); }
     int count(Kind kind) const {
         int n = 0;
-        for (const Shown& s : shown)
-            n += s.kind == kind ? 1 : 0;
+        for (const Shown& s : shown) n += s.kind == kind ? 1 : 0;
         return n;
     }
     // The kinds shown, in order: "question, save, error".
     std::string sequence() const {
         static const char* names[] = {"question", "open", "save", "error"};
         std::string out;
-        for (const Shown& s : shown)
-            out += (out.empty() ? "" : ", ") + std::string(names[static_cast<int>(s.kind)]);
+        for (const Shown& s : shown) out += (out.empty() ? "" : ", ") + std::string(names[static_cast<int>(s.kind)]);
         return out;
     }
 

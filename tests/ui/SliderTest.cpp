@@ -110,8 +110,11 @@ TEST(SliderText, ValueLinesTruncate) {
         float position;
         const char* length;
         const char* percent;
-    } cases[] = {{0.0f, "20ms", "0%"},       {0.2f, "400ms", "20%"}, {0.29f, "840ms", "28%"},
-                 {0.5f, "2500ms", "50%"},    {1.0f, "10000ms", "100%"}};
+    } cases[] = {{0.0f, "20ms", "0%"},
+                 {0.2f, "400ms", "20%"},
+                 {0.29f, "840ms", "28%"},
+                 {0.5f, "2500ms", "50%"},
+                 {1.0f, "10000ms", "100%"}};
     for (const Case& c : cases) {
         EXPECT_EQ(slider_text::lengthLine(c.position), c.length) << c.position;
         EXPECT_EQ(slider_text::percentLine(c.position), c.percent) << c.position;

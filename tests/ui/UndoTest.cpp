@@ -120,8 +120,7 @@ TEST_F(UndoFixture, EveryGestureIsOneStepThatUndoAndRedoGiveBackExactly) {
             redoKey(y);
             EXPECT_EQ(bytesOf(settings()), after);
             EXPECT_EQ(d.h.model.rendered.samples(), samplesAfter);
-            if (!y)
-                undoKey();
+            if (!y) undoKey();
         }
         // The controls show the settings they hold.
         EXPECT_EQ(editor().waveformGroup().button(editor().waveformGroup().pressedIndex()).value(),
@@ -176,8 +175,7 @@ TEST_F(UndoFixture, NewAndOpenStartAnEmptyHistory) {
         d.edit(9);
         ASSERT_EQ(editor().history().count(), 2);
         d.prompts.answer(Prompts::Answer::No);
-        if (open)
-            d.prompts.openName(laser);
+        if (open) d.prompts.openName(laser);
         d.key(open ? Qt::Key_O : Qt::Key_N);
         EXPECT_EQ(editor().history().count(), 0);
         EXPECT_FALSE(d.menu().undoAction->isEnabled());
@@ -215,8 +213,7 @@ TEST_F(UndoFixture, TheHistoryKeepsTheLastThousandSteps) {
         editor().applyEdit(s, QStringLiteral("Distort"));
     }
     ASSERT_EQ(editor().history().count(), Editor::kHistoryLimit);
-    while (editor().history().canUndo())
-        undoKey();
+    while (editor().history().canUndo()) undoKey();
     // The five oldest steps are gone: undo stops after the fifth edit.
     EXPECT_EQ(settings().distort, 5.0f / 2048.0f);
     EXPECT_EQ(static_cast<const SettingsStep*>(editor().history().command(0))->before().distort, 5.0f / 2048.0f);

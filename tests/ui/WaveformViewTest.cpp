@@ -23,7 +23,7 @@ TEST(WaveformView, SquareHasItsHalvesAtTheTopAndBottom) {
         int degree;
         int y;
         bool green;
-    } cases[] = {{10, top, true}, {90, top, true}, {170, top, true}, {190, bottom, true}, {270, bottom, true},
+    } cases[] = {{10, top, true},     {90, top, true},     {170, top, true},  {190, bottom, true}, {270, bottom, true},
                  {350, bottom, true}, {90, bottom, false}, {270, top, false}, {90, top + 1, false}};
     for (const Case& c : cases)
         EXPECT_EQ(pixel(image, xOf(c.degree), c.y) == 0x00FF00, c.green) << c.degree << "," << c.y;

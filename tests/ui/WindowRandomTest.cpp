@@ -23,8 +23,7 @@ QByteArray settingsBytes(const SoundSettings& s) {
 
 int pressedCount(OptionGroup& group) {
     int n = 0;
-    for (int i = 0; i < group.size(); ++i)
-        n += group.button(i).isPressed() ? 1 : 0;
+    for (int i = 0; i < group.size(); ++i) n += group.button(i).isPressed() ? 1 : 0;
     return n;
 }
 
@@ -33,13 +32,10 @@ std::string brokenInvariants(WindowHarness& h) {
     std::ostringstream out;
     Editor& e = h.editor();
     const SoundModel& m = h.model;
-    if (!m.settings.amplitude.isValid())
-        out << "amplitude envelope invalid: " << m.settings.amplitude.toText() << "; ";
-    if (!m.settings.frequency.isValid())
-        out << "frequency envelope invalid: " << m.settings.frequency.toText() << "; ";
+    if (!m.settings.amplitude.isValid()) out << "amplitude envelope invalid: " << m.settings.amplitude.toText() << "; ";
+    if (!m.settings.frequency.isValid()) out << "frequency envelope invalid: " << m.settings.frequency.toText() << "; ";
     for (OptionGroup* g : {&e.waveformGroup(), &e.bitsGroup(), &e.rateGroup(), &e.repeatsGroup()})
-        if (pressedCount(*g) != 1)
-            out << "a group has " << pressedCount(*g) << " pressed buttons; ";
+        if (pressedCount(*g) != 1) out << "a group has " << pressedCount(*g) << " pressed buttons; ";
     if (h.window->windowTitle() != h.document.windowTitle())
         out << "caption \"" << h.window->windowTitle().toStdString() << "\" out of date; ";
     if (m.settings.repeatCount < 1 || m.settings.repeatCount > 10)
@@ -53,8 +49,7 @@ std::string brokenInvariants(WindowHarness& h) {
         out << "buffer of " << r.dataSize() << " bytes for " << r.sampleCount() << " samples; ";
     if (r.lengthSamples() > r.sampleCount() || r.lengthSamples() <= 0)
         out << "main part " << r.lengthSamples() << " of " << r.sampleCount() << " samples; ";
-    if (wav_header::dataSize(r.header()) != r.dataSize())
-        out << "header data size differs from the buffer; ";
+    if (wav_header::dataSize(r.header()) != r.dataSize()) out << "header data size differs from the buffer; ";
     if (!e.isDragging()) {
         // Between drags the sound has the durations the sliders show.
         if (r.lengthMs() != static_cast<float>(lengthMs(m.settings.length)))
@@ -62,8 +57,7 @@ std::string brokenInvariants(WindowHarness& h) {
         for (int j = 0; j < 4; ++j) {
             const float settings[] = {m.settings.length, m.settings.distort, m.settings.echoVolume,
                                       m.settings.echoDelay};
-            if (e.slider(j).position() != settings[j])
-                out << "slider " << j << " differs from its setting; ";
+            if (e.slider(j).position() != settings[j]) out << "slider " << j << " differs from its setting; ";
         }
     }
     return out.str();
@@ -78,8 +72,7 @@ std::string historyMismatch(WindowHarness& h, const QByteArray& loaded) {
         expected = settingsBytes(static_cast<const SettingsStep*>(history.command(history.index() - 1))->after());
     else if (history.count() > 0)
         expected = settingsBytes(static_cast<const SettingsStep*>(history.command(0))->before());
-    if (settingsBytes(h.model.settings) == expected)
-        return std::string();
+    if (settingsBytes(h.model.settings) == expected) return std::string();
     return "the settings differ from step " + std::to_string(history.index()) + " of the history";
 }
 
@@ -128,10 +121,8 @@ TEST(WindowRandom, InvariantsHoldUnderThousandsOfRandomMouseEvents) {
             leftHeld = !leftHeld;
         } else if (action < 80) {
             // Long drags: press here, wander, release elsewhere.
-            if (!leftHeld)
-                QTest::mousePress(canvas, Qt::LeftButton, {}, p);
-            for (int k = 0; k < 4; ++k)
-                QTest::mouseMove(canvas, somewhere());
+            if (!leftHeld) QTest::mousePress(canvas, Qt::LeftButton, {}, p);
+            for (int k = 0; k < 4; ++k) QTest::mouseMove(canvas, somewhere());
             QTest::mouseRelease(canvas, Qt::LeftButton, {}, somewhere());
             leftHeld = false;
         } else if (action < 92) {
@@ -147,15 +138,12 @@ TEST(WindowRandom, InvariantsHoldUnderThousandsOfRandomMouseEvents) {
         }
         std::string broken = brokenInvariants(h);
         // Mid-drag the held curve or knob is ahead of the history.
-        if (!h.editor().isDragging())
-            broken += historyMismatch(h, loaded);
+        if (!h.editor().isDragging()) broken += historyMismatch(h, loaded);
         ASSERT_GE(h.editor().hint().stage(), hintStage) << "the hint went back after event " << n;
         hintStage = h.editor().hint().stage();
-        ASSERT_TRUE(broken.empty()) << "after event " << n << " at (" << p.x() << ", " << p.y()
-                                    << "): " << broken;
+        ASSERT_TRUE(broken.empty()) << "after event " << n << " at (" << p.x() << ", " << p.y() << "): " << broken;
     }
-    if (leftHeld)
-        QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(1, 1));
+    if (leftHeld) QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(1, 1));
     EXPECT_TRUE(brokenInvariants(h).empty());
     EXPECT_FALSE(h.editor().isDragging());
     EXPECT_GT(h.editor().renderCount(), 100) << "the events reached the editor";

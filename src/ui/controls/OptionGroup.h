@@ -35,7 +35,6 @@ public:
     // Index of the pressed button, or -1.
     int pressedIndex() const;
 
-
 private:
     std::vector<OptionButton> buttons_;
     const DrawingTools& tools_;

@@ -110,9 +110,7 @@ void Slider::paint(QImage& image, float position, const QString& line0, const QS
 
 namespace slider_text {
 
-QString lengthLine(float position) {
-    return QStringLiteral("%1ms").arg(static_cast<int>(lengthMs(position)));
-}
+QString lengthLine(float position) { return QStringLiteral("%1ms").arg(static_cast<int>(lengthMs(position))); }
 
 QString percentLine(float position) {
     return QStringLiteral("%1%").arg(static_cast<int>(static_cast<double>(position) * 100.0));

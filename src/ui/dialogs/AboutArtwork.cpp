@@ -45,8 +45,7 @@ AboutArtwork::AboutArtwork(QImage background, QImage title)
       title_(title.convertToFormat(QImage::Format_RGB32)) {}
 
 QStringList AboutArtwork::captionLines() {
-    return {QStringLiteral("Zindle, a sound-effect editor"),
-            QStringLiteral("Shape a sound, click its plot to hear it"),
+    return {QStringLiteral("Zindle, a sound-effect editor"), QStringLiteral("Shape a sound, click its plot to hear it"),
             QStringLiteral("Press Help for the manual")};
 }
 

@@ -181,8 +181,8 @@ bool AdjustPointDialog::writePoint() {
     if (value_->text() == shownValue_ && (!frequency_ || frequencyButton_->isChecked())) {
         v = values[i];
     } else if (frequency_) {
-        const double hz = frequencyButton_->isChecked() ? number_text::read(value_->text())
-                                                        : note_list::hz(notes_->currentIndex());
+        const double hz =
+            frequencyButton_->isChecked() ? number_text::read(value_->text()) : note_list::hz(notes_->currentIndex());
         // 1 / log10(484) and the float 0.1: the conversion typed pitches have
         // always had, so a typed 440 lands where it did.
         v = static_cast<float>(std::log10(hz * double(0.1f)) * 0.372460929976071);

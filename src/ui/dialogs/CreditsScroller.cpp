@@ -8,7 +8,12 @@ const std::array<const char*, CreditsScroller::kRows> kLines = {
     "Generate .WAV sound effects files via",
     "the easy to use interface",
     "Version 2.2c",
-    "", "", "", "", "", "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
     "-- A program by --",
     "The Zindle developers",
     "",
@@ -25,7 +30,9 @@ const std::array<const char*, CreditsScroller::kRows> kLines = {
     "SDL2",
     "",
     "GCC and CMake",
-    "", "", "",
+    "",
+    "",
+    "",
 };
 
 }  // namespace

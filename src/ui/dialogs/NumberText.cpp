@@ -2,11 +2,11 @@
 
 #include <QByteArray>
 
+#include <locale.h>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace number_text {
 

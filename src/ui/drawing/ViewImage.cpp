@@ -20,9 +20,7 @@ QSize logicalSize(const QImage& image) {
     return QSize(qRound(image.width() / dpr), qRound(image.height() / dpr));
 }
 
-QRect fromEdges(int left, int top, int right, int bottom) {
-    return QRect(left, top, right - left, bottom - top);
-}
+QRect fromEdges(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 
 void copyTo(QImage& backBuffer, const QRect& rect, const QImage& image) {
     if (backBuffer.isNull() || image.isNull()) return;

@@ -20,9 +20,7 @@ constexpr int kCurveTolerance = 5;
 
 // Graph-local position of a point on a plot of plotW x plotH pixels.
 int pointX(int plotW, float time) { return static_cast<int>(plotW * static_cast<double>(time)) + kLeftInset; }
-int pointY(int plotH, float value) {
-    return static_cast<int>(plotH * (1.0 - static_cast<double>(value))) + kTopInset;
-}
+int pointY(int plotH, float value) { return static_cast<int>(plotH * (1.0 - static_cast<double>(value))) + kTopInset; }
 
 // A filled disc of 6 x 6 pixels (px-3 .. px+2), corners cut: the marker.
 void fillMarker(QPainter& p, int px, int py, const QBrush& brush) {
@@ -50,8 +48,8 @@ void EnvelopeGraph::draw(int32_t lengthSamples, int32_t sampleRate) {
 
 void EnvelopeGraph::redraw() { draw(lastLengthSamples_, lastSampleRate_); }
 
-void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
-                          int32_t lengthSamples, int32_t sampleRate, const DrawingTools& tools) {
+void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag, int32_t lengthSamples,
+                          int32_t sampleRate, const DrawingTools& tools) {
     const QSize size = view_image::logicalSize(image);
     const int width = size.width();
     const int height = size.height();
@@ -83,8 +81,8 @@ void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint
         p.setPen(tools.dottedPen);
         p.drawLine(kLeftInset, y, width - kRightInset - 1, y);
         if (i % 2 != 0) continue;
-        const QString label = amplitude ? QStringLiteral("%1%").arg(100 - 10 * i)
-                                        : QString::fromLatin1(kFrequencyLabels[i / 2]);
+        const QString label =
+            amplitude ? QStringLiteral("%1%").arg(100 - 10 * i) : QString::fromLatin1(kFrequencyLabels[i / 2]);
         p.setPen(QColor(128, 128, 128));
         // The label margin is narrow: a wide label is narrowed rather than cut at the edge.
         view_image::fittedText(p, labelRight, y - 7, label, view_image::Anchor::Right, labelRight - 1);

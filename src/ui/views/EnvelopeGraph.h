@@ -91,8 +91,8 @@ public:
 
     // The picture of an envelope graph at the image's size. dragPoint and
     // curveDrag colour the held point or the whole curve red.
-    static void paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
-                      int32_t lengthSamples, int32_t sampleRate, const DrawingTools& tools);
+    static void paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag, int32_t lengthSamples,
+                      int32_t sampleRate, const DrawingTools& tools);
 
 private:
     int plotW() const { return rect_.width() - 56; }

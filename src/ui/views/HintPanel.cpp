@@ -50,8 +50,7 @@ void HintPanel::layout(QSize client) {
         top_ = 3 * h / 6 + 35;
         style_ = 1;
         break;
-    default:
-        break;  // no hint any more: keep the last place
+    default: break;  // no hint any more: keep the last place
     }
 }
 

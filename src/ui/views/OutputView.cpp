@@ -39,13 +39,12 @@ void OutputView::draw() {
 
 QString OutputView::tickLabel(int m, int stepMs) {
     if (stepMs < 500) return QStringLiteral("%1ms").arg(m);
-    if (stepMs == 500)
-        return QString::fromLatin1(m % 1000 == 500 ? "%1.5s" : "%1.0s").arg(m / 1000);
+    if (stepMs == 500) return QString::fromLatin1(m % 1000 == 500 ? "%1.5s" : "%1.0s").arg(m / 1000);
     return QStringLiteral("%1s").arg(m / 1000);
 }
 
 std::vector<OutputView::TimeTick> OutputView::timeTicks(QSize size, int32_t count, int32_t rate, float lengthMs,
-                                                       const QFontMetrics& metrics) {
+                                                        const QFontMetrics& metrics) {
     std::vector<TimeTick> ticks;
     const int w = size.width();
     const int f = w - kLeft - kRight;

@@ -15,8 +15,8 @@ int PlayCursor::columnFor(int64_t sample, int32_t main, int32_t total, int plotL
 
 QRect PlayCursor::strip(int x, const OutputView& plot) const {
     const QRect r = plot.rect();
-    return QRect(r.left() + x, r.top() + OutputView::kPlotTop, 1, r.height() - OutputView::kPlotTop -
-                                                                       OutputView::kPlotBottom);
+    return QRect(r.left() + x, r.top() + OutputView::kPlotTop, 1,
+                 r.height() - OutputView::kPlotTop - OutputView::kPlotBottom);
 }
 
 void PlayCursor::restore(BackBuffer& buffer, const OutputView& plot) {

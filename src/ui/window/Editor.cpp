@@ -3,9 +3,9 @@
 #include "DocumentState.h"
 #include "DrawingTools.h"
 #include "SettingsStep.h"
+#include "SoundModel.h"
 #include "SoundMutation.h"
 #include "SoundTemplates.h"
-#include "SoundModel.h"
 #include "Waveforms.h"
 
 #include <QPainter>
@@ -37,8 +37,7 @@ void Editor::defineControls() {
     rateGroup_.add(QStringLiteral("11KHz"), 11025);
     rateGroup_.add(QStringLiteral("22KHz"), 22050);
     rateGroup_.add(QStringLiteral("44KHz"), 44100);
-    for (int i = 1; i <= 10; ++i)
-        repeatsGroup_.add(QString::number(i), i);
+    for (int i = 1; i <= 10; ++i) repeatsGroup_.add(QString::number(i), i);
 
     sliders_[Length].setLine(0, QStringLiteral("Length"));
     sliders_[Length].setValueText(slider_text::lengthLine);
@@ -83,19 +82,16 @@ void Editor::relayout(QSize client, qreal devicePixelRatio) {
         place(rateGroup_.button(i), layout_.rateButtons[static_cast<size_t>(i)]);
     for (int i = 0; i < repeatsGroup_.size(); ++i)
         place(repeatsGroup_.button(i), layout_.repeatsButtons[static_cast<size_t>(i)]);
-    for (size_t j = 0; j < sliders_.size(); ++j)
-        place(sliders_[j], layout_.sliders[j]);
+    for (size_t j = 0; j < sliders_.size(); ++j) place(sliders_[j], layout_.sliders[j]);
 
     backBuffer_.recreate(client, devicePixelRatio);
-    if (backBuffer_.isNull())
-        return;  // minimised: the next real size draws everything
+    if (backBuffer_.isNull()) return;  // minimised: the next real size draws everything
     drawTitles();
     drawEverything();
 }
 
 void Editor::drawEverything() {
-    for (Slider& slider : sliders_)
-        drawSlider(slider);
+    for (Slider& slider : sliders_) drawSlider(slider);
     drawButtons(waveformGroup_);
     drawButtons(bitsGroup_);
     drawButtons(rateGroup_);
@@ -120,8 +116,8 @@ void Editor::applyEdit(const SoundSettings& next, const QString& step, Render re
         return;
     }
     // push() runs the step's redo, which applies `next`.
-    history_.push(new SettingsStep(step, before, next,
-                                   [this, render](const SoundSettings& s) { applySettings(s, render); }));
+    history_.push(
+        new SettingsStep(step, before, next, [this, render](const SoundSettings& s) { applySettings(s, render); }));
     // The stack moves its index only after the step has run.
     syncModified();
 }
@@ -134,8 +130,7 @@ void Editor::applySettings(const SoundSettings& target, Render render) {
     const bool rendered = model_.apply(target, render == Render::Always || soundChanges || tailStale_);
     tailStale_ = false;
     committed_ = target;
-    if (rendered)
-        afterRender();
+    if (rendered) afterRender();
 
     // What changed is drawn again; the rest keeps its picture.
     refreshControls();
@@ -143,21 +138,16 @@ void Editor::applySettings(const SoundSettings& target, Render render) {
         drawButtons(waveformGroup_);
         drawWaveform();
     }
-    if (target.sampleRate != old.sampleRate)
-        drawButtons(rateGroup_);
-    if (target.bitsPerSample != old.bitsPerSample)
-        drawButtons(bitsGroup_);
-    if (target.repeatCount != old.repeatCount)
-        drawButtons(repeatsGroup_);
-    for (Slider& slider : sliders_)
-        drawSlider(slider);
+    if (target.sampleRate != old.sampleRate) drawButtons(rateGroup_);
+    if (target.bitsPerSample != old.bitsPerSample) drawButtons(bitsGroup_);
+    if (target.repeatCount != old.repeatCount) drawButtons(repeatsGroup_);
+    for (Slider& slider : sliders_) drawSlider(slider);
     // The graphs' time grids follow the length and the rate.
     redrawGraph(amplitudeGraph_);
     redrawGraph(frequencyGraph_);
     syncModified();
     updateWindow();
-    if (rendered && playOnChange_)
-        play();
+    if (rendered && playOnChange_) play();
 }
 
 void Editor::afterRender() {
@@ -181,13 +171,11 @@ void Editor::loadSettings(const SoundSettings& settings, bool userLoaded) {
     amplitudeGraph_.setTiming(w, rate);
     frequencyGraph_.setTiming(w, rate);
     redrawAll();
-    if (userLoaded && playOnChange_)
-        play();
+    if (userLoaded && playOnChange_) play();
 }
 
 void Editor::requestPreview() {
-    if (!livePreview_ || previewPending_)
-        return;
+    if (!livePreview_ || previewPending_) return;
     previewPending_ = true;
     if (onLater)
         onLater([this] { runPreview(); });
@@ -197,11 +185,9 @@ void Editor::requestPreview() {
 
 void Editor::runPreview() {
     previewPending_ = false;
-    if (!livePreview_ || !isDragging())
-        return;
+    if (!livePreview_ || !isDragging()) return;
     const SoundSettings next = withSliders();
-    if (next == model_.applied())
-        return;  // the move changed nothing that sounds
+    if (next == model_.applied()) return;  // the move changed nothing that sounds
     model_.apply(next, false);
     model_.renderMainPart();  // the tail is not shown; the release renders it
     tailStale_ = true;
@@ -211,11 +197,11 @@ void Editor::runPreview() {
 }
 
 void Editor::showPlayback(const SoundPlayer::Playback& now) {
-    const int x = now.playing ? PlayCursor::columnFor(now.sample, model_.rendered.lengthSamples(),
-                                                      model_.rendered.sampleCount(), OutputView::kPlotLeft,
-                                                      outputView_.rect().width() - OutputView::kPlotLeft -
-                                                          OutputView::kPlotRight)
-                              : -1;
+    const int x =
+        now.playing ? PlayCursor::columnFor(now.sample, model_.rendered.lengthSamples(), model_.rendered.sampleCount(),
+                                            OutputView::kPlotLeft,
+                                            outputView_.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight)
+                    : -1;
     if (x < 0)
         playCursor_.hide(backBuffer_, outputView_);
     else
@@ -224,17 +210,14 @@ void Editor::showPlayback(const SoundPlayer::Playback& now) {
 }
 
 void Editor::applyGenerated(const SoundSettings& next, const QString& step) {
-    if (isDragging())
-        return;
+    if (isDragging()) return;
     applyEdit(next, step);
-    if (!playOnChange_)
-        play();  // play on change has played it already
+    if (!playOnChange_) play();  // play on change has played it already
 }
 
 void Editor::generate(const std::string& templateName, uint64_t seed) {
     const std::optional<SoundSettings> sound = sound_templates::generate(templateName, seed, model_.settings);
-    if (!sound)
-        return;
+    if (!sound) return;
     QString step = QString::fromStdString(templateName);
     step[0] = step[0].toUpper();
     applyGenerated(*sound, step);
@@ -250,15 +233,13 @@ void Editor::mutate(uint64_t seed) {
 }
 
 void Editor::undo() {
-    if (isDragging())
-        return;
+    if (isDragging()) return;
     history_.undo();
     syncModified();
 }
 
 void Editor::redo() {
-    if (isDragging())
-        return;
+    if (isDragging()) return;
     history_.redo();
     syncModified();
 }
@@ -267,12 +248,10 @@ void Editor::markSaved() { history_.setClean(); }
 
 void Editor::syncModified() {
     if (!history_.isClean()) {
-        if (document_.markModified() && onTitleChanged)
-            onTitleChanged();
+        if (document_.markModified() && onTitleChanged) onTitleChanged();
     } else if (document_.modified()) {
         document_.clearModified();
-        if (onTitleChanged)
-            onTitleChanged();
+        if (onTitleChanged) onTitleChanged();
     }
 }
 
@@ -288,8 +267,7 @@ void Editor::play() {
         tailStale_ = false;
     }
     model_.play();
-    if (onPlayed)
-        onPlayed();
+    if (onPlayed) onPlayed();
 }
 
 void Editor::hintStage(int stage) { hint_.setStage(stage, layout_.client); }
@@ -297,8 +275,7 @@ void Editor::hintStage(int stage) { hint_.setStage(stage, layout_.client); }
 void Editor::updateWindow() {
     drawHintOnTop();
     const QRegion region = backBuffer_.takeDirty();
-    if (!region.isEmpty() && onUpdateWindow)
-        onUpdateWindow(region);
+    if (!region.isEmpty() && onUpdateWindow) onUpdateWindow(region);
 }
 
 SoundSettings Editor::withSliders() const {
@@ -312,21 +289,18 @@ SoundSettings Editor::withSliders() const {
 
 bool Editor::isDragging() const {
     for (const Slider& slider : sliders_)
-        if (slider.isDragging())
-            return true;
+        if (slider.isDragging()) return true;
     return amplitudeGraph_.isDragging() || frequencyGraph_.isDragging();
 }
 
 void Editor::drawHintOnTop() {
-    if (backBuffer_.isNull() || !hint_.isVisible())
-        return;
+    if (backBuffer_.isNull() || !hint_.isVisible()) return;
     hint_.draw(backBuffer_.image());
     backBuffer_.invalidate(hint_.rect());
 }
 
 void Editor::blit(const QImage& image, const QRect& rect) {
-    if (backBuffer_.isNull() || image.isNull() || rect.isEmpty())
-        return;
+    if (backBuffer_.isNull() || image.isNull() || rect.isEmpty()) return;
     QPainter painter(&backBuffer_.image());
     painter.drawImage(rect.topLeft(), image);
     painter.end();

@@ -128,9 +128,9 @@ public:
     void markSaved();
 
     void redrawGraph(EnvelopeGraph& graph);
-    void play();                           // repeatCount times, from the start
-    void hintStage(int stage);             // raise the hint (never lowers it)
-    void updateWindow();                   // paint what was invalidated, now
+    void play();                // repeatCount times, from the start
+    void hintStage(int stage);  // raise the hint (never lowers it)
+    void updateWindow();        // paint what was invalidated, now
 
     // The settings with the four sliders' positions in them.
     SoundSettings withSliders() const;

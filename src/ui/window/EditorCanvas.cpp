@@ -33,31 +33,22 @@ void EditorCanvas::resizeEvent(QResizeEvent* event) {
 void EditorCanvas::paintEvent(QPaintEvent* event) {
     BackBuffer& buffer = editor_.backBuffer();
     // Moved to a screen of another pixel ratio: rebuild the picture for it.
-    if (buffer.logicalSize() != size() || buffer.devicePixelRatio() != devicePixelRatioF())
-        relayout();
+    if (buffer.logicalSize() != size() || buffer.devicePixelRatio() != devicePixelRatioF()) relayout();
     editor_.drawHintOnTop();
 
     QPainter painter(this);
-    for (const QRect& rect : event->region())
-        buffer.copyTo(painter, rect);
+    for (const QRect& rect : event->region()) buffer.copyTo(painter, rect);
     painter.end();
     buffer.markPainted(event->region());
 
-    if (++paintCount_ == 1)
-        emit firstPainted();
+    if (++paintCount_ == 1) emit firstPainted();
 }
 
 void EditorCanvas::showCursorAt(QPoint pos) {
     switch (dispatch_.mouseMove(pos)) {
-    case InputDispatch::Cursor::Hand:
-        setCursor(editor_.tools().handCursor);
-        break;
-    case InputDispatch::Cursor::Play:
-        setCursor(editor_.tools().playCursor);
-        break;
-    case InputDispatch::Cursor::Arrow:
-        setCursor(Qt::ArrowCursor);
-        break;
+    case InputDispatch::Cursor::Hand: setCursor(editor_.tools().handCursor); break;
+    case InputDispatch::Cursor::Play: setCursor(editor_.tools().playCursor); break;
+    case InputDispatch::Cursor::Arrow: setCursor(Qt::ArrowCursor); break;
     }
 }
 
@@ -78,18 +69,15 @@ void EditorCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void EditorCanvas::endDrag() {
-    if (editor_.isDragging())
-        dispatch_.leftUp(lastPos_);
+    if (editor_.isDragging()) dispatch_.leftUp(lastPos_);
 }
 
 void EditorCanvas::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        dispatch_.leftUp(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) dispatch_.leftUp(event->position().toPoint());
 }
 
 void EditorCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click arrives only as this event; a right
     // double click does nothing more than its first click did.
-    if (event->button() == Qt::LeftButton)
-        dispatch_.leftDoubleClick(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) dispatch_.leftDoubleClick(event->position().toPoint());
 }

@@ -18,8 +18,7 @@ EditorCommandLine usageError(const QString& reason) {
 
 EditorCommandLine EditorCommandLine::parse(int argc, char* argv[], const QString& version) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     return parse(arguments, version);
 }
 
@@ -37,8 +36,7 @@ EditorCommandLine EditorCommandLine::parse(const QStringList& arguments, const Q
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A sound to open at start: a .zdl file or an old-style .efc file."),
                                  QStringLiteral("[FILE]"));
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
+    if (!parser.parse(arguments)) return usageError(parser.errorText());
 
     EditorCommandLine line;
     if (parser.isSet(help)) {
@@ -55,7 +53,6 @@ EditorCommandLine EditorCommandLine::parse(const QStringList& arguments, const Q
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return usageError(QStringLiteral("One sound at a time: %1 files were given.").arg(files.size()));
-    if (!files.isEmpty())
-        line.file = QFileInfo(files.first()).absoluteFilePath();
+    if (!files.isEmpty()) line.file = QFileInfo(files.first()).absoluteFilePath();
     return line;
 }

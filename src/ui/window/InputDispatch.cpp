@@ -46,15 +46,12 @@ InputDispatch::Cursor InputDispatch::cursorAt(QPoint pos) {
     const int y = pos.y();
     if (editor_.amplitudeGraph().wantsHandCursor(x, y) || editor_.frequencyGraph().wantsHandCursor(x, y))
         return Cursor::Hand;
-    for (OptionGroup* group : {&editor_.waveformGroup(), &editor_.rateGroup(), &editor_.bitsGroup(),
-                               &editor_.repeatsGroup()})
-        if (group->hit(x, y) >= 0)
-            return Cursor::Hand;
+    for (OptionGroup* group :
+         {&editor_.waveformGroup(), &editor_.rateGroup(), &editor_.bitsGroup(), &editor_.repeatsGroup()})
+        if (group->hit(x, y) >= 0) return Cursor::Hand;
     for (int j = 0; j < 4; ++j)
-        if (editor_.slider(j).hitKnob(x, y))
-            return Cursor::Hand;
-    if (editor_.outputView().contains(x, y))
-        return Cursor::Play;
+        if (editor_.slider(j).hitKnob(x, y)) return Cursor::Hand;
+    if (editor_.outputView().contains(x, y)) return Cursor::Play;
     return Cursor::Arrow;
 }
 
@@ -114,8 +111,7 @@ bool InputDispatch::leftDown(QPoint pos) {
 
 void InputDispatch::releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint) {
     const EnvelopeGraph::Release r = graph.release(y);
-    if (!r.wasDragging)
-        return;
+    if (!r.wasDragging) return;
     editor_.blit(graph.image(), graph.rect());
     // The drag changed the curve in place; the whole drag is one step.
     editor_.applyEdit(editor_.model().settings, QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
@@ -132,18 +128,15 @@ void InputDispatch::leftUp(QPoint pos) {
     static const char* const kSliderSteps[] = {"Length", "Distort", "Echo Volume", "Echo Delay"};
     for (int j = 0; j < 4; ++j) {
         Slider& slider = editor_.slider(j);
-        if (!slider.release())
-            continue;
+        if (!slider.release()) continue;
         editor_.applyEdit(editor_.withSliders(), QString::fromLatin1(kSliderSteps[j]));
     }
 }
 
 void InputDispatch::adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos) {
     const int index = graph.findPointNear(pos.x(), pos.y());
-    if (index < 0 || !adjustPoint)
-        return;
-    if (adjustPoint(graph, index))
-        editor_.applyEdit(editor_.model().settings, QStringLiteral("Adjust Point"));
+    if (index < 0 || !adjustPoint) return;
+    if (adjustPoint(graph, index)) editor_.applyEdit(editor_.model().settings, QStringLiteral("Adjust Point"));
 }
 
 void InputDispatch::leftDoubleClick(QPoint pos) {
@@ -157,8 +150,7 @@ void InputDispatch::leftDoubleClick(QPoint pos) {
 bool InputDispatch::rightClickGraph(EnvelopeGraph& graph, QPoint pos, bool insert) {
     const EnvelopeGraph::RightClick r =
         insert ? graph.rightClickInsert(pos.x(), pos.y()) : graph.rightClickDelete(pos.x(), pos.y());
-    if (!r.hit)
-        return false;
+    if (!r.hit) return false;
     // A click on an end point removes nothing: it renders, but adds no step.
     editor_.applyEdit(editor_.model().settings, QString::fromLatin1(insert ? "Insert Point" : "Delete Point"));
     editor_.hintStage(kHintRightClicked);
@@ -169,12 +161,9 @@ bool InputDispatch::rightClickGraph(EnvelopeGraph& graph, QPoint pos, bool inser
 void InputDispatch::rightDown(QPoint pos) {
     // While a point, curve or knob is held, deleting or inserting points would
     // re-index the held point under the drag: ignore the click.
-    if (editor_.isDragging())
-        return;
-    if (rightClickGraph(editor_.amplitudeGraph(), pos, false))
-        return;
-    if (rightClickGraph(editor_.frequencyGraph(), pos, false))
-        return;
+    if (editor_.isDragging()) return;
+    if (rightClickGraph(editor_.amplitudeGraph(), pos, false)) return;
+    if (rightClickGraph(editor_.frequencyGraph(), pos, false)) return;
     rightClickGraph(editor_.amplitudeGraph(), pos, true);
     rightClickGraph(editor_.frequencyGraph(), pos, true);
 }

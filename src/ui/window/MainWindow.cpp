@@ -28,8 +28,8 @@
 #include <algorithm>
 #include <utility>
 
-MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& player,
-                       const DrawingTools& tools, QWidget* parent)
+MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& player, const DrawingTools& tools,
+                       QWidget* parent)
     : QMainWindow(parent),
       editor_(std::make_unique<Editor>(model, document, tools)),
       dispatch_(std::make_unique<InputDispatch>(*editor_)),
@@ -69,12 +69,13 @@ void MainWindow::buildMenu() {
     connect(menu_->exitAction, &QAction::triggered, this, &QWidget::close);
     connect(menu_->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(menu_->instructionsAction, &QAction::triggered, this, [this] {
-        if (helpHandler_)
-            helpHandler_();
+        if (helpHandler_) helpHandler_();
     });
     const std::pair<QAction*, bool (DocumentCommands::*)()> commands[] = {
-        {menu_->newAction, &DocumentCommands::newSound}, {menu_->openAction, &DocumentCommands::open},
-        {menu_->saveAction, &DocumentCommands::save},    {menu_->saveAsAction, &DocumentCommands::saveAs},
+        {menu_->newAction, &DocumentCommands::newSound},
+        {menu_->openAction, &DocumentCommands::open},
+        {menu_->saveAction, &DocumentCommands::save},
+        {menu_->saveAsAction, &DocumentCommands::saveAs},
         {menu_->exportAction, &DocumentCommands::exportWav}};
     for (const auto& [action, command] : commands) {
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
@@ -113,8 +114,7 @@ void MainWindow::buildPlayMenu() {
                                                         {menu_->livePreviewAction, "playback/livePreview"}};
     for (const auto& [action, key] : toggles) {
         connect(action, &QAction::toggled, this, [this, key = key](bool on) {
-            if (settings_)
-                settings_->setValue(QLatin1String(key), on);
+            if (settings_) settings_->setValue(QLatin1String(key), on);
         });
     }
     connect(menu_->playOnChangeAction, &QAction::toggled, this, [this](bool on) { editor_->setPlayOnChange(on); });
@@ -133,8 +133,7 @@ void MainWindow::usePlaybackSettings(QSettings& settings) {
 void MainWindow::followPlayback() {
     const SoundPlayer::Playback now = player_.poll();
     editor_->showPlayback(now);
-    if (!now.playing)
-        cursorTimer_->stop();
+    if (!now.playing) cursorTimer_->stop();
 }
 
 void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDirectory) {
@@ -143,14 +142,13 @@ void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDi
     commands_->onSaved = [this] { editor_->markSaved(); };
     commands_->onTitleChanged = [this] { refreshTitle(); };
     closeGuard = [this] { return commands_->close(); };
-    for (QAction* action : {menu_->newAction, menu_->openAction, menu_->saveAction, menu_->saveAsAction,
-                            menu_->exportAction})
+    for (QAction* action :
+         {menu_->newAction, menu_->openAction, menu_->saveAction, menu_->saveAsAction, menu_->exportAction})
         action->setEnabled(true);
 }
 
 void MainWindow::attachRecentFiles(RecentFiles& recent) {
-    if (!commands_)
-        return;
+    if (!commands_) return;
     recent_ = &recent;
     commands_->setLastFolder(recent.lastFolder());
     commands_->onSoundFileUsed = [&recent](const QString& path) { recent.add(path); };
@@ -161,25 +159,21 @@ void MainWindow::attachRecentFiles(RecentFiles& recent) {
 }
 
 void MainWindow::openRecent(const QString& path) {
-    if (!commands_ || editor_->isDragging())
-        return;
+    if (!commands_ || editor_->isDragging()) return;
     if (!QFileInfo::exists(path)) {
-        if (recent_)
-            recent_->remove(path);
-        commands_->prompts().error(DocumentCommands::openFailure(
-            path, tr("The file is no longer there; it was taken off the recent files.")));
+        if (recent_) recent_->remove(path);
+        commands_->prompts().error(
+            DocumentCommands::openFailure(path, tr("The file is no longer there; it was taken off the recent files.")));
         return;
     }
     commands_->openPath(path);
 }
 
 void MainWindow::openAtStart(const QString& path) {
-    if (!commands_)
-        return;
+    if (!commands_) return;
     const QString failure = commands_->openAtStart(path);
     // Over the window, not before it.
-    if (!failure.isEmpty())
-        afterFirstPaint([this, failure] { commands_->prompts().error(failure); });
+    if (!failure.isEmpty()) afterFirstPaint([this, failure] { commands_->prompts().error(failure); });
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -201,8 +195,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     QMetaObject::invokeMethod(
         this,
         [this, path] {
-            if (!editor_->isDragging())
-                commands_->openPath(path);
+            if (!editor_->isDragging()) commands_->openPath(path);
         },
         Qt::QueuedConnection);
 }
@@ -210,8 +203,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::runDocumentCommand(bool (DocumentCommands::*command)()) {
     // New and Open replace the curves and sliders a drag is working on; the
     // key waits until the button is up.
-    if (!commands_ || editor_->isDragging())
-        return;
+    if (!commands_ || editor_->isDragging()) return;
     ((*commands_).*command)();
 }
 
@@ -234,7 +226,9 @@ void MainWindow::setAboutHandler(std::function<void()> handler) {
     menu_->aboutAction->setEnabled(static_cast<bool>(aboutHandler_));
 }
 
-void MainWindow::showAboutAfterFirstPaint() { afterFirstPaint([this] { showAbout(); }); }
+void MainWindow::showAboutAfterFirstPaint() {
+    afterFirstPaint([this] { showAbout(); });
+}
 
 void MainWindow::afterFirstPaint(std::function<void()> step) {
     // Queued: the paint handler finishes before a box's own loop starts.
@@ -252,8 +246,7 @@ void MainWindow::setHelpHandler(std::function<void()> handler) {
 
 void MainWindow::showAbout() {
     canvas_->endDrag();
-    if (aboutHandler_)
-        aboutHandler_();
+    if (aboutHandler_) aboutHandler_();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -78,8 +78,7 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     auto addToggle = [play](const QString& text, Qt::Key key) {
         QAction* action = play->addAction(text);
         action->setCheckable(true);
-        if (key != Qt::Key_unknown)
-            action->setShortcut(QKeySequence(key));
+        if (key != Qt::Key_unknown) action->setShortcut(QKeySequence(key));
         return action;
     };
     playOnChangeAction = addToggle(QObject::tr("Play on &Change\tP"), Qt::Key_P);

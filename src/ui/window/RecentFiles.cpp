@@ -19,8 +19,7 @@ QString cleanPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).
 RecentFiles::RecentFiles(QSettings& settings) : settings_(settings) { load(); }
 
 void RecentFiles::load() {
-    if (settings_.status() != QSettings::NoError)
-        return;  // unreadable or not an INI file: start afresh
+    if (settings_.status() != QSettings::NoError) return;  // unreadable or not an INI file: start afresh
     const int size = settings_.beginReadArray(kRecentArray);
     for (int i = 0; i < size && paths_.size() < kMaxCount; ++i) {
         settings_.setArrayIndex(i);
@@ -55,33 +54,28 @@ void RecentFiles::add(const QString& path) {
     const QString clean = cleanPath(path);
     paths_.removeAll(clean);
     paths_.prepend(clean);
-    while (paths_.size() > kMaxCount)
-        paths_.removeLast();
+    while (paths_.size() > kMaxCount) paths_.removeLast();
     changed();
 }
 
 void RecentFiles::remove(const QString& path) {
-    if (paths_.removeAll(cleanPath(path)) > 0)
-        changed();
+    if (paths_.removeAll(cleanPath(path)) > 0) changed();
 }
 
 void RecentFiles::clear() {
-    if (paths_.isEmpty())
-        return;
+    if (paths_.isEmpty()) return;
     paths_.clear();
     changed();
 }
 
 void RecentFiles::setLastFolder(const QString& folder) {
     const QString clean = cleanPath(folder);
-    if (clean == lastFolder_)
-        return;
+    if (clean == lastFolder_) return;
     lastFolder_ = clean;
     store();
 }
 
 void RecentFiles::changed() {
     store();
-    if (onChanged)
-        onChanged();
+    if (onChanged) onChanged();
 }

@@ -45,8 +45,7 @@ void RecentFilesMenu::rebuild() {
         const QString path = paths[i];
         QObject::connect(item, &QAction::triggered, &menu_, [this, path] { open_(path); });
     }
-    if (!paths.isEmpty())
-        menu_.addSeparator();
+    if (!paths.isEmpty()) menu_.addSeparator();
     QAction* clear = menu_.addAction(QObject::tr("&Clear Menu"));
     clear->setEnabled(!paths.isEmpty());
     QObject::connect(clear, &QAction::triggered, &menu_, [this] { recent_.clear(); });
