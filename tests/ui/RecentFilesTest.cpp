@@ -128,9 +128,12 @@ struct CorruptCase {
 
 // Whatever the file holds, the editor starts, takes what is sound in it and
 // can go on keeping its list.
+// Bytes that are no settings file at all, a zero byte first.
+constexpr char kJunk[] = "\x00\xff\xfe[[[\n=\n\x01recentFiles\\size=3\n";
+
 TEST(RecentFiles, ASettingsFileThatIsNotOursIsIgnored) {
     const CorruptCase cases[] = {
-        {"binary junk", QByteArray("\x00\xff\xfe[[[\n=\n\x01recentFiles\\size=3\n", 36), {}, ""},
+        {"binary junk", QByteArray(kJunk, sizeof kJunk - 1), {}, ""},
         {"good lines, then a line that is not INI",
          QByteArray("[recentFiles]\n1\\path=/s/1.zdl\nsize=1\n[broken\n"),
          {},
