@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 // An array rather than one list value: a list in an INI file is split at
@@ -20,8 +22,9 @@ RecentFiles::RecentFiles(QSettings& settings) : settings_(settings) { load(); }
 
 void RecentFiles::load() {
     if (settings_.status() != QSettings::NoError) return;  // unreadable or not an INI file: start afresh
-    const int size = settings_.beginReadArray(kRecentArray);
-    for (int i = 0; i < size && paths_.size() < kMaxCount; ++i) {
+    // No more than we ever write: a corrupt size must not make start-up crawl.
+    const int size = std::min(settings_.beginReadArray(kRecentArray), kMaxCount);
+    for (int i = 0; i < size; ++i) {
         settings_.setArrayIndex(i);
         const QVariant value = settings_.value(kPathKey);
         const QString path = value.typeId() == QMetaType::QString ? value.toString() : QString();
