@@ -147,7 +147,7 @@ TEST(RecentFiles, ASettingsFileThatIsNotOursIsIgnored) {
          "[recentFiles]\nsize=2147483647\n1\\path=/s/1.zdl\n2\\path=/s/1.zdl\n3\\path=/s/3.zdl\n4\\path=/s/4.zdl\n"
          "5\\path=/s/5.zdl\n6\\path=/s/6.zdl\n7\\path=/s/7.zdl\n8\\path=/s/8.zdl\n9\\path=/s/9.zdl\n"
          "10\\path=/s/10.zdl\n",
-         sounds({1, 3, 4, 5, 6, 7, 8, 9}), ""},
+         sounds({1, 3, 4, 5, 6, 7, 8}), ""},  // only the eight entries ever written are read
         {"a negative size", "[recentFiles]\nsize=-4\n1\\path=/s/1.zdl\n", {}, ""},
         {"a good folder beside junk", "[General]\nlastFolder=/s\n[recentFiles]\nsize=x\n", {}, "/s"},
     };
