@@ -122,12 +122,15 @@ void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& a
     sample_render::render(samples_.data(), bits(), in);
 }
 
+WavImage RenderedSound::wavImage(int repeats) const {
+    if (samples_.empty()) return WavImage();
+    return WavImage::build(header_, samples_.data(), samples_.size(), std::min(10, std::max(1, repeats)));
+}
+
 bool RenderedSound::play(int repeats) {
-    repeats = std::min(10, std::max(1, repeats));
     if (player_) player_->stop();
-    playImage_ = WavImage();
-    if (samples_.empty()) return false;
-    playImage_ = WavImage::build(header_, samples_.data(), samples_.size(), repeats);
+    playImage_ = WavImage();  // the old image goes first: never two in memory
+    playImage_ = wavImage(repeats);
     if (playImage_.empty()) return false;
     if (player_) player_->playImage(playImage_);
     return true;

@@ -40,9 +40,13 @@ public:
     void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                         float echoVolume, float echoDelay, float distort);
 
-    // Stops what plays, then plays the samples `repeats` times in a row
-    // (limited to 1..10). False when there is nothing to play.
+    // Stops what plays, then plays wavImage(repeats). False when there is
+    // nothing to play.
     bool play(int repeats);
+    // What play() plays and what a WAV export writes: the header, then the
+    // samples `repeats` times in a row (limited to 1..10). Empty when there
+    // are no samples or no memory for the image.
+    WavImage wavImage(int repeats) const;
 
     int32_t lengthSamples() const { return lengthSamples_; }  // W, the main part
     int32_t sampleCount() const;                              // N, the whole sound

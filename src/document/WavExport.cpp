@@ -6,15 +6,12 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace wavexport {
 
 WriteResult write(const QString& path, const RenderedSound& sound, int repeats) {
     if (sound.dataSize() == 0)
         return WriteResult::failure(QCoreApplication::translate("wavexport", "There is no sound to export."));
-    repeats = std::clamp(repeats, 1, 10);
-    const WavImage image = WavImage::build(sound.header(), sound.samples().data(), sound.dataSize(), repeats);
+    const WavImage image = sound.wavImage(repeats);
     if (image.empty())
         return WriteResult::failure(QCoreApplication::translate("wavexport", "The sound is too large for a WAV file."));
     const QByteArray bytes =

@@ -1,0 +1,65 @@
+#include "SoundReader.h"
+
+#include "EfcFormat.h"
+#include "WavImage.h"
+#include "ZdlFormat.h"
+
+#include <string>
+
+namespace sound_reader {
+
+namespace {
+
+// Until soundjson::looksLikeJson joins the formats library: the first byte
+// that is not JSON white space is an opening brace.
+bool looksLikeJson(const uint8_t* data, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+        const uint8_t c = data[i];
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
+        return c == '{';
+    }
+    return false;
+}
+
+bool startsWithZdlVersion(const uint8_t* data, size_t size) {
+    if (size < 4) return false;
+    const int32_t version = static_cast<int32_t>(le::get32(data));
+    return version == zdl::kVersion || version == zdl::kVersionWithoutWidth;
+}
+
+DecodeResult readZdl(const uint8_t* data, size_t size) {
+    // The same limit as a .zdl read from a file.
+    if (size > size_t(zdl::kMaxFileBytes))
+        return DecodeResult::failure("The file is too large: " + std::to_string(size) + " bytes; at most " +
+                                     std::to_string(zdl::kMaxFileBytes) + ".");
+    return zdl::decode(data, size);
+}
+
+}  // namespace
+
+Format detect(const uint8_t* data, size_t size) {
+    // JSON joins here: soundjson::looksLikeJson(data, size) replaces the local test.
+    if (looksLikeJson(data, size)) return Format::Json;
+    if (startsWithZdlVersion(data, size)) return Format::Zdl;
+    if (size >= size_t(efc::kRecordBytes)) return Format::Efc;
+    return Format::Unknown;
+}
+
+DecodeResult read(const uint8_t* data, size_t size, Format format) {
+    if (size == 0) return DecodeResult::failure("The sound is empty: no bytes were given.");
+    if (format == Format::Auto) format = detect(data, size);
+    switch (format) {
+    case Format::Zdl: return readZdl(data, size);
+    case Format::Efc: return efc::decode(data, size);
+    case Format::Json:
+        // JSON joins here: return soundjson::decode(data, size);
+        return DecodeResult::failure("This build of the library does not read the JSON form of a sound.");
+    case Format::Auto:
+    case Format::Unknown: break;
+    }
+    return DecodeResult::failure(
+        "Not a sound the library knows: neither a .zdl (version 1000 or 1001), nor a whole .efc record (" +
+        std::to_string(efc::kRecordBytes) + " bytes), nor JSON.");
+}
+
+}  // namespace sound_reader
