@@ -1,0 +1,169 @@
+// The library renders what zindle-cli renders, byte for byte: the same files,
+// the same rate and width overrides, the same variations.
+
+#include "LibraryFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr size_t kWavHeader = 44;
+
+// Sound files as the tests keep them, old and new formats, odd values.
+const char* const kFiles[] = {"sounds/laser.zdl",
+                              "sounds/new.zdl",
+                              "sounds/old-v1000.zdl",
+                              "sounds/boom.efc",
+                              "corpus/zdl/new-16bit-44k.zdl",
+                              "corpus/zdl/out-of-range.zdl",
+                              "corpus/efc/organ-12-points.efc"};
+
+// The file zindle-cli render writes for `input` with the extra arguments.
+Bytes cliRender(const ScratchDir& dir, const std::string& input, std::vector<std::string> extra = {}) {
+    const std::string output = dir.path("cli.wav");
+    std::vector<std::string> arguments{"render", input, "-o", output};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    EXPECT_EQ(runCli(arguments), 0) << input;
+    return readFile(output);
+}
+
+// Sounds zindle-cli generate makes: every template (noise ones included),
+// two seeds each.
+std::vector<std::string> generatedSounds(const ScratchDir& dir) {
+    const std::string list = dir.path("templates.txt");
+    EXPECT_EQ(std::system(("'" ZINDLE_CLI "' templates > '" + list + "'").c_str()), 0);
+    std::vector<std::string> files;
+    const Bytes listed = readFile(list);
+    const std::string names(listed.begin(), listed.end());
+    size_t start = 0;
+    for (size_t end; (end = names.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string name = names.substr(start, end - start);
+        for (const char* seed : {"3", "17"}) {
+            const std::string file = dir.path(name + "-" + seed + ".zdl");
+            EXPECT_EQ(runCli({"generate", name, "--seed", seed, "-o", file}), 0) << name;
+            files.push_back(file);
+        }
+    }
+    EXPECT_GE(files.size(), 8u) << "zindle-cli templates listed too few";
+    return files;
+}
+
+std::vector<std::string> allSounds(const ScratchDir& dir) {
+    std::vector<std::string> files;
+    for (const char* name : kFiles) files.push_back(dataFile(name));
+    for (const std::string& file : generatedSounds(dir)) files.push_back(file);
+    return files;
+}
+
+TEST(LibraryRender, WavIsTheFileZindleCliRenders) {
+    ScratchDir dir;
+    for (const std::string& file : allSounds(dir)) {
+        SCOPED_TRACE(file);
+        const Bytes bytes = readFile(file);
+        ASSERT_FALSE(bytes.empty());
+        unsigned char* wav = nullptr;
+        size_t size = 0;
+        char error[256] = "";
+        ASSERT_EQ(zindle_render_wav(bytes.data(), bytes.size(), &wav, &size, error, sizeof error), ZINDLE_OK) << error;
+        const Bytes library(wav, wav + size);
+        zindle_free(wav);
+        EXPECT_EQ(library, cliRender(dir, file));
+    }
+}
+
+// Every rate and width against --rate and --bits: the WAV whole, and the raw
+// samples as its data chunk.
+TEST(LibraryRender, ChosenRateAndWidthMatchTheOverrides) {
+    ScratchDir dir;
+    const char* const files[] = {"sounds/laser.zdl", "sounds/boom.efc", "corpus/zdl/new-16bit-44k.zdl"};
+    for (const char* name : files) {
+        const Sound sound = readSound(readFile(dataFile(name)));
+        ASSERT_TRUE(sound);
+        for (int rate : {11025, 22050, 44100}) {
+            for (int bits : {8, 16}) {
+                SCOPED_TRACE(std::string(name) + " " + std::to_string(rate) + " Hz " + std::to_string(bits) + " bit");
+                const Bytes cli =
+                    cliRender(dir, dataFile(name), {"--rate", std::to_string(rate), "--bits", std::to_string(bits)});
+                ASSERT_GT(cli.size(), kWavHeader);
+                EXPECT_EQ(renderWav(sound.get(), rate, bits), cli);
+                EXPECT_EQ(renderSamples(sound.get(), rate, bits), Bytes(cli.begin() + kWavHeader, cli.end()));
+            }
+        }
+    }
+}
+
+// Own rate and width (0, 0) are the sound's: the plain render, and the
+// queries report what its header says.
+TEST(LibraryRender, OwnQualityIsTheSoundsOwn) {
+    ScratchDir dir;
+    for (const char* name : kFiles) {
+        SCOPED_TRACE(name);
+        const Sound sound = readSound(readFile(dataFile(name)));
+        ASSERT_TRUE(sound);
+        const Bytes cli = cliRender(dir, dataFile(name));
+        ASSERT_GT(cli.size(), kWavHeader);
+        uint32_t rate = 0;
+        uint16_t bits = 0;
+        std::memcpy(&rate, cli.data() + 24, 4);  // little-endian, as the test machines are
+        std::memcpy(&bits, cli.data() + 34, 2);
+        EXPECT_EQ(zindle_sound_sample_rate(sound.get()), int(rate));
+        EXPECT_EQ(zindle_sound_bits(sound.get()), int(bits));
+        EXPECT_EQ(renderSamples(sound.get()), Bytes(cli.begin() + kWavHeader, cli.end()));
+        const size_t one = (cli.size() - kWavHeader) / size_t(zindle_sound_repeat_count(sound.get()));
+        EXPECT_EQ(one * size_t(zindle_sound_repeat_count(sound.get())), cli.size() - kWavHeader);
+    }
+}
+
+// A variation is the one zindle-cli mutate writes (as .zdl bytes), and it
+// renders as zindle-cli renders that file.
+TEST(LibraryRender, MutateIsZindleCliMutate) {
+    ScratchDir dir;
+    struct Case {
+        const char* file;
+        uint64_t seed;
+        const char* amount;
+        float value;
+    };
+    const Case cases[] = {{"sounds/laser.zdl", 1, "0.1", 0.1f},
+                          {"sounds/laser.zdl", 987654321, "0.5", 0.5f},
+                          {"sounds/boom.efc", 42, "1", 1.0f},
+                          {"corpus/zdl/new-16bit-44k.zdl", 7, "0.25", 0.25f},
+                          {"sounds/new.zdl", 5, "0", 0.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " seed " + std::to_string(c.seed) + " amount " + c.amount);
+        const std::string variantFile = dir.path("variant.zdl");
+        ASSERT_EQ(runCli({"mutate", dataFile(c.file), "--seed", std::to_string(c.seed), "--amount", c.amount, "-o",
+                          variantFile}),
+                  0);
+        const Sound sound = readSound(readFile(dataFile(c.file)));
+        ASSERT_TRUE(sound);
+        zindle_sound* raw = nullptr;
+        char error[256] = "";
+        ASSERT_EQ(zindle_sound_mutate(sound.get(), c.seed, c.value, &raw, error, sizeof error), ZINDLE_OK) << error;
+        const Sound variant(raw);
+
+        unsigned char* zdl = nullptr;
+        size_t size = 0;
+        ASSERT_EQ(zindle_sound_write_zdl(variant.get(), &zdl, &size, error, sizeof error), ZINDLE_OK) << error;
+        const Bytes written(zdl, zdl + size);
+        zindle_free(zdl);
+        EXPECT_EQ(written, readFile(variantFile));
+        EXPECT_EQ(renderWav(variant.get()), cliRender(dir, variantFile));
+    }
+}
+
+TEST(LibraryRender, VersionIsTheProgramsVersion) {
+    ScratchDir dir;
+    const std::string out = dir.path("version.txt");
+    ASSERT_EQ(std::system(("'" ZINDLE_CLI "' --version > '" + out + "'").c_str()), 0);
+    const Bytes text = readFile(out);
+    const std::string version(zindle_version());
+    EXPECT_FALSE(version.empty());
+    EXPECT_NE(std::string(text.begin(), text.end()).find(" " + version), std::string::npos);
+}
+
+}  // namespace
