@@ -36,13 +36,33 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/zindle16.png
 install(FILES ${PROJECT_SOURCE_DIR}/data/zindle-mime.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zindle.xml)
 
-# Installs this build into a scratch prefix and checks what arrives there.
-# Needs a full build (the programs and About.wav).
+# libzindle for programs that render sounds themselves: the library with its
+# soname links, the header, and a pkg-config file. The .pc file is written at
+# install time, so that it names the prefix actually installed into
+# (cmake --install --prefix).
+install(TARGETS zindle_runtime LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/src/runtime/include/zindle/zindle.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zindle)
+set(ZINDLE_PC ${CMAKE_BINARY_DIR}/zindle.pc)
+install(CODE "
+    set(PROJECT_VERSION \"${PROJECT_VERSION}\")
+    set(CMAKE_INSTALL_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
+    set(CMAKE_INSTALL_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/src/runtime/zindle.pc.in\" \"${ZINDLE_PC}\" @ONLY)
+")
+install(FILES ${ZINDLE_PC} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# Installs this build into a scratch prefix and checks what arrives there,
+# compiling the library's example against it. Needs a full build (the
+# programs, the library and About.wav). The example takes the sanitizer flags
+# the library was built with, or its link would fail.
 if(ZINDLE_TESTS)
     add_test(NAME zindle_install_test
         COMMAND ${CMAKE_COMMAND}
             -DBUILD_DIR=${CMAKE_BINARY_DIR}
             -DPREFIX=${CMAKE_BINARY_DIR}/install-test
             -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+            -DLIBDIR=${CMAKE_INSTALL_LIBDIR}
+            "-DSANITIZE_FLAGS=$<$<BOOL:${ZINDLE_SANITIZE}>:-fsanitize=address,undefined>"
             -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
 endif()

@@ -1,6 +1,6 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -P InstallCheck.cmake
+# cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DLIBDIR=lib [-DSANITIZE_FLAGS=...] -P InstallCheck.cmake
 # Installs BUILD_DIR into an empty PREFIX and fails on anything missing or wrong.
-foreach(var BUILD_DIR PREFIX SOURCE_DIR)
+foreach(var BUILD_DIR PREFIX SOURCE_DIR LIBDIR)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "InstallCheck: ${var} is not set")
     endif()
@@ -20,7 +20,10 @@ set(expected
     share/zindle/About.wav
     share/applications/zindle.desktop
     share/icons/hicolor/32x32/apps/zindle.png
-    share/mime/packages/zindle.xml)
+    share/mime/packages/zindle.xml
+    ${LIBDIR}/libzindle.so
+    ${LIBDIR}/pkgconfig/zindle.pc
+    include/zindle/zindle.h)
 set(missing "")
 foreach(file ${expected})
     if(NOT EXISTS ${PREFIX}/${file} OR IS_DIRECTORY ${PREFIX}/${file})
@@ -124,6 +127,60 @@ if(UPDATE_MIME_DATABASE)
     file(REMOVE_RECURSE ${scratch})
 else()
     message(STATUS "update-mime-database not found (package shared-mime-info): file types not compiled")
+endif()
+
+# The library: a soname with its version, the links to it, and nothing in its
+# interface but the C functions.
+file(GLOB sonames ${PREFIX}/${LIBDIR}/libzindle.so.[0-9]*)
+if(NOT sonames)
+    message(FATAL_ERROR "libzindle.so.N is not installed in ${PREFIX}/${LIBDIR}")
+endif()
+file(READ_SYMLINK ${PREFIX}/${LIBDIR}/libzindle.so target)
+if(NOT target MATCHES "^libzindle\\.so\\.[0-9]+$")
+    message(FATAL_ERROR "libzindle.so links to '${target}', not to the soname")
+endif()
+
+# The example, compiled as a game would compile against the installed library
+# (pkg-config, the C compiler), renders the file zindle-cli renders.
+find_program(C_COMPILER NAMES cc gcc clang)
+find_program(PKG_CONFIG pkg-config)
+if(NOT C_COMPILER OR NOT PKG_CONFIG)
+    message(FATAL_ERROR "the example needs a C compiler (${C_COMPILER}) and pkg-config (${PKG_CONFIG})")
+endif()
+set(ENV{PKG_CONFIG_PATH} ${PREFIX}/${LIBDIR}/pkgconfig)
+execute_process(COMMAND ${PKG_CONFIG} --cflags --libs zindle
+    RESULT_VARIABLE status OUTPUT_VARIABLE flags ERROR_VARIABLE err OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT status EQUAL 0 OR NOT flags MATCHES "-I${PREFIX}/include" OR NOT flags MATCHES "-lzindle")
+    message(FATAL_ERROR "pkg-config --cflags --libs zindle: ${status} '${flags}' ${err}")
+endif()
+separate_arguments(flags UNIX_COMMAND "${flags}")
+separate_arguments(sanitize UNIX_COMMAND "${SANITIZE_FLAGS}")
+set(example ${PREFIX}/render_wav)
+execute_process(COMMAND ${C_COMPILER} -std=c99 -Wall -Wextra -Werror ${sanitize}
+        ${SOURCE_DIR}/examples/render_wav.c ${flags} -Wl,-rpath,${PREFIX}/${LIBDIR} -o ${example}
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "the example does not build against the installed library:\n${out}${err}")
+endif()
+foreach(sound sounds/laser.zdl sounds/boom.efc)
+    set(input ${SOURCE_DIR}/tests/data/${sound})
+    execute_process(COMMAND ${example} ${input} ${PREFIX}/example.wav RESULT_VARIABLE status ERROR_VARIABLE err)
+    execute_process(COMMAND ${PREFIX}/bin/zindle-cli render ${input} -o ${PREFIX}/cli.wav RESULT_VARIABLE cli_status)
+    if(NOT status EQUAL 0 OR NOT cli_status EQUAL 0)
+        message(FATAL_ERROR "rendering ${sound}: the example gave ${status} (${err}), zindle-cli ${cli_status}")
+    endif()
+    file(SHA256 ${PREFIX}/example.wav example_sum)
+    file(SHA256 ${PREFIX}/cli.wav cli_sum)
+    if(NOT example_sum STREQUAL cli_sum)
+        message(FATAL_ERROR "the example's WAV of ${sound} differs from zindle-cli render's")
+    endif()
+endforeach()
+# A bad file: a clear reason, a failure status, no output.
+file(REMOVE ${PREFIX}/example.wav)
+execute_process(COMMAND ${example} ${SOURCE_DIR}/tests/data/corpus/zdl/truncated.zdl ${PREFIX}/example.wav
+    RESULT_VARIABLE status ERROR_VARIABLE err)
+if(status EQUAL 0 OR NOT err MATCHES "truncated.zdl: " OR EXISTS ${PREFIX}/example.wav)
+    message(FATAL_ERROR "the example took a truncated file: ${status} '${err}'")
 endif()
 
 message(STATUS "installed and checked in ${PREFIX}")
