@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -184,14 +185,22 @@ TEST_F(FileDialogs, SaveAddsTheExtensionOfTheFileTypePicked) {
             auto* d = qobject_cast<QFileDialog*>(w);
             if (!d) return false;
             auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-            found = types != nullptr;
-            for (int i = 0; types && i < c.typesDown; ++i) QTest::keyClick(types, Qt::Key_Down);
-            d->selectFile(QString::fromLatin1(c.typed));
+            // Typed into the name field: selectFile() leaves the field alone
+            // once it has focus, which comes at a time of the window's choosing.
+            auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            found = types && name;
+            if (!found) {
+                d->reject();
+                return true;
+            }
+            for (int i = 0; i < c.typesDown; ++i) QTest::keyClick(types, Qt::Key_Down);
+            name->setText(QString::fromLatin1(c.typed));
             static_cast<QDialog*>(d)->accept();
             return true;
         });
-        EXPECT_EQ(QFileInfo(QtPrompts().saveFileName(r)).fileName().toStdString(), c.chosen);
-        EXPECT_TRUE(found) << "no file-type list in the dialog";
+        const QString chosen = QtPrompts().saveFileName(r);
+        ASSERT_TRUE(found) << "no file-type list or name field in the dialog";
+        EXPECT_EQ(QFileInfo(chosen).fileName().toStdString(), c.chosen);
     }
     EXPECT_EQ(QtPrompts::filterSuffix(r, QStringLiteral("Ogg Vorbis Files (*.ogg *.OGG)")), QStringLiteral("ogg"));
     r.filters = {{QStringLiteral("All Files"), {QStringLiteral("*")}}};
