@@ -2,11 +2,11 @@
 
 #include "CommandSteps.h"
 #include "OutputGuard.h"
+#include "SoundExport.h"
 #include "SoundFile.h"
 #include "SoundModel.h"
 #include "SoundMutation.h"
 #include "SoundReport.h"
-#include "WavExport.h"
 #include "ZdlFile.h"
 
 #include <QDir>
@@ -21,6 +21,11 @@ namespace clicommands {
 namespace {
 
 using commandsteps::report;
+
+// The type of the outputs render names itself: --format's, else WAV.
+soundexport::ExportFormat formatOf(const CliRequest& request) {
+    return request.format.value_or(soundexport::ExportFormat::Wav);
+}
 
 // Where each input's output goes: -o for a single input, DIR/<base>.<ext>
 // with -d, and otherwise beside the input.
@@ -47,8 +52,10 @@ bool renderOne(const CliRequest& request, const QString& input, SoundSettings se
     if (request.sampleRate) model.settings.sampleRate = *request.sampleRate;
     if (request.bits) model.settings.bitsPerSample = *request.bits;
     model.applyAll();
-    return commandsteps::writeChecked(output, wavexport::write(output, model.rendered, model.settings.repeatCount),
-                                      err);
+    // -o's extension was checked against --format; a device or "-" has none.
+    const soundexport::ExportFormat format = soundexport::formatForPath(output).value_or(formatOf(request));
+    return commandsteps::writeChecked(
+        output, soundexport::write(output, model.rendered, model.settings.repeatCount, format), err);
 }
 
 // NAME_001.wav ... from the seeds request.seed, request.seed + 1, ..., in the
@@ -59,7 +66,8 @@ bool renderVariants(const CliRequest& request, const QString& input, const Sound
     const QDir folder(request.directory.isEmpty() ? QFileInfo(input).path() : request.directory);
     bool ok = true;
     for (int i = 0; i < *request.variants; ++i) {
-        const QString output = folder.filePath(commandsteps::numberedName(base, i + 1, QStringLiteral("wav")));
+        const QString output =
+            folder.filePath(commandsteps::numberedName(base, i + 1, soundexport::extension(formatOf(request))));
         const SoundSettings variant = sound_mutation::mutate(sound, request.seed + uint64_t(i), request.amount);
         ok = renderOne(request, input, variant, output, guard, err) && ok;
     }
@@ -82,8 +90,8 @@ int render(const CliRequest& request, QTextStream&, QTextStream& err) {
         if (ok && request.variants)
             ok = renderVariants(request, input, read.settings, guard, err);
         else if (ok)
-            ok = renderOne(request, input, read.settings, outputFor(request, input, QString(), QStringLiteral("wav")),
-                           guard, err);
+            ok = renderOne(request, input, read.settings,
+                           outputFor(request, input, QString(), soundexport::extension(formatOf(request))), guard, err);
         if (!ok) status = kFailure;
     }
     return status;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SoundExport.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +17,9 @@ struct CliRequest {
     std::optional<int> repeats;
     std::optional<int> sampleRate;
     std::optional<int> bits;
+    // render: --format, the type of the files named by -d, beside the input
+    // and --variants (WAV when not given); -o's extension names its own.
+    std::optional<soundexport::ExportFormat> format;
     bool json = false;
     uint64_t seed = 1;            // the first of the seeds seed, seed + 1, ...
     int count = 1;                // generate and mutate: how many sounds

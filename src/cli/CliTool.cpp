@@ -17,10 +17,14 @@ namespace {
 
 const char kCommands[] =
     "Commands:\n"
-    "  render IN... [-o OUT.wav | -d DIR] [--repeats N] [--rate 11025|22050|44100] [--bits 8|16]\n"
-    "      Renders each .zdl or .efc file to a WAV file holding what play would play.\n"
-    "      Without -o or -d each WAV is written beside its input. The options override\n"
-    "      the file's settings for this render only.\n"
+    "  render IN... [-o OUT | -d DIR] [--format wav|flac|ogg] [--repeats N] [--rate 11025|22050|44100]\n"
+    "         [--bits 8|16]\n"
+    "      Renders each .zdl or .efc file to a sound file holding what play would play:\n"
+    "      WAV, FLAC (the same samples, losslessly compressed) or Ogg Vorbis (lossy, at\n"
+    "      quality 0.5 on a scale from 0 to 1). OUT's extension (.wav, .flac or .ogg)\n"
+    "      picks the type; --format picks it for -d, for files written beside their\n"
+    "      inputs (the default) and for --variants. The options override the file's\n"
+    "      settings for this render only.\n"
     "  info IN... [--json]\n"
     "      Prints the settings and the figures of the rendered sound of each file.\n"
     "  convert IN.efc... [-o OUT.zdl | -d DIR]\n"
@@ -38,9 +42,10 @@ const char kCommands[] =
     "      with -d, K files DIR/<IN's base name>_001.zdl ... from seeds N, N+1, ...\n"
     "  render IN... --variants K [--seed N] [--amount A] [-d DIR]\n"
     "      Renders K variations of each input, as mutate makes them, to NAME_001.wav ...\n"
-    "      in DIR or beside the input.\n"
+    "      (or .flac, .ogg by --format) in DIR or beside the input.\n"
     "\n"
-    "-o - writes to the standard output. -d DIR is created when it does not exist.\n"
+    "-o - writes to the standard output (render: WAV, or the type --format names).\n"
+    "-d DIR is created when it does not exist.\n"
     "A file whose name ends in efc (any case) is read as an old-style file.\n"
     "Exit status: 0 success, 1 a bad input or an output that could not be written,\n"
     "2 wrong usage.\n";
@@ -52,7 +57,7 @@ struct CommandOptions {
 
 // The options each command accepts; anything else is wrong usage.
 const CommandOptions kAllowed[] = {
-    {"render", {"o", "d", "repeats", "rate", "bits", "variants", "seed", "amount"}},
+    {"render", {"o", "d", "format", "repeats", "rate", "bits", "variants", "seed", "amount"}},
     {"info", {"json"}},
     {"convert", {"o", "d"}},
     {"new", {"o"}},
@@ -74,6 +79,19 @@ bool numberOption(const QString& text, int low, int high, std::initializer_list<
     return value >= low && value <= high;
 }
 
+// render writes the type its output's extension names; --format, given as
+// well, must name the same.
+QString checkRenderOutputName(const CliRequest& request) {
+    const std::optional<soundexport::ExportFormat> named = soundexport::formatForPath(request.output);
+    if (!named)
+        return QStringLiteral("render writes %1 files, by the output's extension; the output %2 ends in none.")
+            .arg(soundexport::formatList(), request.output);
+    if (request.format && *request.format != *named)
+        return QStringLiteral("--format %1 disagrees with the output %2.")
+            .arg(soundexport::extension(*request.format), request.output);
+    return QString();
+}
+
 // The extension each command writes. A device or a pipe that exists (and
 // "-", the standard output) has no extension to check.
 QString checkOutputName(const CliRequest& request) {
@@ -81,6 +99,7 @@ QString checkOutputName(const CliRequest& request) {
     if (request.output == QLatin1String(fileio::kStandardOutput)) return QString();
     const QFileInfo info(request.output);
     if (info.exists() && !info.isFile() && !info.isDir()) return QString();
+    if (request.command == QLatin1String("render")) return checkRenderOutputName(request);
     if (info.suffix().compare(extension, Qt::CaseInsensitive) == 0) return QString();
     return QStringLiteral("%1 writes .%2 files; the output %3 does not end in .%2.")
         .arg(request.command, extension, request.output);
@@ -130,6 +149,10 @@ QString readNumbers(const QCommandLineParser& parser, CliRequest& request) {
     if (given("bits")) {
         if (!numberOption(text("bits"), 0, 0, {8, 16}, value)) return QStringLiteral("--bits takes 8 or 16.");
         request.bits = value;
+    }
+    if (given("format")) {
+        request.format = soundexport::formatNamed(text("format"));
+        if (!request.format) return QStringLiteral("--format takes one of %1.").arg(soundexport::formatList());
     }
     return readVariationNumbers(parser, request);
 }
@@ -188,8 +211,12 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("o"), QStringLiteral("The output file (one input only); - for the standard output."),
          QStringLiteral("OUT")},
         {QStringLiteral("d"),
-         QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav or .zdl."),
+         QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav (or --format's) or .zdl."),
          QStringLiteral("DIR")},
+        {QStringLiteral("format"),
+         QStringLiteral("render: the type of the files written with -d, beside the inputs or with --variants: "
+                        "wav, flac or ogg (default wav)."),
+         QStringLiteral("TYPE")},
         {QStringLiteral("repeats"), QStringLiteral("render: repeat the sound N times (1..10)."), QStringLiteral("N")},
         {QStringLiteral("rate"), QStringLiteral("render: sample rate, 11025, 22050 or 44100."), QStringLiteral("HZ")},
         {QStringLiteral("bits"), QStringLiteral("render: sample width, 8 or 16."), QStringLiteral("BITS")},

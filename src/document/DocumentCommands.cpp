@@ -1,9 +1,9 @@
 #include "DocumentCommands.h"
 
 #include "DocumentState.h"
+#include "SoundExport.h"
 #include "SoundFile.h"
 #include "SoundModel.h"
-#include "WavExport.h"
 #include "ZdlFile.h"
 
 #include <QDir>
@@ -65,7 +65,9 @@ FileDialogRequest DocumentCommands::saveRequest() const {
 
 FileDialogRequest DocumentCommands::exportRequest() const {
     FileDialogRequest r;
-    r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}}};
+    r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}},
+                 {QStringLiteral("FLAC Files"), {QStringLiteral("*.flac"), QStringLiteral("*.FLAC")}},
+                 {QStringLiteral("Ogg Vorbis Files"), {QStringLiteral("*.ogg"), QStringLiteral("*.OGG")}}};
     r.directory = dialogDirectory();
     // Beside the sound file and named after it, when there is one.
     if (document_.hasFile()) {
@@ -169,11 +171,20 @@ void DocumentCommands::load(const SoundSettings& settings) {
 bool DocumentCommands::exportWav() {
     const QString chosen = prompts_.saveFileName(exportRequest());
     if (chosen.isEmpty()) return false;
-    const WriteResult written = wavexport::write(chosen, model_.rendered, model_.settings.repeatCount);
+    // The extension picks the format; any other name becomes a WAV file of
+    // that name plus .wav. The dialog confirmed replacing only the name as
+    // chosen, so a file already there under the longer name is asked about.
+    const QString path = soundexport::withKnownExtension(chosen);
+    if (path != chosen && QFileInfo::exists(path)) {
+        const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?");
+        if (prompts_.question(question.arg(QFileInfo(path).fileName())) != Prompts::Answer::Yes) return false;
+    }
+    const soundexport::ExportFormat format = soundexport::formatForPath(path).value_or(soundexport::ExportFormat::Wav);
+    const WriteResult written = soundexport::write(path, model_.rendered, model_.settings.repeatCount, format);
     if (!written.ok)
-        prompts_.error(failure(kCouldNotSave, chosen, written.error));
+        prompts_.error(failure(kCouldNotSave, path, written.error));
     else
-        fileUsed(chosen, false);
+        fileUsed(path, false);
     return written.ok;
 }
 

@@ -55,7 +55,8 @@ public:
     QString openAtStart(const QString& path);
     bool save();
     bool saveAs();
-    // Writes the sound as it plays to a WAV file; the document is untouched.
+    // Writes the sound as it plays to a WAV, FLAC or Ogg Vorbis file, by the
+    // chosen name's extension (WAV for any other); the document is untouched.
     bool exportWav();
     // True when the window may close.
     bool close() { return askSaveChanges(); }

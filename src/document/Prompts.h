@@ -13,7 +13,9 @@ struct FileDialogRequest {
     QList<Filter> filters;  // the first is selected at first
     QString directory;      // where the dialog starts
     QString fileName;       // proposed file (a full path), empty for none
-    QString defaultSuffix;  // added to a name typed without one
+    // Added to a name typed without one; once the user picks another filter,
+    // that filter's first pattern's extension is added instead.
+    QString defaultSuffix;
 };
 
 // The questions the document commands put to the user. The editor shows

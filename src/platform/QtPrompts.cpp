@@ -29,6 +29,16 @@ QStringList QtPrompts::nameFilters(const FileDialogRequest& request) {
     return filters;
 }
 
+QString QtPrompts::filterSuffix(const FileDialogRequest& request, const QString& nameFilter) {
+    const QStringList filters = nameFilters(request);
+    const qsizetype index = filters.indexOf(nameFilter);
+    if (index < 0 || request.filters[index].patterns.isEmpty()) return QString();
+    const QString pattern = request.filters[index].patterns.first();  // "*.flac"
+    if (!pattern.startsWith(QLatin1String("*."))) return QString();
+    const QString suffix = pattern.mid(2);
+    return suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')) ? QString() : suffix;
+}
+
 QString QtPrompts::openFileName(const FileDialogRequest& request) { return runFileDialog(request, false); }
 
 QString QtPrompts::saveFileName(const FileDialogRequest& request) { return runFileDialog(request, true); }
@@ -41,6 +51,12 @@ QString QtPrompts::runFileDialog(const FileDialogRequest& request, bool save) {
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters(request));
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without an extension gets that of the file type picked,
+    // as a user who picks "FLAC Files" expects.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& picked) {
+        const QString suffix = filterSuffix(request, picked);
+        if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+    });
     dialog.setDirectory(request.directory);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted) return QString();

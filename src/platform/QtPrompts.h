@@ -20,6 +20,9 @@ public:
 
     // "Sound Effects Files (*.zdl *.ZDL)": the form Qt's dialogs take.
     static QStringList nameFilters(const FileDialogRequest& request);
+    // "flac" for the filter shown as "FLAC Files (*.flac *.FLAC)": the
+    // extension of its first pattern; empty for a pattern such as "*".
+    static QString filterSuffix(const FileDialogRequest& request, const QString& nameFilter);
 
 private:
     QString runFileDialog(const FileDialogRequest& request, bool save);

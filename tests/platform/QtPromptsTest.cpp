@@ -5,9 +5,11 @@
 #include "WhenModal.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -156,6 +158,53 @@ TEST_F(FileDialogs, SaveAddsTheSuffixAndAsksBeforeReplacing) {
     });
     EXPECT_EQ(QtPrompts().saveFileName(r), QString());
     EXPECT_TRUE(asked) << "replacing a.zdl was not confirmed";
+}
+
+// The export dialog's three file types: a name typed without an extension
+// gets the one of the type picked, by keyboard in the type list as a user
+// would pick it; a typed extension is kept.
+TEST_F(FileDialogs, SaveAddsTheExtensionOfTheFileTypePicked) {
+    FileDialogRequest r;
+    r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}},
+                 {QStringLiteral("FLAC Files"), {QStringLiteral("*.flac"), QStringLiteral("*.FLAC")}},
+                 {QStringLiteral("Ogg Vorbis Files"), {QStringLiteral("*.ogg"), QStringLiteral("*.OGG")}}};
+    r.directory = dir.path();
+    r.defaultSuffix = QStringLiteral("wav");
+    const struct {
+        int typesDown;  // Down presses in the file-type list
+        const char* typed;
+        const char* chosen;
+    } cases[] = {
+        {0, "boom", "boom.wav"},       {1, "boom", "boom.flac"}, {2, "boom", "boom.ogg"}, {2, "boom.wav", "boom.wav"},
+        {1, "Boom.FLAC", "Boom.FLAC"}, {3, "x", "x.ogg"},  // Down past the last type stays on it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " after " + std::to_string(c.typesDown) + " Down");
+        bool found = false;
+        whenModal([&](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            if (!d) return false;
+            auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            // Typed into the name field: selectFile() leaves the field alone
+            // once it has focus, which comes at a time of the window's choosing.
+            auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            found = types && name;
+            if (!found) {
+                d->reject();
+                return true;
+            }
+            for (int i = 0; i < c.typesDown; ++i) QTest::keyClick(types, Qt::Key_Down);
+            name->setText(QString::fromLatin1(c.typed));
+            static_cast<QDialog*>(d)->accept();
+            return true;
+        });
+        const QString chosen = QtPrompts().saveFileName(r);
+        ASSERT_TRUE(found) << "no file-type list or name field in the dialog";
+        EXPECT_EQ(QFileInfo(chosen).fileName().toStdString(), c.chosen);
+    }
+    EXPECT_EQ(QtPrompts::filterSuffix(r, QStringLiteral("Ogg Vorbis Files (*.ogg *.OGG)")), QStringLiteral("ogg"));
+    r.filters = {{QStringLiteral("All Files"), {QStringLiteral("*")}}};
+    EXPECT_EQ(QtPrompts::filterSuffix(r, QStringLiteral("All Files (*)")), QString());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// New, Open, Save, Save As and the close request through the real window,
+// New, Open, Save, Save As, Export and the close request through the real window,
 // with the user's answers scripted.
 
+#include "DecodedSound.h"
 #include "DocumentHarness.h"
 #include "FileSizeLimit.h"
 
@@ -32,6 +33,14 @@ QByteArray bytesOf(const QString& path) {
 int savedWaveform(const QString& path) {
     const ReadResult r = zdl::read(path);
     return r.ok ? r.settings.waveform : 0;
+}
+
+// The filters as one line: "description patterns|...".
+QString filterLine(const FileDialogRequest& request) {
+    QStringList parts;
+    for (const FileDialogRequest::Filter& f : request.filters)
+        parts << f.description + QLatin1Char(' ') + f.patterns.join(QLatin1Char(' '));
+    return parts.join(QLatin1Char('|'));
 }
 
 // A folder where the file was: every later write of it fails.
@@ -218,6 +227,62 @@ TEST(SaveCommand, AFullDiskKeepsTheFileAndTheEdits) {
         EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl *"));
         EXPECT_TRUE(d.h.document.modified());
         EXPECT_TRUE(d.h.window->isVisible());
+    }
+}
+
+// Export offers the three file types; the chosen name's extension picks the
+// format, and any other name is a WAV file of that name plus .wav, which the
+// user is asked about when it exists already.
+TEST(ExportCommand, TheChosenExtensionPicksTheFormat) {
+    const struct {
+        const char* chosen;
+        const char* written;
+        const char* type;      // as libsndfile reads it back
+        const char* existing;  // a file already under the written name
+        const char* answer;    // to "... already exists", if asked
+        bool replaced;
+    } cases[] = {
+        {"x.wav", "x.wav", "wav", nullptr, nullptr, true},
+        {"x.FLAC", "x.FLAC", "flac", nullptr, nullptr, true},
+        {"x.ogg", "x.ogg", "ogg", nullptr, nullptr, true},
+        {"x", "x.wav", "wav", nullptr, nullptr, true},
+        {"x.mp3", "x.mp3.wav", "wav", nullptr, nullptr, true},
+        {"x.mp3", "x.mp3.wav", "wav", "x.mp3.wav", "Yes", true},
+        {"x.mp3", "x.mp3.wav", "wav", "x.mp3.wav", "No", false},
+        {"x.flac", "x.flac", "flac", "x.flac", nullptr, true},  // the dialog asked already
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.chosen) + (c.existing ? " over an existing file" : "") +
+                     (c.answer ? std::string(", ") + c.answer : ""));
+        DocumentHarness d;
+        d.clickButton(d.h.editor().repeatsGroup(), 2);
+        const QByteArray old("an earlier export");
+        if (c.existing) {
+            QFile f(d.file(QString::fromLatin1(c.existing)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
+        }
+        d.prompts.saveName(d.file(QString::fromLatin1(c.chosen)));
+        if (c.answer) d.prompts.answer(QLatin1String(c.answer) == QLatin1String("Yes") ? Answer::Yes : Answer::No);
+        d.key(Qt::Key_E);
+
+        EXPECT_EQ(d.prompts.sequence(), c.answer ? "save, question" : "save");
+        EXPECT_EQ(d.prompts.unused(), 0u);
+        const FileDialogRequest& request = d.prompts.shown[0].request;
+        ASSERT_EQ(request.filters.size(), 3);
+        EXPECT_EQ(filterLine(request), QStringLiteral("WAV Files *.wav *.WAV|FLAC Files *.flac *.FLAC|"
+                                                      "Ogg Vorbis Files *.ogg *.OGG"));
+        EXPECT_EQ(request.defaultSuffix, QStringLiteral("wav"));
+        const QString written = d.file(QString::fromLatin1(c.written));
+        QStringList expectedFiles{QString::fromLatin1(c.written)};
+        EXPECT_EQ(QDir(d.dir.path()).entryList(QDir::Files), expectedFiles);
+        if (!c.replaced) {
+            EXPECT_EQ(bytesOf(written), old);
+            continue;
+        }
+        const DecodedSound decoded = DecodedSound::read(written);
+        ASSERT_TRUE(decoded.error.isEmpty()) << decoded.error.toStdString();
+        EXPECT_EQ(decoded.type, QLatin1String(c.type));
+        EXPECT_EQ(decoded.frames, int64_t(d.h.model.rendered.sampleCount()) * 3) << "three repeats, as play plays";
     }
 }
 
