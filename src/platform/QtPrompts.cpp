@@ -41,6 +41,13 @@ QString QtPrompts::runFileDialog(const FileDialogRequest& request, bool save) {
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters(request));
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without a suffix takes that of the type chosen last:
+    // "*.json" gives "json".
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& chosen) {
+        const qsizetype i = nameFilters(request).indexOf(chosen);
+        const QString first = i < 0 ? QString() : request.filters[i].patterns.value(0);
+        if (first.startsWith(QLatin1String("*."))) dialog.setDefaultSuffix(first.mid(2));
+    });
     dialog.setDirectory(request.directory);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted) return QString();

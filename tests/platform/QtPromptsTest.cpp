@@ -5,6 +5,7 @@
 #include "WhenModal.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -156,6 +157,32 @@ TEST_F(FileDialogs, SaveAddsTheSuffixAndAsksBeforeReplacing) {
     });
     EXPECT_EQ(QtPrompts().saveFileName(r), QString());
     EXPECT_TRUE(asked) << "replacing a.zdl was not confirmed";
+}
+
+// The suffix added to a bare name is that of the type the user picked.
+TEST_F(FileDialogs, SaveAddsTheSuffixOfTheChosenType) {
+    FileDialogRequest r = request();
+    r.filters[1] = {QStringLiteral("Sound Text Files"), {QStringLiteral("*.json"), QStringLiteral("*.JSON")}};
+    for (const int type : {1, 0}) {
+        whenModal([type](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            if (!d) return false;
+            auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            if (!types) {
+                ADD_FAILURE() << "no file type list";
+                return false;
+            }
+            types->setCurrentIndex(type);
+            // The signals of a user's choice in the list.
+            emit types->activated(type);
+            emit types->textActivated(types->itemText(type));
+            d->selectFile(QStringLiteral("boom"));
+            static_cast<QDialog*>(d)->accept();
+            return true;
+        });
+        EXPECT_EQ(QFileInfo(QtPrompts().saveFileName(r)).fileName(),
+                  type == 1 ? QStringLiteral("boom.json") : QStringLiteral("boom.zdl"));
+    }
 }
 
 }  // namespace
