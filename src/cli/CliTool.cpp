@@ -23,17 +23,20 @@ const char kCommands[] =
     "      the file's settings for this render only.\n"
     "  info IN... [--json]\n"
     "      Prints the settings and the figures of the rendered sound of each file.\n"
-    "  convert IN.efc... [-o OUT.zdl | -d DIR]\n"
-    "      Writes each old-style file as a .zdl file (by default beside it).\n"
-    "  new -o OUT.zdl\n"
+    "  convert IN... [-o OUT.zdl|OUT.json | -d DIR] [--to zdl|json]\n"
+    "      Writes each sound (.zdl, .json or old-style .efc) in the form the output names:\n"
+    "      -o by its extension, -d DIR as DIR/<IN's base name>.zdl (or .json with --to json).\n"
+    "      Without -o or -d an old-style file goes beside it as .zdl (or as --to says), and\n"
+    "      another input beside it only with --to; an existing file there is left alone.\n"
+    "  new -o OUT.zdl|OUT.json\n"
     "      Writes the settings of a new sound.\n"
     "  templates\n"
     "      Lists the sound templates, one a line.\n"
-    "  generate TEMPLATE [--seed N] [--count K] (-o OUT.zdl | -d DIR)\n"
+    "  generate TEMPLATE [--seed N] [--count K] (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
     "      Writes the sound the template makes for seed N (default 1); with -d, K sounds\n"
     "      DIR/TEMPLATE_001.zdl ... from seeds N, N+1, ... The sounds have the quality of\n"
     "      a new sound, 11025 Hz and 8 bit (the random template draws its own).\n"
-    "  mutate IN [--seed N] [--amount A] [--count K] (-o OUT.zdl | -d DIR)\n"
+    "  mutate IN [--seed N] [--amount A] [--count K] (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
     "      Writes variations of IN, each setting moved by up to A (0..1, default 0.1);\n"
     "      with -d, K files DIR/<IN's base name>_001.zdl ... from seeds N, N+1, ...\n"
     "  render IN... --variants K [--seed N] [--amount A] [-d DIR]\n"
@@ -41,7 +44,8 @@ const char kCommands[] =
     "      in DIR or beside the input.\n"
     "\n"
     "-o - writes to the standard output. -d DIR is created when it does not exist.\n"
-    "A file whose name ends in efc (any case) is read as an old-style file.\n"
+    "A file whose name ends in efc (any case) is read as an old-style file, one that ends in\n"
+    "json as the JSON text of a sound, any other as a .zdl file. --to json with -o - writes JSON.\n"
     "Exit status: 0 success, 1 a bad input or an output that could not be written,\n"
     "2 wrong usage.\n";
 
@@ -54,11 +58,11 @@ struct CommandOptions {
 const CommandOptions kAllowed[] = {
     {"render", {"o", "d", "repeats", "rate", "bits", "variants", "seed", "amount"}},
     {"info", {"json"}},
-    {"convert", {"o", "d"}},
-    {"new", {"o"}},
+    {"convert", {"o", "d", "to"}},
+    {"new", {"o", "to"}},
     {"templates", {}},
-    {"generate", {"o", "d", "seed", "count"}},
-    {"mutate", {"o", "d", "seed", "amount", "count"}},
+    {"generate", {"o", "d", "seed", "count", "to"}},
+    {"mutate", {"o", "d", "seed", "amount", "count", "to"}},
 };
 
 // The most files one --count or --variants may ask for.
@@ -74,14 +78,26 @@ bool numberOption(const QString& text, int low, int high, std::initializer_list<
     return value >= low && value <= high;
 }
 
-// The extension each command writes. A device or a pipe that exists (and
-// "-", the standard output) has no extension to check.
+// A device or a pipe that exists, or "-" (the standard output): a name
+// without an extension to check.
+bool isStream(const QString& output) {
+    if (output == QLatin1String(fileio::kStandardOutput)) return true;
+    const QFileInfo info(output);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+// The extension each command writes; the commands that write sounds write
+// either form.
 QString checkOutputName(const CliRequest& request) {
     const QString extension = clicommands::outputExtension(request.command);
-    if (request.output == QLatin1String(fileio::kStandardOutput)) return QString();
+    if (isStream(request.output)) return QString();
     const QFileInfo info(request.output);
-    if (info.exists() && !info.isFile() && !info.isDir()) return QString();
     if (info.suffix().compare(extension, Qt::CaseInsensitive) == 0) return QString();
+    if (extension == QLatin1String("zdl")) {
+        if (info.suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0) return QString();
+        return QStringLiteral("%1 writes .zdl or .json files; the output %2 ends in neither.")
+            .arg(request.command, request.output);
+    }
     return QStringLiteral("%1 writes .%2 files; the output %3 does not end in .%2.")
         .arg(request.command, extension, request.output);
 }
@@ -172,6 +188,9 @@ QString shapeProblem(const QCommandLineParser& parser, const CliRequest& request
     const bool variation = parser.isSet(QStringLiteral("seed")) || parser.isSet(QStringLiteral("amount"));
     if (request.command == QLatin1String("render") && variation && !request.variants)
         return QStringLiteral("render takes --seed and --amount only with --variants.");
+    if (!request.to.isEmpty() && !request.output.isEmpty() && !isStream(request.output))
+        return QStringLiteral("-o %1 has the form of its extension; --to is for -d, beside the input or -o -.")
+            .arg(request.output);
     if (!request.output.isEmpty()) return checkOutputName(request);
     return QString();
 }
@@ -188,7 +207,7 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("o"), QStringLiteral("The output file (one input only); - for the standard output."),
          QStringLiteral("OUT")},
         {QStringLiteral("d"),
-         QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav or .zdl."),
+         QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav, .zdl or .json."),
          QStringLiteral("DIR")},
         {QStringLiteral("repeats"), QStringLiteral("render: repeat the sound N times (1..10)."), QStringLiteral("N")},
         {QStringLiteral("rate"), QStringLiteral("render: sample rate, 11025, 22050 or 44100."), QStringLiteral("HZ")},
@@ -201,6 +220,8 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("amount"),
          QStringLiteral("mutate, render --variants: how far to move each setting (0..1, default 0.1)."),
          QStringLiteral("A")},
+        {QStringLiteral("to"), QStringLiteral("convert, new, generate, mutate: write zdl or json (default zdl)."),
+         QStringLiteral("FORM")},
         {QStringLiteral("variants"), QStringLiteral("render: write K mutated variations of each input (1..1000)."),
          QStringLiteral("K")},
     });
@@ -253,6 +274,9 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     request.output = parser.value(QStringLiteral("o"));
     request.directory = parser.value(QStringLiteral("d"));
     request.json = parser.isSet(QStringLiteral("json"));
+    request.to = parser.value(QStringLiteral("to"));
+    if (parser.isSet(QStringLiteral("to")) && request.to != QLatin1String("zdl") && request.to != QLatin1String("json"))
+        return usageError(QStringLiteral("--to takes zdl or json."));
 
     QString problem = readNumbers(parser, request);
     if (problem.isEmpty()) problem = shapeProblem(parser, request);
