@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -167,17 +169,23 @@ TEST_F(FileDialogs, SaveAddsTheSuffixOfTheChosenType) {
         whenModal([type](QWidget* w) {
             auto* d = qobject_cast<QFileDialog*>(w);
             if (!d) return false;
-            auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-            if (!types) {
-                ADD_FAILURE() << "no file type list";
-                return false;
-            }
-            types->setCurrentIndex(type);
-            // The signals of a user's choice in the list.
-            emit types->activated(type);
-            emit types->textActivated(types->itemText(type));
-            d->selectFile(QStringLiteral("boom"));
-            static_cast<QDialog*>(d)->accept();
+            // Answered once the dialog is up and waiting in its own loop.
+            QTimer::singleShot(50, d, [d, type] {
+                auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                if (!types || !d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                    ADD_FAILURE() << "no file type list or name field";
+                    d->reject();
+                    return;
+                }
+                // The signals of a user's choice in the list.
+                types->setCurrentIndex(type);
+                emit types->activated(type);
+                emit types->textActivated(types->itemText(type));
+                // Typed, as selectFile() leaves a focused name field as it is.
+                auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                if (name) name->setText(QStringLiteral("boom"));
+                static_cast<QDialog*>(d)->accept();
+            });
             return true;
         });
         EXPECT_EQ(QFileInfo(QtPrompts().saveFileName(r)).fileName(),
