@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string_view>
 #include <system_error>
 
@@ -263,16 +264,22 @@ std::string encode(const SoundSettings& s) {
 DecodeResult decode(const uint8_t* data, size_t size) {
     if (size > size_t(zdl::kMaxFileBytes))
         return DecodeResult::failure("The text is larger than " + std::to_string(zdl::kMaxFileBytes) + " bytes.");
-    JsonReader in(data, size);
-    RawSettings raw;
-    if (!readSound(in, raw)) return DecodeResult::failure(in.error());
+    // A caller in C cannot take an exception: running out of memory for a
+    // huge string or curve is a refusal like any other.
+    try {
+        JsonReader in(data, size);
+        RawSettings raw;
+        if (!readSound(in, raw)) return DecodeResult::failure(in.error());
 
-    DecodeResult result;
-    const std::string reason = raw.toSettings(result.settings);
-    if (!reason.empty()) return DecodeResult::failure(reason);
-    result.ok = true;
-    result.version = kVersion;
-    return result;
+        DecodeResult result;
+        const std::string reason = raw.toSettings(result.settings);
+        if (!reason.empty()) return DecodeResult::failure(reason);
+        result.ok = true;
+        result.version = kVersion;
+        return result;
+    } catch (const std::bad_alloc&) {
+        return DecodeResult::failure("There is not enough memory to read the text.");
+    }
 }
 
 bool looksLikeJson(const uint8_t* data, size_t size) {
