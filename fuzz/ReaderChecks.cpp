@@ -1,6 +1,7 @@
 #include "ReaderChecks.h"
 
 #include "EfcFormat.h"
+#include "JsonFormat.h"
 #include "ZdlFormat.h"
 
 #include <cmath>
@@ -32,5 +33,15 @@ std::string checkResult(const DecodeResult& read) {
 std::string checkZdl(const uint8_t* data, size_t size) { return checkResult(zdl::decode(data, size)); }
 
 std::string checkEfc(const uint8_t* data, size_t size) { return checkResult(efc::decode(data, size)); }
+
+std::string checkJson(const uint8_t* data, size_t size) {
+    const DecodeResult read = soundjson::decode(data, size);
+    std::string fault = checkResult(read);
+    if (!fault.empty() || !read.ok) return fault;
+    const std::string text = soundjson::encode(read.settings);
+    const DecodeResult again = soundjson::decode(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    if (!again.ok || again.settings != read.settings) return "accepted settings that do not survive JSON";
+    return std::string();
+}
 
 }  // namespace readerchecks

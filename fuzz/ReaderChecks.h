@@ -12,5 +12,7 @@ namespace readerchecks {
 // Empty when the reader behaved; otherwise what went wrong.
 std::string checkZdl(const uint8_t* data, size_t size);
 std::string checkEfc(const uint8_t* data, size_t size);
+// Also: what is accepted reads back the same from the JSON writer's text.
+std::string checkJson(const uint8_t* data, size_t size);
 
 }  // namespace readerchecks

@@ -7,7 +7,6 @@
 #include "SoundModel.h"
 #include "SoundMutation.h"
 #include "SoundReport.h"
-#include "ZdlFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -132,9 +131,15 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
     if (!commandsteps::checkDirectory(request, err)) return kFailure;
     OutputGuard guard(request.inputs);
     int status = kSuccess;
+    const bool named = !request.output.isEmpty() || !request.directory.isEmpty();
+    const QString extension = commandsteps::soundExtension(request);
     for (const QString& input : request.inputs) {
-        if (!soundfile::isOldStyleName(input)) {
-            report(err, input, QStringLiteral("Not an old-style file: the name does not end in efc."));
+        // An old-style file has a natural next form; any other input is
+        // written beside itself only in a form the user asked for.
+        const bool oldStyle = soundfile::isOldStyleName(input);
+        if (!named && !oldStyle && request.to.isEmpty()) {
+            report(err, input,
+                   QStringLiteral("Not an old-style file, so it has no default output: name one with -o, -d or --to."));
             status = kFailure;
             continue;
         }
@@ -143,10 +148,10 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
             status = kFailure;
             continue;
         }
-        const QString output = outputFor(request, input, soundfile::zdlPathFor(input), QStringLiteral("zdl"));
+        const QString beside = oldStyle ? input.left(input.size() - 3) + extension : QString();
+        const QString output = outputFor(request, input, beside, extension);
         // The sound beside an old file may be one edited since its conversion:
         // only an output the user named replaces an existing file.
-        const bool named = !request.output.isEmpty() || !request.directory.isEmpty();
         if (!named && QFileInfo::exists(output)) {
             report(
                 err, input,
@@ -160,13 +165,15 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
             status = kFailure;
             continue;
         }
-        if (!commandsteps::writeChecked(output, zdl::write(output, read.settings), err)) status = kFailure;
+        if (!commandsteps::writeChecked(output, commandsteps::writeSound(request, output, read.settings), err))
+            status = kFailure;
     }
     return status;
 }
 
 int newSound(const CliRequest& request, QTextStream&, QTextStream& err) {
-    return commandsteps::writeChecked(request.output, zdl::write(request.output, commandsteps::newSound()), err)
+    return commandsteps::writeChecked(request.output,
+                                      commandsteps::writeSound(request, request.output, commandsteps::newSound()), err)
                ? kSuccess
                : kFailure;
 }

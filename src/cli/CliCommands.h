@@ -16,7 +16,8 @@ constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
-// The extension of the files a command writes: "wav" or "zdl".
+// The extension of the files a command writes: "wav" or "zdl" (the commands
+// that write sounds also write "json").
 QString outputExtension(const QString& command);
 
 int render(const CliRequest& request, QTextStream& out, QTextStream& err);

@@ -14,6 +14,7 @@ struct CliRequest {
     QStringList inputs;  // for generate, the template name
     QString output;      // -o
     QString directory;   // -d
+    QString to;          // --to: "zdl" or "json", the form of sounds written to -d, beside or to -o -
     std::optional<int> repeats;
     std::optional<int> sampleRate;
     std::optional<int> bits;

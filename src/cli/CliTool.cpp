@@ -19,7 +19,7 @@ const char kCommands[] =
     "Commands:\n"
     "  render IN... [-o OUT | -d DIR] [--format wav|flac|ogg] [--repeats N] [--rate 11025|22050|44100]\n"
     "         [--bits 8|16]\n"
-    "      Renders each .zdl or .efc file to a sound file holding what play would play:\n"
+    "      Renders each sound (.zdl, .json or .efc) to a file holding what play would play:\n"
     "      WAV, FLAC (the same samples, losslessly compressed) or Ogg Vorbis (lossy, at\n"
     "      quality 0.5 on a scale from 0 to 1). OUT's extension (.wav, .flac or .ogg)\n"
     "      picks the type; --format picks it for -d, for files written beside their\n"
@@ -27,26 +27,31 @@ const char kCommands[] =
     "      settings for this render only.\n"
     "  info IN... [--json]\n"
     "      Prints the settings and the figures of the rendered sound of each file.\n"
-    "  convert IN.efc... [-o OUT.zdl | -d DIR]\n"
-    "      Writes each old-style file as a .zdl file (by default beside it).\n"
-    "  new -o OUT.zdl\n"
+    "  convert IN... [-o OUT.zdl|OUT.json | -d DIR] [--to zdl|json]\n"
+    "      Writes each sound (.zdl, .json or old-style .efc) in the form the output names:\n"
+    "      -o by its extension, -d DIR as DIR/<IN's base name>.zdl (or .json with --to json).\n"
+    "      Without -o or -d an old-style file goes beside it as .zdl (or as --to says), and\n"
+    "      another input beside it only with --to; an existing file there is left alone.\n"
+    "  new -o OUT.zdl|OUT.json\n"
     "      Writes the settings of a new sound.\n"
     "  templates\n"
     "      Lists the sound templates, one a line.\n"
-    "  generate TEMPLATE [--seed N] [--count K] (-o OUT.zdl | -d DIR)\n"
+    "  generate TEMPLATE [--seed N] [--count K] (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
     "      Writes the sound the template makes for seed N (default 1); with -d, K sounds\n"
     "      DIR/TEMPLATE_001.zdl ... from seeds N, N+1, ... The sounds have the quality of\n"
     "      a new sound, 11025 Hz and 8 bit (the random template draws its own).\n"
-    "  mutate IN [--seed N] [--amount A] [--count K] (-o OUT.zdl | -d DIR)\n"
+    "  mutate IN [--seed N] [--amount A] [--count K] (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
     "      Writes variations of IN, each setting moved by up to A (0..1, default 0.1);\n"
     "      with -d, K files DIR/<IN's base name>_001.zdl ... from seeds N, N+1, ...\n"
     "  render IN... --variants K [--seed N] [--amount A] [-d DIR]\n"
     "      Renders K variations of each input, as mutate makes them, to NAME_001.wav ...\n"
     "      (or .flac, .ogg by --format) in DIR or beside the input.\n"
     "\n"
-    "-o - writes to the standard output (render: WAV, or the type --format names).\n"
-    "-d DIR is created when it does not exist.\n"
-    "A file whose name ends in efc (any case) is read as an old-style file.\n"
+    "-o - writes to the standard output (render: WAV, or the type --format names;\n"
+    "convert, new, generate, mutate: .zdl, or JSON with --to json). -d DIR is created\n"
+    "when it does not exist. A file whose name ends in efc (any case) is read as an\n"
+    "old-style file, one that ends in json as the JSON text of a sound, any other as\n"
+    "a .zdl file.\n"
     "Exit status: 0 success, 1 a bad input or an output that could not be written,\n"
     "2 wrong usage.\n";
 
@@ -59,11 +64,11 @@ struct CommandOptions {
 const CommandOptions kAllowed[] = {
     {"render", {"o", "d", "format", "repeats", "rate", "bits", "variants", "seed", "amount"}},
     {"info", {"json"}},
-    {"convert", {"o", "d"}},
-    {"new", {"o"}},
+    {"convert", {"o", "d", "to"}},
+    {"new", {"o", "to"}},
     {"templates", {}},
-    {"generate", {"o", "d", "seed", "count"}},
-    {"mutate", {"o", "d", "seed", "amount", "count"}},
+    {"generate", {"o", "d", "seed", "count", "to"}},
+    {"mutate", {"o", "d", "seed", "amount", "count", "to"}},
 };
 
 // The most files one --count or --variants may ask for.
@@ -92,15 +97,27 @@ QString checkRenderOutputName(const CliRequest& request) {
     return QString();
 }
 
-// The extension each command writes. A device or a pipe that exists (and
-// "-", the standard output) has no extension to check.
+// A device or a pipe that exists, or "-" (the standard output): a name
+// without an extension to check.
+bool isStream(const QString& output) {
+    if (output == QLatin1String(fileio::kStandardOutput)) return true;
+    const QFileInfo info(output);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+// The extension each command writes; the commands that write sounds write
+// either form.
 QString checkOutputName(const CliRequest& request) {
     const QString extension = clicommands::outputExtension(request.command);
-    if (request.output == QLatin1String(fileio::kStandardOutput)) return QString();
+    if (isStream(request.output)) return QString();
     const QFileInfo info(request.output);
-    if (info.exists() && !info.isFile() && !info.isDir()) return QString();
     if (request.command == QLatin1String("render")) return checkRenderOutputName(request);
     if (info.suffix().compare(extension, Qt::CaseInsensitive) == 0) return QString();
+    if (extension == QLatin1String("zdl")) {
+        if (info.suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0) return QString();
+        return QStringLiteral("%1 writes .zdl or .json files; the output %2 ends in neither.")
+            .arg(request.command, request.output);
+    }
     return QStringLiteral("%1 writes .%2 files; the output %3 does not end in .%2.")
         .arg(request.command, extension, request.output);
 }
@@ -195,6 +212,9 @@ QString shapeProblem(const QCommandLineParser& parser, const CliRequest& request
     const bool variation = parser.isSet(QStringLiteral("seed")) || parser.isSet(QStringLiteral("amount"));
     if (request.command == QLatin1String("render") && variation && !request.variants)
         return QStringLiteral("render takes --seed and --amount only with --variants.");
+    if (!request.to.isEmpty() && !request.output.isEmpty() && !isStream(request.output))
+        return QStringLiteral("-o %1 has the form of its extension; --to is for -d, beside the input or -o -.")
+            .arg(request.output);
     if (!request.output.isEmpty()) return checkOutputName(request);
     return QString();
 }
@@ -211,7 +231,8 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("o"), QStringLiteral("The output file (one input only); - for the standard output."),
          QStringLiteral("OUT")},
         {QStringLiteral("d"),
-         QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav (or --format's) or .zdl."),
+         QStringLiteral("The output folder: each input IN becomes DIR/<IN's base name>.wav (or --format's), "
+                        ".zdl or .json."),
          QStringLiteral("DIR")},
         {QStringLiteral("format"),
          QStringLiteral("render: the type of the files written with -d, beside the inputs or with --variants: "
@@ -228,6 +249,8 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("amount"),
          QStringLiteral("mutate, render --variants: how far to move each setting (0..1, default 0.1)."),
          QStringLiteral("A")},
+        {QStringLiteral("to"), QStringLiteral("convert, new, generate, mutate: write zdl or json (default zdl)."),
+         QStringLiteral("FORM")},
         {QStringLiteral("variants"), QStringLiteral("render: write K mutated variations of each input (1..1000)."),
          QStringLiteral("K")},
     });
@@ -280,6 +303,9 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     request.output = parser.value(QStringLiteral("o"));
     request.directory = parser.value(QStringLiteral("d"));
     request.json = parser.isSet(QStringLiteral("json"));
+    request.to = parser.value(QStringLiteral("to"));
+    if (parser.isSet(QStringLiteral("to")) && request.to != QLatin1String("zdl") && request.to != QLatin1String("json"))
+        return usageError(QStringLiteral("--to takes zdl or json."));
 
     QString problem = readNumbers(parser, request);
     if (problem.isEmpty()) problem = shapeProblem(parser, request);

@@ -1,6 +1,8 @@
 #include "CommandSteps.h"
 
+#include "JsonFile.h"
 #include "SoundFile.h"
+#include "ZdlFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +35,15 @@ bool readInput(const QString& input, ReadResult& result, QTextStream& err) {
 bool writeChecked(const QString& output, const WriteResult& written, QTextStream& err) {
     if (!written.ok) report(err, output, QStringLiteral("Couldn't save file: %1").arg(written.error));
     return written.ok;
+}
+
+QString soundExtension(const CliRequest& request) { return request.to.isEmpty() ? QStringLiteral("zdl") : request.to; }
+
+WriteResult writeSound(const CliRequest& request, const QString& output, const SoundSettings& settings) {
+    // The parser allows --to with -o only for a stream, and every other
+    // made-up name ends in --to's extension.
+    const bool json = request.to.isEmpty() ? soundfile::isJsonName(output) : request.to == QLatin1String("json");
+    return json ? soundjson::write(output, settings) : zdl::write(output, settings);
 }
 
 QString numberedName(const QString& base, int index, const QString& extension) {

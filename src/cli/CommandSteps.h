@@ -23,6 +23,13 @@ bool readInput(const QString& input, ReadResult& result, QTextStream& err);
 
 bool writeChecked(const QString& output, const WriteResult& written, QTextStream& err);
 
+// The extension of the sounds a request writes where it makes up the name:
+// --to's, else "zdl".
+QString soundExtension(const CliRequest& request);
+// Writes a sound in the form of the output's name, or that of --to where the
+// name has none (-o -, a device).
+WriteResult writeSound(const CliRequest& request, const QString& output, const SoundSettings& settings);
+
 // "<base>_001.<extension>" for index 1: numbered from 1, at least three digits,
 // so a folder lists the files in order.
 QString numberedName(const QString& base, int index, const QString& extension);

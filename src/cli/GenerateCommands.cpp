@@ -5,7 +5,6 @@
 #include "OutputGuard.h"
 #include "SoundMutation.h"
 #include "SoundTemplates.h"
-#include "ZdlFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,7 +29,8 @@ int writeSounds(const CliRequest& request, const QString& base, const std::funct
     for (int i = 0; i < request.count; ++i) {
         const QString output =
             request.output.isEmpty()
-                ? QDir(request.directory).filePath(commandsteps::numberedName(base, i + 1, QStringLiteral("zdl")))
+                ? QDir(request.directory)
+                      .filePath(commandsteps::numberedName(base, i + 1, commandsteps::soundExtension(request)))
                 : request.output;
         const QString refused = guard.claim(output);
         if (!refused.isEmpty()) {
@@ -38,7 +38,8 @@ int writeSounds(const CliRequest& request, const QString& base, const std::funct
             status = clicommands::kFailure;
             continue;
         }
-        if (!commandsteps::writeChecked(output, zdl::write(output, make(request.seed + uint64_t(i))), err))
+        if (!commandsteps::writeChecked(
+                output, commandsteps::writeSound(request, output, make(request.seed + uint64_t(i))), err))
             status = clicommands::kFailure;
     }
     return status;

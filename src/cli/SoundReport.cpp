@@ -1,6 +1,7 @@
 #include "SoundReport.h"
 
 #include "RenderedSound.h"
+#include "SoundFile.h"
 #include "SoundModel.h"
 #include "Waveforms.h"
 
@@ -108,7 +109,9 @@ QJsonObject json(const QString& file, const ReadResult& read, const Figures& f) 
     const SoundSettings& s = read.settings;
     QJsonObject o;
     o[QStringLiteral("file")] = file;
-    o[QStringLiteral("format")] = read.version == 0 ? QStringLiteral("efc") : QStringLiteral("zdl");
+    o[QStringLiteral("format")] = soundfile::isJsonName(file) ? QStringLiteral("json")
+                                  : read.version == 0         ? QStringLiteral("efc")
+                                                              : QStringLiteral("zdl");
     o[QStringLiteral("version")] = read.version == 0 ? QJsonValue() : QJsonValue(read.version);
     o[QStringLiteral("waveform")] = s.waveform;
     o[QStringLiteral("waveformName")] = waveformName(s.waveform);

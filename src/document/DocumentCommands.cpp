@@ -4,7 +4,6 @@
 #include "SoundExport.h"
 #include "SoundFile.h"
 #include "SoundModel.h"
-#include "ZdlFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +17,14 @@ const QString kCouldNotOpen = QStringLiteral("Couldn't open file");
 
 FileDialogRequest::Filter soundFiles() {
     return {QStringLiteral("Sound Effects Files"), {QStringLiteral("*.zdl"), QStringLiteral("*.ZDL")}};
+}
+
+FileDialogRequest::Filter soundTextFiles() {
+    return {QStringLiteral("Sound Text Files"), {QStringLiteral("*.json"), QStringLiteral("*.JSON")}};
+}
+
+FileDialogRequest::Filter oldStyleFiles() {
+    return {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}};
 }
 
 // The failure, the file's name and the reason, each on its own line.
@@ -48,7 +55,11 @@ QString DocumentCommands::dialogDirectory() const {
 
 FileDialogRequest DocumentCommands::openRequest() const {
     FileDialogRequest r;
-    r.filters = {soundFiles(), {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}}};
+    // Every kind at once first, so that a folder of mixed sounds shows whole.
+    FileDialogRequest::Filter all{QStringLiteral("All Sound Files"), {}};
+    r.filters = {soundFiles(), soundTextFiles(), oldStyleFiles()};
+    for (const FileDialogRequest::Filter& f : r.filters) all.patterns << f.patterns;
+    r.filters.prepend(all);
     r.directory = dialogDirectory();
     r.defaultSuffix = QStringLiteral("zdl");
     return r;
@@ -56,10 +67,13 @@ FileDialogRequest DocumentCommands::openRequest() const {
 
 FileDialogRequest DocumentCommands::saveRequest() const {
     FileDialogRequest r;
-    r.filters = {soundFiles()};
+    // The document's own type is offered first, so Save As keeps it unless
+    // the user picks the other.
+    const bool json = document_.hasFile() && soundfile::isJsonName(document_.path());
+    r.filters = json ? QList{soundTextFiles(), soundFiles()} : QList{soundFiles(), soundTextFiles()};
     r.directory = dialogDirectory();
     r.fileName = document_.path();
-    r.defaultSuffix = QStringLiteral("zdl");
+    r.defaultSuffix = json ? QStringLiteral("json") : QStringLiteral("zdl");
     return r;
 }
 
@@ -142,7 +156,8 @@ bool DocumentCommands::saveAs() {
 }
 
 bool DocumentCommands::writeDocument(const QString& path) {
-    const WriteResult written = zdl::write(path, model_.settings);
+    // The name says the format: Save keeps a JSON sound JSON.
+    const WriteResult written = soundfile::write(path, model_.settings);
     if (!written.ok) {
         // The document keeps the name it had, so Save goes where the caption says.
         prompts_.error(failure(kCouldNotSave, path, written.error));

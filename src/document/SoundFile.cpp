@@ -1,6 +1,7 @@
 #include "SoundFile.h"
 
 #include "EfcFile.h"
+#include "JsonFile.h"
 #include "ZdlFile.h"
 
 #include <QFileInfo>
@@ -11,10 +12,21 @@ bool isOldStyleName(const QString& path) {
     return QFileInfo(path).fileName().endsWith(QLatin1String("efc"), Qt::CaseInsensitive);
 }
 
+bool isJsonName(const QString& path) {
+    return QFileInfo(path).fileName().endsWith(QLatin1String("json"), Qt::CaseInsensitive);
+}
+
 QString zdlPathFor(const QString& oldStylePath) {
     return oldStylePath.left(oldStylePath.size() - 3) + QLatin1String("zdl");
 }
 
-ReadResult read(const QString& path) { return isOldStyleName(path) ? efc::read(path) : zdl::read(path); }
+ReadResult read(const QString& path) {
+    if (isJsonName(path)) return soundjson::read(path);
+    return isOldStyleName(path) ? efc::read(path) : zdl::read(path);
+}
+
+WriteResult write(const QString& path, const SoundSettings& settings) {
+    return isJsonName(path) ? soundjson::write(path, settings) : zdl::write(path, settings);
+}
 
 }  // namespace soundfile

@@ -192,7 +192,7 @@ TEST_F(Cli, BadMakingOptionsAreWrongUsageAndWriteNothing) {
         {arguments({"generate", "-o", "x.zdl"}), "generate takes one template name."},
         {arguments({"generate", "coin", "laser", "-d", "out"}), "generate takes one template name."},
         {arguments({"generate", "coin"}), "generate needs -o OUT.zdl or -d DIR."},
-        {arguments({"generate", "coin", "-o", "x.wav"}), "generate writes .zdl files"},
+        {arguments({"generate", "coin", "-o", "x.wav"}), "generate writes .zdl or .json files"},
         {arguments({"generate", "coin", "--amount", "0.5", "-o", "x.zdl"}), "generate does not take --amount."},
         {arguments({"generate", "coin", "--seed", "1", "--seed", "2", "-o", "x.zdl"}),
          "--seed is given more than once."},

@@ -41,8 +41,9 @@ TEST_F(Cli, HelpAndVersion) {
         << r.out.toStdString();
     r = run({QStringLiteral("--help")});
     EXPECT_EQ(r.status, 0);
-    for (const char* command : {"render IN...", "info IN...", "convert IN.efc...", "new -o OUT.zdl", "--repeats",
-                                "templates\n", "generate TEMPLATE", "mutate IN", "--variants K", "--amount", "--count"})
+    for (const char* command :
+         {"render IN...", "info IN...", "convert IN...", "new -o OUT.zdl|OUT.json", "--to zdl|json", "--repeats",
+          "templates\n", "generate TEMPLATE", "mutate IN", "--variants K", "--amount", "--count"})
         EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
 }
 
@@ -71,7 +72,7 @@ TEST_F(Cli, WrongUsageExits2AndWritesNothing) {
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("out.mp3")},
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("out")},
         {QStringLiteral("convert"), QStringLiteral("x.efc"), QStringLiteral("-o"), QStringLiteral("x.wav")},
-        {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("fresh.json")},
+        {QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("fresh.txt")},
         // An option given twice.
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"), QStringLiteral("a.wav"),
          QStringLiteral("-o"), QStringLiteral("b.wav")},

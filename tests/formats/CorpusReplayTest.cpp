@@ -58,3 +58,4 @@ void replay(const char* folder, const Check& check) {
 
 TEST(CorpusReplay, ZdlReader) { replay("zdl", readerchecks::checkZdl); }
 TEST(CorpusReplay, EfcReader) { replay("efc", readerchecks::checkEfc); }
+TEST(CorpusReplay, JsonReader) { replay("json", readerchecks::checkJson); }

@@ -138,9 +138,11 @@ TEST(SaveCommand, OnAnUnnamedDocumentItIsSaveAs) {
     d.key(Qt::Key_S);  // nothing edited yet: still a dialog, as Save As
     ASSERT_EQ(d.prompts.sequence(), "save");
     const FileDialogRequest& request = d.prompts.shown[0].request;
-    ASSERT_EQ(request.filters.size(), 1);
+    ASSERT_EQ(request.filters.size(), 2);
     EXPECT_EQ(request.filters[0].description, QStringLiteral("Sound Effects Files"));
     EXPECT_EQ(request.filters[0].patterns, QStringList({"*.zdl", "*.ZDL"}));
+    EXPECT_EQ(request.filters[1].description, QStringLiteral("Sound Text Files"));
+    EXPECT_EQ(request.filters[1].patterns, QStringList({"*.json", "*.JSON"}));
     EXPECT_EQ(request.directory, d.dir.path());
     EXPECT_EQ(request.fileName, QString());
     EXPECT_EQ(request.defaultSuffix, QStringLiteral("zdl"));
@@ -372,6 +374,7 @@ TEST(OpenCommand, AFileThatCannotBeReadChangesNothing) {
         {"empty.zdl", QByteArray("")},
         {"short.zdl", QByteArray("\xE9\x03\x00\x00\x02", 5)},
         {"junk.efc", QByteArray("not an old-style sound")},
+        {"typo.json", QByteArray("{\"format\": \"zindle-sound\", \"lenght\": 1}")},
         {"folder.zdl", QByteArray()},
     };
     for (const Bad& bad : cases) {

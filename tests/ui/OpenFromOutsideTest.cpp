@@ -2,6 +2,7 @@
 // chosen from Open Recent, named at start; and where the dialogs start.
 
 #include "DocumentHarness.h"
+#include "JsonFile.h"
 
 #include "RecentFiles.h"
 #include "SoundFile.h"
@@ -90,6 +91,7 @@ TEST(Drop, OneSoundFileOpensAnythingElseIsRefused) {
         {"one .zdl file", {"laser.zdl"}, nullptr, "Zindle - laser.zdl"},
         {"one old-style file, upper case", {"BOOM.EFC"}, nullptr, "Zindle - BOOM.zdl"},
         {"a .ZDL name", {"LOUD.ZDL"}, nullptr, "Zindle - LOUD.ZDL"},
+        {"a JSON sound", {"laser.JSON"}, nullptr, "Zindle - laser.JSON"},
         {"a WAV file", {"laser.wav"}, nullptr, nullptr},
         {"a name without extension", {"laser"}, nullptr, nullptr},
         {"two sounds", {"laser.zdl", "BOOM.EFC"}, nullptr, nullptr},
@@ -105,6 +107,8 @@ TEST(Drop, OneSoundFileOpensAnythingElseIsRefused) {
         d.copySound(QStringLiteral("laser.zdl"), QStringLiteral("laser.wav"));
         d.copySound(QStringLiteral("laser.zdl"), QStringLiteral("laser"));
         d.copySound(QStringLiteral("boom.efc"), QStringLiteral("BOOM.EFC"));
+        soundjson::write(d.file(QStringLiteral("laser.JSON")),
+                         soundfile::read(d.file(QStringLiteral("laser.zdl"))).settings);
         QDir().mkpath(d.file(QStringLiteral("folder.zdl")));
         QMimeData data;
         if (c.text) {

@@ -33,9 +33,10 @@ EditorCommandLine EditorCommandLine::parse(const QStringList& arguments, const Q
                                          QStringLiteral("Displays the version and exits."));
     parser.addOption(help);
     parser.addOption(showVersion);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A sound to open at start: a .zdl file or an old-style .efc file."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A sound to open at start: a .zdl or .json file, or an old-style .efc file."),
+        QStringLiteral("[FILE]"));
     if (!parser.parse(arguments)) return usageError(parser.errorText());
 
     EditorCommandLine line;

@@ -104,7 +104,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // One .zdl or .efc file dropped on the window opens as Open would.
+    // One .zdl, .json or .efc file dropped on the window opens as Open would.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 

@@ -13,7 +13,8 @@ QString soundPath(const QMimeData* data) {
     const QFileInfo info(urls.first().toLocalFile());
     const QString suffix = info.suffix();
     const bool sound = suffix.compare(QLatin1String("zdl"), Qt::CaseInsensitive) == 0 ||
-                       suffix.compare(QLatin1String("efc"), Qt::CaseInsensitive) == 0;
+                       suffix.compare(QLatin1String("efc"), Qt::CaseInsensitive) == 0 ||
+                       suffix.compare(QLatin1String("json"), Qt::CaseInsensitive) == 0;
     if (!sound || info.isDir()) return QString();
     return info.absoluteFilePath();
 }

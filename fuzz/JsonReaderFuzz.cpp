@@ -1,0 +1,13 @@
+#include "ReaderChecks.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string fault = readerchecks::checkJson(data, size);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "JSON reader: %s\n", fault.c_str());
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,22 @@
+#include "JsonFile.h"
+
+#include "FileIO.h"
+#include "ZdlFormat.h"
+
+#include <QByteArray>
+
+namespace soundjson {
+
+ReadResult read(const QString& path) {
+    QByteArray bytes;
+    QString reason;
+    if (!fileio::readWhole(path, zdl::kMaxFileBytes, bytes, reason)) return ReadResult::failure(reason);
+    return ReadResult::from(decode(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())));
+}
+
+WriteResult write(const QString& path, const SoundSettings& settings) {
+    const std::string text = encode(settings);
+    return fileio::writeAtomically(path, QByteArray::fromRawData(text.data(), qsizetype(text.size())));
+}
+
+}  // namespace soundjson

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "JsonFormat.h"
+#include "ReadResult.h"
+#include "WriteResult.h"
+
+#include <QString>
+
+// The JSON text of a sound on disk, read and written through fileio.
+namespace soundjson {
+
+// Refuses a file over zdl::kMaxFileBytes before parsing it.
+ReadResult read(const QString& path);
+// Atomic: a failed write leaves an existing file untouched.
+WriteResult write(const QString& path, const SoundSettings& settings);
+
+}  // namespace soundjson
