@@ -1,6 +1,7 @@
 #include "SoundReader.h"
 
 #include "EfcFormat.h"
+#include "JsonFormat.h"
 #include "WavImage.h"
 #include "ZdlFormat.h"
 
@@ -9,17 +10,6 @@
 namespace sound_reader {
 
 namespace {
-
-// Until soundjson::looksLikeJson joins the formats library: the first byte
-// that is not JSON white space is an opening brace.
-bool looksLikeJson(const uint8_t* data, size_t size) {
-    for (size_t i = 0; i < size; ++i) {
-        const uint8_t c = data[i];
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
-        return c == '{';
-    }
-    return false;
-}
 
 bool startsWithZdlVersion(const uint8_t* data, size_t size) {
     if (size < 4) return false;
@@ -38,8 +28,7 @@ DecodeResult readZdl(const uint8_t* data, size_t size) {
 }  // namespace
 
 Format detect(const uint8_t* data, size_t size) {
-    // JSON joins here: soundjson::looksLikeJson(data, size) replaces the local test.
-    if (looksLikeJson(data, size)) return Format::Json;
+    if (soundjson::looksLikeJson(data, size)) return Format::Json;
     if (startsWithZdlVersion(data, size)) return Format::Zdl;
     if (size >= size_t(efc::kRecordBytes)) return Format::Efc;
     return Format::Unknown;
@@ -51,9 +40,7 @@ DecodeResult read(const uint8_t* data, size_t size, Format format) {
     switch (format) {
     case Format::Zdl: return readZdl(data, size);
     case Format::Efc: return efc::decode(data, size);
-    case Format::Json:
-        // JSON joins here: return soundjson::decode(data, size);
-        return DecodeResult::failure("This build of the library does not read the JSON form of a sound.");
+    case Format::Json: return soundjson::decode(data, size);
     case Format::Auto:
     case Format::Unknown: break;
     }

@@ -5,6 +5,7 @@
 #include "zindle/zindle.h"
 
 #include "ErrorText.h"
+#include "JsonFormat.h"
 #include "RuntimeSound.h"
 #include "SoundMutation.h"
 #include "SoundReader.h"
@@ -176,6 +177,25 @@ int zindle_sound_write_zdl(const zindle_sound* sound, unsigned char** zdl, size_
         if (!sound) return missing("sound");
         const std::vector<uint8_t> bytes = zdl::encode(sound->settings);
         return handOut(bytes.data(), bytes.size(), zdl, zdl_size);
+    });
+}
+
+int zindle_sound_write_json(const zindle_sound* sound, char** json, size_t* json_size, char* error, size_t error_size) {
+    return guarded(error, error_size, [&] {
+        if (!json) return missing("json");
+        *json = nullptr;
+        if (!json_size) return missing("json_size");
+        *json_size = 0;
+        if (!sound) return missing("sound");
+        // NUL-terminated for C callers; the terminator is not counted.
+        const std::string text = soundjson::encode(sound->settings);
+        unsigned char* bytes = nullptr;
+        size_t size = 0;
+        Status status = handOut(reinterpret_cast<const uint8_t*>(text.c_str()), text.size() + 1, &bytes, &size);
+        if (!status.ok()) return status;
+        *json = reinterpret_cast<char*>(bytes);
+        *json_size = size - 1;
+        return status;
     });
 }
 

@@ -64,7 +64,11 @@ std::vector<ReadCase> readCases() {
         {"three bytes of a version", Bytes{0xE9, 0x03, 0x00}, ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "Not a sound"},
         {"long garbage", Bytes(2000, 0xA5), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "fewer than 2 points"},
         {"garbage as zdl", Bytes(100, 0xA5), ZINDLE_FORMAT_ZDL, ZINDLE_ERROR_FORMAT, "fewer than 2 points"},
-        {"not JSON", text("  {\"amplitude\": [1, "), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, ""},
+        {"JSON pair not a pair", text("  {\"amplitude\": [1, "), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
+         "line 1, column 18"},
+        {"JSON with a typo", text("{\n  \"format\": \"zindle-sound\",\n  \"lenght\": 0.2\n}"), ZINDLE_FORMAT_AUTO,
+         ZINDLE_ERROR_FORMAT, "unknown key \"lenght\""},
+        {"zdl as JSON", readFile(dataFile("sounds/laser.zdl")), ZINDLE_FORMAT_JSON, ZINDLE_ERROR_FORMAT, "line 1"},
         {"too many points", zdlWithPoints(65537), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "too many points"},
         {"count beyond the bytes", readFile(dataFile("corpus/zdl/huge-count.zdl")), ZINDLE_FORMAT_AUTO,
          ZINDLE_ERROR_FORMAT, "more points than the file holds"},
@@ -216,6 +220,16 @@ TEST(LibraryErrors, NullArgumentsAreRefused) {
         reset();
         EXPECT_EQ(c.call(nullptr, 0), ZINDLE_ERROR_ARGUMENT) << "without an error buffer";
     }
+    // The JSON text is handed out as char: the same rules.
+    char* json = reinterpret_cast<char*>(buffer);
+    size = 7;
+    EXPECT_EQ(zindle_sound_write_json(nullptr, &json, &size, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
+    EXPECT_EQ(json, nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(zindle_sound_write_json(s, nullptr, &size, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
+    json = reinterpret_cast<char*>(buffer);
+    EXPECT_EQ(zindle_sound_write_json(s, &json, nullptr, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
+    EXPECT_EQ(json, nullptr);
     EXPECT_EQ(zindle_sound_sample_rate(nullptr), 0);
     EXPECT_EQ(zindle_sound_bits(nullptr), 0);
     EXPECT_EQ(zindle_sound_repeat_count(nullptr), 0);

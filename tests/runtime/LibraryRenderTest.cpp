@@ -156,6 +156,33 @@ TEST(LibraryRender, MutateIsZindleCliMutate) {
     }
 }
 
+// The JSON form: the text zindle-cli convert writes is the library's, it is
+// detected among the formats, and it renders as the file it came from.
+TEST(LibraryRender, JsonIsZindleCliConvertsAndRendersTheSame) {
+    ScratchDir dir;
+    for (const char* name : kFiles) {
+        SCOPED_TRACE(name);
+        const std::string jsonFile = dir.path("sound.json");
+        ASSERT_EQ(runCli({"convert", dataFile(name), "-o", jsonFile}), 0);
+        const Bytes cliJson = readFile(jsonFile);
+        const Sound original = readSound(readFile(dataFile(name)));
+        ASSERT_TRUE(original);
+
+        char* json = nullptr;
+        size_t size = 0;
+        char error[256] = "";
+        ASSERT_EQ(zindle_sound_write_json(original.get(), &json, &size, error, sizeof error), ZINDLE_OK) << error;
+        const Bytes written(json, json + size);
+        EXPECT_EQ(json[size], '\0');
+        zindle_free(json);
+        EXPECT_EQ(written, cliJson);
+
+        const Sound fromJson = readSound(cliJson);
+        ASSERT_TRUE(fromJson);
+        EXPECT_EQ(renderWav(fromJson.get()), cliRender(dir, dataFile(name)));
+    }
+}
+
 TEST(LibraryRender, VersionIsTheProgramsVersion) {
     ScratchDir dir;
     const std::string out = dir.path("version.txt");

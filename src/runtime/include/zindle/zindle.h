@@ -133,6 +133,13 @@ ZINDLE_API int zindle_sound_mutate(const zindle_sound* sound, uint64_t seed, flo
 ZINDLE_API int zindle_sound_write_zdl(const zindle_sound* sound, unsigned char** zdl, size_t* zdl_size, char* error,
                                       size_t error_size);
 
+/* The sound as its JSON text (the form zindle-cli convert writes to a .json
+ * file), NUL-terminated, in a malloc'd buffer *json of *json_size bytes (the
+ * terminator not counted), to be freed with zindle_free. Read back, it gives
+ * the same sound bit for bit. */
+ZINDLE_API int zindle_sound_write_json(const zindle_sound* sound, char** json, size_t* json_size, char* error,
+                                       size_t error_size);
+
 #ifdef __cplusplus
 }
 #endif
