@@ -108,7 +108,14 @@ TEST_F(FileDialogs, OpenStartsInTheDirectoryAndTakesOnlyExistingFiles) {
                   QStringList({"Sound Effects Files (*.zdl *.ZDL)", "Old Style Files (*.efc *.EFC)"}));
         EXPECT_EQ(seen->selectedNameFilter(), QStringLiteral("Sound Effects Files (*.zdl *.ZDL)"));
         EXPECT_EQ(QDir(seen->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-        seen->selectFile(QStringLiteral("B.ZDL"));
+        // Typed, as selectFile() leaves a focused name field as it is.
+        auto* name = seen->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name) {
+            ADD_FAILURE() << "no name field in the dialog";
+            seen->reject();
+            return true;
+        }
+        name->setText(QStringLiteral("B.ZDL"));
         static_cast<QDialog*>(seen)->accept();
         return true;
     });
@@ -132,7 +139,15 @@ TEST_F(FileDialogs, SaveAddsTheSuffixAndAsksBeforeReplacing) {
         if (!d) return false;
         EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_FALSE(d->testOption(QFileDialog::DontConfirmOverwrite));
-        d->selectFile(QStringLiteral("boom"));
+        // Typed: selectFile() leaves the name field alone once it has focus,
+        // and focus comes when the window pleases.
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name) {
+            ADD_FAILURE() << "no name field in the dialog";
+            d->reject();
+            return true;
+        }
+        name->setText(QStringLiteral("boom"));
         static_cast<QDialog*>(d)->accept();
         return true;
     });
