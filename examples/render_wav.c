@@ -1,4 +1,4 @@
-/* Renders a Zindle sound file (.zdl or .efc) to a WAV file with libzindle.
+/* Renders a Zindle sound file (.zdl, .json or .efc) to a WAV file with libzindle.
  *
  *   cc render_wav.c $(pkg-config --cflags --libs zindle) -o render_wav
  *   ./render_wav laser.zdl laser.wav
@@ -7,6 +7,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 /* The whole file in a malloc'd buffer; NULL (with a message) on failure. */
 static unsigned char* read_file(const char* path, size_t* size) {
@@ -33,20 +34,34 @@ static unsigned char* read_file(const char* path, size_t* size) {
     return bytes;
 }
 
+/* Written beside the target and renamed over it only when complete, so that
+ * a failure (a full disk) never destroys an existing file of that name. */
 static int write_file(const char* path, const unsigned char* bytes, size_t size) {
-    FILE* out = fopen(path, "wb");
+    size_t length = strlen(path);
+    char* temporary = malloc(length + 5);
+    FILE* out;
     int ok;
+    if (!temporary) {
+        fprintf(stderr, "%s: out of memory\n", path);
+        return 0;
+    }
+    memcpy(temporary, path, length);
+    memcpy(temporary + length, ".tmp", 5);
+    out = fopen(temporary, "wb");
     if (!out) {
-        perror(path);
+        perror(temporary);
+        free(temporary);
         return 0;
     }
     ok = fwrite(bytes, 1, size, out) == size;
     /* A full disk may show only when the buffer is flushed. */
     ok = (fclose(out) == 0) && ok;
+    ok = ok && rename(temporary, path) == 0;
     if (!ok) {
         fprintf(stderr, "%s: cannot be written\n", path);
-        remove(path);
+        remove(temporary);
     }
+    free(temporary);
     return ok;
 }
 
@@ -57,7 +72,7 @@ int main(int argc, char** argv) {
     int status;
 
     if (argc != 3) {
-        fprintf(stderr, "usage: %s IN.zdl OUT.wav   (libzindle %s)\n", argv[0], zindle_version());
+        fprintf(stderr, "usage: %s IN.zdl|IN.json|IN.efc OUT.wav   (libzindle %s)\n", argv[0], zindle_version());
         return 2;
     }
     sound = read_file(argv[1], &sound_size);

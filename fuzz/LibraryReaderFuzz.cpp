@@ -49,7 +49,7 @@ void checkSound(const zindle_sound* sound) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    for (int format : {ZINDLE_FORMAT_AUTO, ZINDLE_FORMAT_ZDL, ZINDLE_FORMAT_EFC}) {
+    for (int format : {ZINDLE_FORMAT_AUTO, ZINDLE_FORMAT_ZDL, ZINDLE_FORMAT_EFC, ZINDLE_FORMAT_JSON}) {
         zindle_sound* sound = nullptr;
         // A small buffer, so that cutting every reason is exercised too.
         char error[24];

@@ -32,7 +32,7 @@ const char kCommands[] =
     "      -o by its extension, -d DIR as DIR/<IN's base name>.zdl (or .json with --to json).\n"
     "      Without -o or -d an old-style file goes beside it as .zdl (or as --to says), and\n"
     "      another input beside it only with --to; an existing file there is left alone.\n"
-    "  new -o OUT.zdl|OUT.json\n"
+    "  new -o OUT.zdl|OUT.json | -o - [--to zdl|json]\n"
     "      Writes the settings of a new sound.\n"
     "  templates\n"
     "      Lists the sound templates, one a line.\n"
@@ -97,19 +97,11 @@ QString checkRenderOutputName(const CliRequest& request) {
     return QString();
 }
 
-// A device or a pipe that exists, or "-" (the standard output): a name
-// without an extension to check.
-bool isStream(const QString& output) {
-    if (output == QLatin1String(fileio::kStandardOutput)) return true;
-    const QFileInfo info(output);
-    return info.exists() && !info.isFile() && !info.isDir();
-}
-
 // The extension each command writes; the commands that write sounds write
 // either form.
 QString checkOutputName(const CliRequest& request) {
     const QString extension = clicommands::outputExtension(request.command);
-    if (isStream(request.output)) return QString();
+    if (fileio::isStream(request.output)) return QString();
     const QFileInfo info(request.output);
     if (request.command == QLatin1String("render")) return checkRenderOutputName(request);
     if (info.suffix().compare(extension, Qt::CaseInsensitive) == 0) return QString();
@@ -212,7 +204,7 @@ QString shapeProblem(const QCommandLineParser& parser, const CliRequest& request
     const bool variation = parser.isSet(QStringLiteral("seed")) || parser.isSet(QStringLiteral("amount"));
     if (request.command == QLatin1String("render") && variation && !request.variants)
         return QStringLiteral("render takes --seed and --amount only with --variants.");
-    if (!request.to.isEmpty() && !request.output.isEmpty() && !isStream(request.output))
+    if (!request.to.isEmpty() && !request.output.isEmpty() && !fileio::isStream(request.output))
         return QStringLiteral("-o %1 has the form of its extension; --to is for -d, beside the input or -o -.")
             .arg(request.output);
     if (!request.output.isEmpty()) return checkOutputName(request);
@@ -235,7 +227,8 @@ void addOptions(QCommandLineParser& parser) {
                         ".zdl or .json."),
          QStringLiteral("DIR")},
         {QStringLiteral("format"),
-         QStringLiteral("render: the type of the files written with -d, beside the inputs or with --variants: "
+         QStringLiteral("render: the type of the files written with -d, beside the inputs, with --variants or to "
+                        "-o -: "
                         "wav, flac or ogg (default wav)."),
          QStringLiteral("TYPE")},
         {QStringLiteral("repeats"), QStringLiteral("render: repeat the sound N times (1..10)."), QStringLiteral("N")},

@@ -183,7 +183,7 @@ void DocumentCommands::load(const SoundSettings& settings) {
     titleChanged();
 }
 
-bool DocumentCommands::exportWav() {
+bool DocumentCommands::exportSound() {
     const QString chosen = prompts_.saveFileName(exportRequest());
     if (chosen.isEmpty()) return false;
     // The extension picks the format; any other name becomes a WAV file of

@@ -10,7 +10,7 @@ class DocumentState;
 class SoundModel;
 struct SoundSettings;
 
-// New, Open, Save, Save As, Export WAV and the close request for the one
+// New, Open, Save, Save As, Export and the close request for the one
 // open sound, with the save-changes question that guards whatever would
 // discard edits. Each command returns true when it went through; a command
 // that returns false has changed nothing (apart from a file the user asked
@@ -57,7 +57,7 @@ public:
     bool saveAs();
     // Writes the sound as it plays to a WAV, FLAC or Ogg Vorbis file, by the
     // chosen name's extension (WAV for any other); the document is untouched.
-    bool exportWav();
+    bool exportSound();
     // True when the window may close.
     bool close() { return askSaveChanges(); }
 

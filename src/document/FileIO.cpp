@@ -146,6 +146,10 @@ bool readWhole(const QString& path, qint64 maxBytes, QByteArray& bytes, QString&
     return false;
 }
 
+bool isStream(const QString& path) {
+    return path == QLatin1String(kStandardOutput) || targetAt(path) == Target::Stream;
+}
+
 WriteResult writeAtomically(const QString& path, const QByteArray& bytes) {
     if (path == QLatin1String(kStandardOutput)) return writeToStandardOutput(bytes);
     switch (targetAt(path)) {

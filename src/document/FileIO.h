@@ -17,6 +17,10 @@ bool readWhole(const QString& path, qint64 maxBytes, QByteArray& bytes, QString&
 // The path that writeAtomically takes for the standard output.
 constexpr char kStandardOutput[] = "-";
 
+// True for kStandardOutput and for an existing device or pipe: outputs that
+// writeAtomically writes as they are, with no name of their own to check.
+bool isStream(const QString& path);
+
 // Replaces the file at `path` with `bytes` through a temporary file that is
 // renamed over it only when everything was written: on any failure the old
 // file (if any) is left exactly as it was and no partial file remains.

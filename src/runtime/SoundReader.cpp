@@ -36,7 +36,19 @@ Format detect(const uint8_t* data, size_t size) {
 
 DecodeResult read(const uint8_t* data, size_t size, Format format) {
     if (size == 0) return DecodeResult::failure("The sound is empty: no bytes were given.");
-    if (format == Format::Auto) format = detect(data, size);
+    if (format == Format::Auto) {
+        format = detect(data, size);
+        // An .efc's first four bytes are unused and may hold anything, a
+        // .zdl version or '{' included: a record of exactly the .efc size
+        // that is not what it first looks like is taken for the .efc it most
+        // likely is.
+        if ((format == Format::Json || format == Format::Zdl) && size == size_t(efc::kRecordBytes)) {
+            DecodeResult first = read(data, size, format);
+            if (first.ok) return first;
+            DecodeResult old = efc::decode(data, size);
+            return old.ok ? old : first;
+        }
+    }
     switch (format) {
     case Format::Zdl: return readZdl(data, size);
     case Format::Efc: return efc::decode(data, size);

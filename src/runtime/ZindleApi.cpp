@@ -24,20 +24,23 @@ namespace {
 // Runs `body` (returning a Status) and reports its outcome to C.
 template <class Body>
 int guarded(char* error, size_t errorSize, Body&& body) noexcept {
-    Status status;
+    // The reasons of the two last-resort catches are written as they are:
+    // building a string there could throw again, out of a noexcept function.
+    const char* fixed = nullptr;
+    int code = ZINDLE_ERROR_INTERNAL;
     try {
-        status = body();
+        Status status = body();
+        if (status.ok()) return ZINDLE_OK;
+        error_text::write(error, errorSize, status.reason);
+        return status.code;
     } catch (const std::bad_alloc&) {
-        status = Status::failure(ZINDLE_ERROR_MEMORY, "out of memory");
+        code = ZINDLE_ERROR_MEMORY;
+        fixed = "out of memory";
     } catch (...) {
-        status = Status::failure(ZINDLE_ERROR_INTERNAL, "internal error in libzindle");
+        fixed = "internal error in libzindle";
     }
-    if (!status.ok()) {
-        try {
-            error_text::write(error, errorSize, status.reason);
-        } catch (...) {}
-    }
-    return status.code;
+    error_text::write(error, errorSize, fixed);
+    return code;
 }
 
 Status missing(const char* argument) {

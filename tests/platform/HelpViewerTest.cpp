@@ -200,7 +200,7 @@ TEST(ManualTest, CoversTheControlsKeysFilesAndTools) {
         "Alt+/ or Alt+?",
         ".zdl",
         ".efc",
-        "Export WAV...",
+        "Export...",
         "Save changes to this file?",
         "zindle-cli render",
         "zindle-cli info",

@@ -183,6 +183,25 @@ TEST(LibraryRender, JsonIsZindleCliConvertsAndRendersTheSame) {
     }
 }
 
+// An .efc's first four bytes are unused: whatever they hold, even the start
+// of something that looks like JSON, it renders as the same .efc.
+TEST(LibraryRender, AnEfcIsReadWhateverItsUnusedBytesHold) {
+    const Bytes efc = readFile(dataFile("sounds/boom.efc"));
+    ASSERT_EQ(efc.size(), 1578u);
+    const Sound plain = readSound(efc);
+    ASSERT_TRUE(plain);
+    const Bytes expected = renderWav(plain.get());
+    const char* const openings[] = {"{\0\0\0", " {\0\0", "\n\t {", "\xE9\x03\0\0"};
+    for (const char* opening : openings) {
+        SCOPED_TRACE(opening);
+        Bytes patched = efc;
+        std::memcpy(patched.data(), opening, 4);
+        const Sound sound = readSound(patched);
+        ASSERT_TRUE(sound);
+        EXPECT_EQ(renderWav(sound.get()), expected);
+    }
+}
+
 TEST(LibraryRender, VersionIsTheProgramsVersion) {
     ScratchDir dir;
     const std::string out = dir.path("version.txt");

@@ -1,4 +1,4 @@
-// The menu's items and keys, Export WAV, and the help and About entries.
+// The menu's items and keys, Export, and the help and About entries.
 
 #include "DocumentHarness.h"
 #include "WhenModal.h"
@@ -35,7 +35,7 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
               QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Recent|&Save\tCtrl+S|Save &as...\tCtrl+A|"
-                             "Export WAV...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
+                             "Export...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
                              "&Generate|&Coin\tCtrl+1|&Laser\tCtrl+2|&Explosion\tCtrl+3|&Powerup\tCtrl+4|&Hit\tCtrl+5|"
                              "&Jump\tCtrl+6|&Blip\tCtrl+7|Ra&ndom\tCtrl+8|-|&Randomize|&Mutate\tM|"
                              "&Play|&Play\tSpace|&Stop\tEsc|-|Play on &Change\tP|&Loop\tL|&Live Preview|"

@@ -76,7 +76,7 @@ void MainWindow::buildMenu() {
         {menu_->openAction, &DocumentCommands::open},
         {menu_->saveAction, &DocumentCommands::save},
         {menu_->saveAsAction, &DocumentCommands::saveAs},
-        {menu_->exportAction, &DocumentCommands::exportWav}};
+        {menu_->exportAction, &DocumentCommands::exportSound}};
     for (const auto& [action, command] : commands) {
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
         action->setEnabled(false);

@@ -60,7 +60,7 @@ public:
     // The manual, for Help, Instructions; disabled until installed.
     void setHelpHandler(std::function<void()> handler);
 
-    // Runs New, Open, Save, Save As, Export WAV and the close request through
+    // Runs New, Open, Save, Save As, Export and the close request through
     // these prompts, with file dialogs opening in `startDirectory`. Until
     // then those items are disabled, the window closes unasked and refuses
     // drops.

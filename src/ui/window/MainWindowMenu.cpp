@@ -40,7 +40,7 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     recentMenu = file->addMenu(QObject::tr("Open &Recent"));
     saveAction = addLetterItem(file, QObject::tr("&Save\tCtrl+S"), Qt::Key_S);
     saveAsAction = addLetterItem(file, QObject::tr("Save &as...\tCtrl+A"), Qt::Key_A);
-    exportAction = addLetterItem(file, QObject::tr("Export WAV...\tCtrl+E"), Qt::Key_E);
+    exportAction = addLetterItem(file, QObject::tr("Export...\tCtrl+E"), Qt::Key_E);
     file->addSeparator();
     exitAction = file->addAction(QObject::tr("E&xit\tCtrl+X"));
     exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));

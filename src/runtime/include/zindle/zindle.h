@@ -59,8 +59,8 @@ extern "C" {
 /* The library's version, e.g. "0.1.0": a static string, never NULL. */
 ZINDLE_API const char* zindle_version(void);
 
-/* Renders a sound given as the bytes of a .zdl file (also .efc, and JSON where
- * the library can read it). On success returns 0 and sets *wav to a malloc'd
+/* Renders a sound given as the bytes of a .zdl file (also .efc, and the JSON
+ * form of a sound). On success returns 0 and sets *wav to a malloc'd
  * buffer of *wav_size bytes: the WAV image the editor plays (the 44-byte
  * header, then the samples repeated repeatCount times). On failure returns
  * non-zero, sets *wav to NULL (and *wav_size to 0) and writes the reason into
@@ -70,7 +70,7 @@ ZINDLE_API const char* zindle_version(void);
 ZINDLE_API int zindle_render_wav(const void* sound, size_t sound_size, unsigned char** wav, size_t* wav_size,
                                  char* error, size_t error_size);
 
-/* Frees a buffer the library returned (a WAV image, a .zdl). NULL is a no-op. */
+/* Frees a buffer the library returned (a WAV image, .zdl bytes, JSON text). NULL is a no-op. */
 ZINDLE_API void zindle_free(void* p);
 
 /* A sound read into memory: its settings, validated. Opaque; owned by the
@@ -78,11 +78,15 @@ ZINDLE_API void zindle_free(void* p);
 typedef struct zindle_sound zindle_sound;
 
 /* Reads a sound from `size` bytes at `data`, detecting the format:
- * - JSON when the first byte that is not white space is '{';
+ * - JSON when the first byte that is not white space (after an optional UTF-8
+ *   byte order mark) is '{';
  * - otherwise .zdl when the bytes start with the little-endian int32 1000 or
  *   1001 (the versions of every .zdl Zindle has written);
  * - otherwise .efc when there are at least 1578 bytes (an .efc record);
  * - anything else is refused (ZINDLE_ERROR_FORMAT).
+ * An .efc's first four bytes are unused and may hold anything: bytes of
+ * exactly an .efc record's size that fail as JSON or .zdl are read as an
+ * .efc before they are refused (with the first reason).
  * A .zdl of another version is read with ZINDLE_FORMAT_ZDL.
  * On success *sound is a new sound; on failure NULL. The bytes are not kept. */
 ZINDLE_API int zindle_sound_read(const void* data, size_t size, zindle_sound** sound, char* error, size_t error_size);
