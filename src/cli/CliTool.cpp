@@ -89,7 +89,7 @@ bool numberOption(const QString& text, int low, int high, std::initializer_list<
 QString checkRenderOutputName(const CliRequest& request) {
     const std::optional<soundexport::ExportFormat> named = soundexport::formatForPath(request.output);
     if (!named)
-        return QStringLiteral("render writes %1 files, by the output's extension; the output %2 ends in none.")
+        return QStringLiteral("render writes %1 files, by the output's extension; the output %2 ends in none of them.")
             .arg(soundexport::formatList(), request.output);
     if (request.format && *request.format != *named)
         return QStringLiteral("--format %1 disagrees with the output %2.")
