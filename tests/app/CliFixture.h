@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 // The fixture of the tests that run zindle-cli as a process, each in a
 // temporary folder of its own.
 
@@ -20,6 +22,15 @@ struct Outcome {
     QString err;
     QByteArray outBytes;
 };
+
+inline QString q(const char* text) { return QString::fromUtf8(text); }
+
+// Each word one argument, as a shell would split them.
+inline QStringList arguments(std::initializer_list<const char*> words) {
+    QStringList list;
+    for (const char* word : words) list << q(word);
+    return list;
+}
 
 inline QByteArray contents(const QString& path) {
     QFile file(path);

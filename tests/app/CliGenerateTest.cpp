@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include "TestBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,21 +17,6 @@
 #include <vector>
 
 namespace {
-
-QString q(const char* text) { return QString::fromUtf8(text); }
-
-QStringList arguments(std::initializer_list<const char*> words) {
-    QStringList list;
-    for (const char* word : words) list << q(word);
-    return list;
-}
-
-SoundSettings newSoundQuality() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
-}
 
 SoundSettings readSettings(const QString& file) {
     const ReadResult read = soundfile::read(file);
@@ -74,7 +61,8 @@ TEST_F(Cli, GenerateWritesTheTemplatesSoundForEachSeed) {
         const Outcome r = run(args);
         ASSERT_EQ(r.status, 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
         for (const Written& w : c.files) {
-            const std::optional<SoundSettings> expected = sound_templates::generate(c.name, w.seed, newSoundQuality());
+            const std::optional<SoundSettings> expected =
+                sound_templates::generate(c.name, w.seed, testfiles::newSound());
             ASSERT_TRUE(expected);
             EXPECT_EQ(readSettings(path(w.file)), *expected) << w.file;
         }

@@ -12,29 +12,18 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include "TestBytes.h"
+
 #include <gtest/gtest.h>
 
+using testfiles::newSound;
+
 namespace {
-
-QString q(const char* text) { return QString::fromUtf8(text); }
-
-QStringList arguments(std::initializer_list<const char*> words) {
-    QStringList list;
-    for (const char* word : words) list << q(word);
-    return list;
-}
 
 SoundSettings readSettings(const QString& file) {
     const ReadResult read = soundfile::read(file);
     EXPECT_TRUE(read.ok) << file.toStdString() << ": " << read.error.toStdString();
     return read.settings;
-}
-
-SoundSettings newSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
 }
 
 QByteArray jsonBytes(const SoundSettings& s) { return QByteArray::fromStdString(soundjson::encode(s)); }

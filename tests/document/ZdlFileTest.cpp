@@ -3,22 +3,17 @@
 
 #include <QTemporaryDir>
 
+#include "TestBytes.h"
+
 #include <gtest/gtest.h>
 
 using testfiles::hex;
 using testfiles::qbytes;
 using testfiles::settingsWith;
 
-namespace {
+using testfiles::newSound;
 
-SoundSettings newSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ZdlFormat, WriteThenReadThroughAFile) {
     QTemporaryDir dir;

@@ -1,22 +1,16 @@
 #include "JsonFormat.h"
 #include "ZdlFormat.h"
 
+#include "TestBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
+using testfiles::decodeJson;
+using testfiles::newSound;
+
 namespace {
-
-SoundSettings newSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
-}
-
-DecodeResult decodeText(const std::string& text) {
-    return soundjson::decode(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-}
 
 // The new sound's text (see JsonFormatTest) with the first `from` replaced
 // by `to`, and a marker that fails the case when `from` is not there.
@@ -129,7 +123,7 @@ TEST(JsonErrors, EachKindIsNamedWithItsLineAndColumn) {
         {changed("11025", "-11025"), "The sample rate -11025 is not 11025, 22050 or 44100."},
     };
     for (const auto& c : cases) {
-        const DecodeResult read = decodeText(c.text);
+        const DecodeResult read = decodeJson(c.text);
         EXPECT_FALSE(read.ok) << c.error;
         EXPECT_EQ(read.error, c.error) << c.text.substr(0, 400);
     }
@@ -140,7 +134,7 @@ TEST(JsonErrors, TheCurveLimitIsThatOfTheBinaryFile) {
     const size_t from = text.find("\"amplitude\": [") + 13;    // the '['
     const size_t to = text.find("  ],\n  \"frequency\"") + 3;  // past the ']'
     text.replace(from, to - from, curveOf(65536));
-    const DecodeResult read = decodeText(text);
+    const DecodeResult read = decodeJson(text);
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(read.settings.amplitude.pointCount(), 65536);
 }
@@ -148,9 +142,9 @@ TEST(JsonErrors, TheCurveLimitIsThatOfTheBinaryFile) {
 TEST(JsonErrors, LargerThanTheFileLimitIsRefusedUnread) {
     std::string text = soundjson::encode(newSound());
     text.resize(size_t(zdl::kMaxFileBytes) + 1, ' ');
-    EXPECT_EQ(decodeText(text).error, "The text is larger than 67108864 bytes.");
+    EXPECT_EQ(decodeJson(text).error, "The text is larger than 67108864 bytes.");
     text.resize(size_t(zdl::kMaxFileBytes));
-    EXPECT_TRUE(decodeText(text).ok);
+    EXPECT_TRUE(decodeJson(text).ok);
 }
 
 // 64 deep, the limit, and every kind of value, inside a key that is
@@ -158,6 +152,6 @@ TEST(JsonErrors, LargerThanTheFileLimitIsRefusedUnread) {
 TEST(JsonErrors, UnknownValuesAreReadThroughBeforeTheKeyIsNamed) {
     const std::string deep =
         std::string(62, '[') + "{\"a\": [true, false, null, -1.5e+3, \"\\\"\"], \"b\": {}}" + std::string(62, ']');
-    const DecodeResult read = decodeText(changed("\"format\"", "\"extra\": " + deep + ", \"format\""));
+    const DecodeResult read = decodeJson(changed("\"format\"", "\"extra\": " + deep + ", \"format\""));
     EXPECT_EQ(read.error, "line 2, column 3: unknown key \"extra\"");
 }

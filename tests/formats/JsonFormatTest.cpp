@@ -16,18 +16,10 @@
 using testfiles::Bytes;
 using testfiles::toHex;
 
+using testfiles::decodeJson;
+using testfiles::newSound;
+
 namespace {
-
-SoundSettings newSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
-}
-
-DecodeResult decodeText(const std::string& text) {
-    return soundjson::decode(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-}
 
 // The text with the first `from` replaced by `to`; a test whose `from` is
 // not there fails instead of testing the unchanged text.
@@ -47,7 +39,7 @@ Bytes fileBytes(const std::filesystem::path& path) {
 // float's bits count, and the text read back writes the same text.
 void expectRoundTrip(const SoundSettings& s, const std::string& name) {
     const std::string text = soundjson::encode(s);
-    const DecodeResult read = decodeText(text);
+    const DecodeResult read = decodeJson(text);
     ASSERT_TRUE(read.ok) << name << ": " << read.error << "\n" << text;
     EXPECT_EQ(toHex(zdl::encode(read.settings)), toHex(zdl::encode(s))) << name << "\n" << text;
     EXPECT_EQ(soundjson::encode(read.settings), text) << name;
@@ -87,7 +79,7 @@ const char kNewSoundJson[] = R"({
 
 TEST(JsonFormat, NewSoundIsTheDocumentedLayout) {
     EXPECT_EQ(soundjson::encode(newSound()), kNewSoundJson);
-    const DecodeResult read = decodeText(kNewSoundJson);
+    const DecodeResult read = decodeJson(kNewSoundJson);
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(read.version, soundjson::kVersion);
     EXPECT_EQ(read.settings, newSound());
@@ -195,7 +187,7 @@ TEST(JsonFormat, ReadsAnyOrderAndLayout) {
          replaced(replaced(compact, "\"length\"", "\"\\u006cength\""), "200", "\"\\u0053quare\"")},
     };
     for (const auto& c : cases) {
-        const DecodeResult read = decodeText(c.text);
+        const DecodeResult read = decodeJson(c.text);
         ASSERT_TRUE(read.ok) << c.name << ": " << read.error;
         EXPECT_EQ(read.settings, expected) << c.name;
     }
@@ -206,7 +198,7 @@ TEST(JsonFormat, OutOfRangeValuesAreRepairedAsInTheBinaryFile) {
     std::string text = replaced(kNewSoundJson, "\"length\": 0.2", "\"length\": 7");
     text = replaced(text, "\"repeatCount\": 1", "\"repeatCount\": 9223372036854775807");
     text = replaced(text, "[0.2, 0.75]", "[-3, 2]");
-    const DecodeResult read = decodeText(text);
+    const DecodeResult read = decodeJson(text);
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(read.settings.length, 1.0f);
     EXPECT_EQ(read.settings.repeatCount, 10);
@@ -218,7 +210,7 @@ TEST(JsonFormat, RenderFromJsonEqualsRenderFromZdl) {
     for (const char* name : {"laser.zdl", "new.zdl", "old-v1000.zdl"}) {
         const DecodeResult fromZdl = zdl::decode(fileBytes(std::string(ZINDLE_TEST_DATA "/sounds/") + name));
         ASSERT_TRUE(fromZdl.ok) << name << ": " << fromZdl.error;
-        const DecodeResult fromJson = decodeText(soundjson::encode(fromZdl.settings));
+        const DecodeResult fromJson = decodeJson(soundjson::encode(fromZdl.settings));
         ASSERT_TRUE(fromJson.ok) << name << ": " << fromJson.error;
         SoundModel a, b;
         a.settings = fromZdl.settings;

@@ -3,6 +3,8 @@
 #include "RawSettings.h"
 #include "ZdlFormat.h"
 
+#include "TestBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,6 +15,8 @@ using testfiles::currentSettings;
 using testfiles::EfcRecord;
 using testfiles::Malformed;
 
+using testfiles::newSound;
+
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -21,13 +25,6 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 using Decoder = DecodeResult (*)(const uint8_t*, size_t);
 const Decoder kZdl = zdl::decode;
 const Decoder kEfc = efc::decode;
-
-SoundSettings newSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
-}
 
 Bytes zdlWith(const std::function<void(SoundSettings&)>& change) {
     SoundSettings s = newSound();

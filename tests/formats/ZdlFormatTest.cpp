@@ -14,14 +14,9 @@ using testfiles::settingsWith;
 using testfiles::slice;
 using testfiles::toHex;
 
-namespace {
+using testfiles::newSound;
 
-SoundSettings newSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
-}
+namespace {
 
 uint32_t bitsOf(float f) {
     uint32_t b;

@@ -22,6 +22,20 @@
 
 namespace {
 
+// Types `name` into the dialog's name field and accepts it. Typed, because
+// selectFile() leaves the field alone once it has focus, and focus comes when
+// the window pleases (the dialog then waited for ever now and then).
+void acceptTyped(QFileDialog* dialog, const char* name) {
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!field) {
+        ADD_FAILURE() << "no name field in the dialog";
+        dialog->reject();
+        return;
+    }
+    field->setText(QString::fromUtf8(name));
+    static_cast<QDialog*>(dialog)->accept();
+}
+
 TEST(QtPrompts, TheQuestionMapsEachWayOfAnswering) {
     struct Case {
         const char* how;
@@ -108,15 +122,7 @@ TEST_F(FileDialogs, OpenStartsInTheDirectoryAndTakesOnlyExistingFiles) {
                   QStringList({"Sound Effects Files (*.zdl *.ZDL)", "Old Style Files (*.efc *.EFC)"}));
         EXPECT_EQ(seen->selectedNameFilter(), QStringLiteral("Sound Effects Files (*.zdl *.ZDL)"));
         EXPECT_EQ(QDir(seen->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-        // Typed, as selectFile() leaves a focused name field as it is.
-        auto* name = seen->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (!name) {
-            ADD_FAILURE() << "no name field in the dialog";
-            seen->reject();
-            return true;
-        }
-        name->setText(QStringLiteral("B.ZDL"));
-        static_cast<QDialog*>(seen)->accept();
+        acceptTyped(seen, "B.ZDL");
         return true;
     });
     const QString chosen = QtPrompts().openFileName(request());
@@ -139,16 +145,7 @@ TEST_F(FileDialogs, SaveAddsTheSuffixAndAsksBeforeReplacing) {
         if (!d) return false;
         EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_FALSE(d->testOption(QFileDialog::DontConfirmOverwrite));
-        // Typed: selectFile() leaves the name field alone once it has focus,
-        // and focus comes when the window pleases.
-        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (!name) {
-            ADD_FAILURE() << "no name field in the dialog";
-            d->reject();
-            return true;
-        }
-        name->setText(QStringLiteral("boom"));
-        static_cast<QDialog*>(d)->accept();
+        acceptTyped(d, "boom");
         return true;
     });
     EXPECT_EQ(QFileInfo(QtPrompts().saveFileName(r)).fileName(), QStringLiteral("boom.zdl"));
@@ -201,17 +198,13 @@ TEST_F(FileDialogs, SaveAddsTheExtensionOfTheFileTypePicked) {
             auto* d = qobject_cast<QFileDialog*>(w);
             if (!d) return false;
             auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-            // Typed into the name field: selectFile() leaves the field alone
-            // once it has focus, which comes at a time of the window's choosing.
-            auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            found = types && name;
+            found = types != nullptr;
             if (!found) {
                 d->reject();
                 return true;
             }
             for (int i = 0; i < c.typesDown; ++i) QTest::keyClick(types, Qt::Key_Down);
-            name->setText(QString::fromLatin1(c.typed));
-            static_cast<QDialog*>(d)->accept();
+            acceptTyped(d, c.typed);
             return true;
         });
         const QString chosen = QtPrompts().saveFileName(r);

@@ -12,13 +12,6 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-SoundSettings newSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.bitsPerSample = 8;
-    return s;
-}
-
 Bytes zdlWith(const std::function<void(SoundSettings&)>& change) {
     SoundSettings s = newSound();
     change(s);

@@ -1,10 +1,23 @@
 #include "TestBytes.h"
 
+#include "JsonFormat.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
 namespace testfiles {
+
+SoundSettings newSound() {
+    SoundSettings s;
+    s.resetToNew();
+    s.bitsPerSample = 8;
+    return s;
+}
+
+DecodeResult decodeJson(const std::string& text) {
+    return soundjson::decode(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
 
 const char kNewSoundZdl[] =
     "E9030000 06000000"

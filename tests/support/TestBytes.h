@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DecodeResult.h"
 #include "SoundSettings.h"
 
 #include <cstddef>
@@ -17,6 +18,11 @@ using Bytes = std::vector<uint8_t>;
 
 // The settings of a new 8-bit sound as a .zdl record, for hex().
 extern const char kNewSoundZdl[];
+
+// The settings of a new sound with an 8-bit width (New keeps the width).
+SoundSettings newSound();
+// The JSON text decoded as a sound.
+DecodeResult decodeJson(const std::string& text);
 
 // "E9 03 00 00" (blanks, commas and line breaks ignored) as bytes.
 Bytes hex(const char* text);
