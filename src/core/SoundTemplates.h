@@ -16,6 +16,9 @@ namespace sound_templates {
 // jump, blip, random.
 const std::vector<std::string>& names();
 
+// The template of any kind, quality included (the editor's Randomize).
+constexpr char kRandom[] = "random";
+
 // Exact, lower-case names only.
 bool isKnown(const std::string& name);
 

@@ -224,7 +224,8 @@ void Editor::generate(const std::string& templateName, uint64_t seed) {
 }
 
 void Editor::randomize(uint64_t seed) {
-    if (const std::optional<SoundSettings> sound = sound_templates::generate("random", seed, model_.settings))
+    if (const std::optional<SoundSettings> sound =
+            sound_templates::generate(sound_templates::kRandom, seed, model_.settings))
         applyGenerated(*sound, QStringLiteral("Randomize"));
 }
 

@@ -90,11 +90,9 @@ void MainWindow::buildMenu() {
 
 void MainWindow::buildGenerateMenu() {
     nextSeed = [] { return QRandomGenerator::global()->generate64(); };
-    const auto& names = sound_templates::names();
-    for (size_t i = 0; i < names.size() && i < menu_->templateActions.size(); ++i) {
-        connect(menu_->templateActions[i], &QAction::triggered, this,
-                [this, name = names[i]] { editor_->generate(name, nextSeed()); });
-    }
+    for (const MainWindowMenu::TemplateAction& item : menu_->templateActions)
+        connect(item.action, &QAction::triggered, this,
+                [this, name = item.name] { editor_->generate(name, nextSeed()); });
     connect(menu_->randomizeAction, &QAction::triggered, this, [this] { editor_->randomize(nextSeed()); });
     connect(menu_->mutateAction, &QAction::triggered, this, [this] { editor_->mutate(nextSeed()); });
 }

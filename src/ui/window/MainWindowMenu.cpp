@@ -54,18 +54,22 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     followHistory(redoAction, history, QObject::tr("&Redo"), QStringLiteral("Ctrl+Shift+Z"), false);
 
     QMenu* generate = window.menuBar()->addMenu(QObject::tr("&Generate"));
-    const auto& names = sound_templates::names();
-    for (size_t i = 0; i < names.size(); ++i) {
-        QString label = QString::fromStdString(names[i]);
+    // The "random" template is Randomize's, so it has no item of its own.
+    int index = 0;
+    for (const std::string& name : sound_templates::names()) {
+        if (name == sound_templates::kRandom) continue;
+        QString label = QString::fromStdString(name);
         label[0] = label[0].toUpper();
-        // "Random" leaves its R to Randomize.
-        label.insert(label == QLatin1String("Random") ? 2 : 0, QLatin1Char('&'));
-        QAction* action = generate->addAction(QStringLiteral("%1\tCtrl+%2").arg(label).arg(i + 1));
-        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + int(i))));
-        templateActions.push_back(action);
+        label.insert(0, QLatin1Char('&'));
+        ++index;
+        QAction* action = generate->addAction(QStringLiteral("%1\tCtrl+%2").arg(label).arg(index));
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + index)));
+        templateActions.push_back({name, action});
     }
     generate->addSeparator();
-    randomizeAction = generate->addAction(QObject::tr("&Randomize"));
+    ++index;
+    randomizeAction = generate->addAction(QObject::tr("&Randomize\tCtrl+%1").arg(index));
+    randomizeAction->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + index)));
     mutateAction = generate->addAction(QObject::tr("&Mutate\tM"));
     mutateAction->setShortcut(QKeySequence(Qt::Key_M));
 
@@ -94,5 +98,5 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
     window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction, undoAction,
                        redoAction, playAction, stopAction, playOnChangeAction, loopAction, livePreviewAction,
                        instructionsAction, aboutAction, randomizeAction, mutateAction});
-    window.addActions(QList<QAction*>(templateActions.begin(), templateActions.end()));
+    for (const TemplateAction& item : templateActions) window.addAction(item.action);
 }

@@ -5,6 +5,7 @@ class QMainWindow;
 class QMenu;
 class QUndoStack;
 
+#include <string>
 #include <vector>
 
 // The main window's menu bar, File, Edit, Generate, Play and Help, with the items' texts and keys.
@@ -24,9 +25,13 @@ public:
     QAction* exitAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
-    // One per sound template, in the templates' order (Ctrl+1 ...), then
-    // Randomize and Mutate.
-    std::vector<QAction*> templateActions;
+    // One per sound template but the random one, in the templates' order
+    // (Ctrl+1 ...), then Randomize (the random template) and Mutate.
+    struct TemplateAction {
+        std::string name;
+        QAction* action;
+    };
+    std::vector<TemplateAction> templateActions;
     QAction* randomizeAction = nullptr;
     QAction* mutateAction = nullptr;
     QAction* playAction = nullptr;
