@@ -67,23 +67,19 @@ std::vector<OutputView::TimeTick> OutputView::timeTicks(QSize size, int32_t coun
         boxes.emplace_back(left, size.height() - kTimeLabelTop, width, metrics.height());
     }
     auto fits = [&](const QRect& box) { return box.left() >= minLeft && box.right() <= maxRight; };
-    auto apart = [&](const QRect& a, const QRect& b) {
-        return a.right() + gap < b.left() || b.right() + gap < a.left();
-    };
+    auto apart = [&](const QRect& a, const QRect& b) { return a.right() + gap < b.left(); };
 
-    // The last label tells how far the axis goes, so it is kept unless it
-    // would run into the first; the others are taken from the left while they
-    // keep clear of the one before and of the last.
-    const size_t last = ticks.size() - 1;
-    const bool lastShown = fits(boxes[last]) && (last == 0 || !fits(boxes[0]) || apart(boxes[0], boxes[last]));
-    const QRect* previous = nullptr;
-    for (size_t i = 0; i < last; ++i) {
-        if (!fits(boxes[i]) || (previous != nullptr && !apart(*previous, boxes[i]))) continue;
-        if (lastShown && !apart(boxes[i], boxes[last])) continue;
-        ticks[i].box = boxes[i];
-        previous = &boxes[i];
+    // Every k-th tick is labelled, with the smallest k whose labels all fit
+    // and keep clear of each other: one step along the whole axis reads
+    // better than labels that thin out where they crowd.
+    for (size_t k = 1; k <= ticks.size(); ++k) {
+        bool readable = true;
+        for (size_t i = 0; i < ticks.size() && readable; i += k)
+            readable = fits(boxes[i]) && (i == 0 || apart(boxes[i - k], boxes[i]));
+        if (!readable) continue;
+        for (size_t i = 0; i < ticks.size(); i += k) ticks[i].box = boxes[i];
+        break;
     }
-    if (lastShown) ticks[last].box = boxes[last];
     return ticks;
 }
 

@@ -53,9 +53,10 @@ public:
 
     // The label of the tick at m milliseconds for step t.
     static QString tickLabel(int m, int stepMs);
-    // Every time tick of a plot of `size` over `count` samples, with the
-    // labels that can be read: each keeps the width of a digit from the next
-    // one and from the level labels, and none is cut off at the right end.
+    // Every time tick of a plot of `size` over `count` samples, with labels
+    // on every k-th tick from the first: the smallest k whose labels each keep
+    // the width of a digit from the next one and from the level labels, with
+    // none cut off at the right end.
     static std::vector<TimeTick> timeTicks(QSize size, int32_t count, int32_t rate, float lengthMs,
                                            const QFontMetrics& metrics);
 
