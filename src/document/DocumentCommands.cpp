@@ -27,6 +27,13 @@ FileDialogRequest::Filter oldStyleFiles() {
     return {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}};
 }
 
+// The extension of a filter's first pattern: "flac" for "*.flac".
+QString filterExtension(const FileDialogRequest& request, int filter) {
+    if (filter < 0 || filter >= request.filters.size() || request.filters[filter].patterns.isEmpty()) return QString();
+    const QString pattern = request.filters[filter].patterns.first();
+    return pattern.startsWith(QLatin1String("*.")) ? pattern.mid(2) : QString();
+}
+
 // The failure, the file's name and the reason, each on its own line.
 QString failure(const QString& headline, const QString& path, const QString& reason) {
     return QStringLiteral("%1\n\n%2\n%3").arg(headline, QFileInfo(path).fileName(), reason);
@@ -77,16 +84,23 @@ FileDialogRequest DocumentCommands::saveRequest() const {
     return r;
 }
 
+QString DocumentCommands::exportDirectory() const {
+    if (!lastExportFolder_.isEmpty() && QFileInfo(lastExportFolder_).isDir()) return lastExportFolder_;
+    return dialogDirectory();
+}
+
 FileDialogRequest DocumentCommands::exportRequest() const {
     FileDialogRequest r;
+    r.title = QStringLiteral("Export");
     r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}},
                  {QStringLiteral("FLAC Files"), {QStringLiteral("*.flac"), QStringLiteral("*.FLAC")}},
                  {QStringLiteral("Ogg Vorbis Files"), {QStringLiteral("*.ogg"), QStringLiteral("*.OGG")}}};
-    r.directory = dialogDirectory();
-    // Beside the sound file and named after it, when there is one.
+    // Exports go to a folder of their own (a game's assets), once there is one.
+    r.directory = exportDirectory();
+    // Named after the sound file, when there is one.
     if (document_.hasFile()) {
-        const QFileInfo info(document_.path());
-        r.fileName = info.dir().filePath(info.completeBaseName() + QStringLiteral(".wav"));
+        const QString name = QFileInfo(document_.path()).completeBaseName() + QStringLiteral(".wav");
+        r.fileName = QDir(r.directory).filePath(name);
     }
     r.defaultSuffix = QStringLiteral("wav");
     return r;
@@ -149,10 +163,25 @@ bool DocumentCommands::save() {
     return writeDocument(document_.path());
 }
 
+QString DocumentCommands::completedName(const FileDialogRequest& request, const SaveChoice& choice,
+                                        bool (*known)(const QString& path)) {
+    if (choice.path.isEmpty() || known(choice.path)) return choice.path;
+    // A name of no format we write gets the picked type's extension. The
+    // dialog confirmed replacing only the name as typed, so a file already
+    // there under the longer name is asked about.
+    const QString extension = filterExtension(request, choice.filter);
+    const QString path =
+        choice.path + QLatin1Char('.') + (extension.isEmpty() ? filterExtension(request, 0) : extension);
+    if (!QFileInfo::exists(path)) return path;
+    const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?");
+    return prompts_.confirm(question.arg(QFileInfo(path).fileName()), QStringLiteral("Replace")) ? path : QString();
+}
+
 bool DocumentCommands::saveAs() {
-    const QString chosen = prompts_.saveFileName(saveRequest());
-    if (chosen.isEmpty()) return false;
-    return writeDocument(chosen);
+    const FileDialogRequest request = saveRequest();
+    const QString path = completedName(request, prompts_.saveFile(request), soundfile::isWritableName);
+    if (path.isEmpty()) return false;
+    return writeDocument(path);
 }
 
 bool DocumentCommands::writeDocument(const QString& path) {
@@ -184,22 +213,17 @@ void DocumentCommands::load(const SoundSettings& settings) {
 }
 
 bool DocumentCommands::exportSound() {
-    const QString chosen = prompts_.saveFileName(exportRequest());
-    if (chosen.isEmpty()) return false;
-    // The extension picks the format; any other name becomes a WAV file of
-    // that name plus .wav. The dialog confirmed replacing only the name as
-    // chosen, so a file already there under the longer name is asked about.
-    const QString path = soundexport::withKnownExtension(chosen);
-    if (path != chosen && QFileInfo::exists(path)) {
-        const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?");
-        if (prompts_.question(question.arg(QFileInfo(path).fileName())) != Prompts::Answer::Yes) return false;
-    }
+    // The extension picks the format; any other name gets the picked type's.
+    const FileDialogRequest request = exportRequest();
+    const QString path = completedName(request, prompts_.saveFile(request),
+                                       [](const QString& p) { return soundexport::formatForPath(p).has_value(); });
+    if (path.isEmpty()) return false;
     const soundexport::ExportFormat format = soundexport::formatForPath(path).value_or(soundexport::ExportFormat::Wav);
     const WriteResult written = soundexport::write(path, model_.rendered, model_.settings.repeatCount, format);
     if (!written.ok)
         prompts_.error(failure(kCouldNotSave, path, written.error));
     else
-        fileUsed(path, false);
+        lastExportFolder_ = QFileInfo(path).absolutePath();
     return written.ok;
 }
 

@@ -38,6 +38,8 @@ public:
     void setLastFolder(const QString& folder) { lastFolder_ = folder; }
     // The folder of the current sound, else the last folder, else the start directory.
     QString dialogDirectory() const;
+    // The folder of the last export, else dialogDirectory().
+    QString exportDirectory() const;
 
     // True to go on with the command that asks: nothing to save, the edits
     // were saved, or the user chose to discard them.
@@ -56,7 +58,8 @@ public:
     bool save();
     bool saveAs();
     // Writes the sound as it plays to a WAV, FLAC or Ogg Vorbis file, by the
-    // chosen name's extension (WAV for any other); the document is untouched.
+    // chosen name's extension (the picked type's added to any other); the
+    // document is untouched.
     bool exportSound();
     // True when the window may close.
     bool close() { return askSaveChanges(); }
@@ -78,6 +81,11 @@ private:
     // Reads `path` and makes it the document; the failure message, or empty.
     QString readDocument(const QString& path);
     void fileUsed(const QString& path, bool sound);
+    // The chosen name, with the picked file type's extension added when its
+    // own is none that `known` takes (asking before that replaces a file);
+    // empty when cancelled.
+    QString completedName(const FileDialogRequest& request, const SaveChoice& choice,
+                          bool (*known)(const QString& path));
     void load(const SoundSettings& settings);
     void titleChanged();
 
@@ -86,6 +94,7 @@ private:
     Prompts& prompts_;
     QString startDirectory_;
     QString lastFolder_;
+    QString lastExportFolder_;  // apart from lastFolder_: exports go to a game's assets
     // The name was made up from an old-style file's name, not chosen by the
     // user: a file already there must not be replaced without asking.
     bool derivedName_ = false;

@@ -16,6 +16,12 @@ bool isJsonName(const QString& path) {
     return QFileInfo(path).fileName().endsWith(QLatin1String("json"), Qt::CaseInsensitive);
 }
 
+bool isWritableName(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QLatin1String("zdl"), Qt::CaseInsensitive) == 0 ||
+           suffix.compare(QLatin1String("json"), Qt::CaseInsensitive) == 0;
+}
+
 QString zdlPathFor(const QString& oldStylePath) {
     return oldStylePath.left(oldStylePath.size() - 3) + QLatin1String("zdl");
 }

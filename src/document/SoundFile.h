@@ -15,6 +15,8 @@ namespace soundfile {
 bool isOldStyleName(const QString& path);
 // True when the name ends in "json" in any case, with or without a dot.
 bool isJsonName(const QString& path);
+// True for the names write() gives a format of their own: .zdl and .json in any case.
+bool isWritableName(const QString& path);
 // The same path with its last three characters replaced by "zdl", so that a
 // converted old-style sound is saved beside the old file, never over it.
 QString zdlPathFor(const QString& oldStylePath);

@@ -4,6 +4,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
 
 Prompts::Answer QtPrompts::question(const QString& text) {
     QMessageBox box(QMessageBox::Question, DocumentState::kProgramName, text,
@@ -17,8 +20,18 @@ Prompts::Answer QtPrompts::question(const QString& text) {
     }
 }
 
+bool QtPrompts::confirm(const QString& text, const QString& action) {
+    QMessageBox box(QMessageBox::Question, DocumentState::kProgramName, text, QMessageBox::NoButton, owner_);
+    QPushButton* yes = box.addButton(action, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);  // replacing a file is never the answer by accident
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void QtPrompts::error(const QString& text) {
-    QMessageBox box(QMessageBox::Information, DocumentState::kProgramName, text, QMessageBox::Ok, owner_);
+    QMessageBox box(QMessageBox::Warning, DocumentState::kProgramName, text, QMessageBox::Ok, owner_);
     box.exec();
 }
 
@@ -39,12 +52,13 @@ QString QtPrompts::filterSuffix(const FileDialogRequest& request, const QString&
     return suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')) ? QString() : suffix;
 }
 
-QString QtPrompts::openFileName(const FileDialogRequest& request) { return runFileDialog(request, false); }
+QString QtPrompts::openFileName(const FileDialogRequest& request) { return runFileDialog(request, false).path; }
 
-QString QtPrompts::saveFileName(const FileDialogRequest& request) { return runFileDialog(request, true); }
+SaveChoice QtPrompts::saveFile(const FileDialogRequest& request) { return runFileDialog(request, true); }
 
-QString QtPrompts::runFileDialog(const FileDialogRequest& request, bool save) {
+SaveChoice QtPrompts::runFileDialog(const FileDialogRequest& request, bool save) {
     QFileDialog dialog(owner_);
+    if (!request.title.isEmpty()) dialog.setWindowTitle(request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Open takes only a file that exists; Save asks before replacing one
     // (Qt's default for a save dialog).
@@ -59,7 +73,8 @@ QString QtPrompts::runFileDialog(const FileDialogRequest& request, bool save) {
     });
     dialog.setDirectory(request.directory);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted) return QString();
+    if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
+    if (chosen.isEmpty()) return {};
+    return {chosen.first(), std::max(0, int(nameFilters(request).indexOf(dialog.selectedNameFilter())))};
 }

@@ -15,7 +15,8 @@ public:
 
     Answer question(const QString& text) override;
     QString openFileName(const FileDialogRequest& request) override;
-    QString saveFileName(const FileDialogRequest& request) override;
+    bool confirm(const QString& text, const QString& action) override;
+    SaveChoice saveFile(const FileDialogRequest& request) override;
     void error(const QString& text) override;
 
     // "Sound Effects Files (*.zdl *.ZDL)": the form Qt's dialogs take.
@@ -25,7 +26,7 @@ public:
     static QString filterSuffix(const FileDialogRequest& request, const QString& nameFilter);
 
 private:
-    QString runFileDialog(const FileDialogRequest& request, bool save);
+    SaveChoice runFileDialog(const FileDialogRequest& request, bool save);
 
     QPointer<QWidget> owner_;
 };

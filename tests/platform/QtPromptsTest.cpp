@@ -75,20 +75,53 @@ TEST(QtPrompts, TheQuestionMapsEachWayOfAnswering) {
     }
 }
 
-TEST(QtPrompts, AnErrorIsCaptionedWithTheProgramName) {
+// Replace or Cancel, with Cancel the default: only the action's button says yes.
+TEST(QtPrompts, TheTwoWayQuestionIsYesOnlyForItsAction) {
+    const struct {
+        const char* how;
+        std::function<void(QMessageBox*)> answer;
+        bool expected;
+    } cases[] = {
+        {"Replace", [](QMessageBox* b) { b->buttons().first()->click(); }, true},
+        {"Cancel", [](QMessageBox* b) { b->button(QMessageBox::Cancel)->click(); }, false},
+        {"Enter", [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); }, false},
+        {"Escape", [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        QStringList labels;
+        bool shown = false;
+        whenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return false;
+            shown = true;
+            for (QAbstractButton* b : box->buttons()) labels << b->text().remove(QLatin1Char('&'));
+            c.answer(box);
+            return true;
+        });
+        EXPECT_EQ(QtPrompts().confirm(QStringLiteral("x.wav already exists."), QStringLiteral("Replace")), c.expected);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(labels, QStringList({"Replace", "Cancel"}));
+    }
+}
+
+TEST(QtPrompts, AnErrorIsAWarningCaptionedWithTheProgramName) {
     QString title;
     QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
     whenModal([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         if (!box) return false;
         title = box->windowTitle();
         buttons = box->standardButtons();
+        icon = box->icon();
         box->button(QMessageBox::Ok)->click();
         return true;
     });
     QtPrompts().error(QStringLiteral("Couldn't save file"));
     EXPECT_EQ(title, QStringLiteral("Zindle"));
     EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(icon, QMessageBox::Warning);
 }
 
 class FileDialogs : public ::testing::Test {
@@ -183,20 +216,25 @@ TEST_F(FileDialogs, SaveAddsTheExtensionOfTheFileTypePicked) {
                  {QStringLiteral("Ogg Vorbis Files"), {QStringLiteral("*.ogg"), QStringLiteral("*.OGG")}}};
     r.directory = dir.path();
     r.defaultSuffix = QStringLiteral("wav");
+    r.title = QStringLiteral("Export");
     const struct {
         int typesDown;  // Down presses in the file-type list
         const char* typed;
         const char* chosen;
+        int filter;  // the type handed back
     } cases[] = {
-        {0, "boom", "boom.wav"},       {1, "boom", "boom.flac"}, {2, "boom", "boom.ogg"}, {2, "boom.wav", "boom.wav"},
-        {1, "Boom.FLAC", "Boom.FLAC"}, {3, "x", "x.ogg"},  // Down past the last type stays on it
+        {0, "boom", "boom.wav", 0},       {1, "boom", "boom.flac", 1},
+        {2, "boom", "boom.ogg", 2},       {2, "boom.wav", "boom.wav", 2},
+        {1, "Boom.FLAC", "Boom.FLAC", 1}, {3, "x", "x.ogg", 2},  // Down past the last type stays on it
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.typed) + " after " + std::to_string(c.typesDown) + " Down");
         bool found = false;
+        QString title;
         whenModal([&](QWidget* w) {
             auto* d = qobject_cast<QFileDialog*>(w);
             if (!d) return false;
+            title = d->windowTitle();
             auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
             found = types != nullptr;
             if (!found) {
@@ -207,9 +245,11 @@ TEST_F(FileDialogs, SaveAddsTheExtensionOfTheFileTypePicked) {
             acceptTyped(d, c.typed);
             return true;
         });
-        const QString chosen = QtPrompts().saveFileName(r);
+        const SaveChoice chosen = QtPrompts().saveFile(r);
         ASSERT_TRUE(found) << "no file-type list or name field in the dialog";
-        EXPECT_EQ(QFileInfo(chosen).fileName().toStdString(), c.chosen);
+        EXPECT_EQ(QFileInfo(chosen.path).fileName().toStdString(), c.chosen);
+        EXPECT_EQ(chosen.filter, c.filter);
+        EXPECT_EQ(title, QStringLiteral("Export"));
     }
     EXPECT_EQ(QtPrompts::filterSuffix(r, QStringLiteral("Ogg Vorbis Files (*.ogg *.OGG)")), QStringLiteral("ogg"));
     r.filters = {{QStringLiteral("All Files"), {QStringLiteral("*")}}};

@@ -233,29 +233,32 @@ TEST(SaveCommand, AFullDiskKeepsTheFileAndTheEdits) {
 }
 
 // Export offers the three file types; the chosen name's extension picks the
-// format, and any other name is a WAV file of that name plus .wav, which the
-// user is asked about when it exists already.
+// format, and any other name gets the picked type's extension, which the user
+// is asked about (Replace or Cancel) when that file exists already.
 TEST(ExportCommand, TheChosenExtensionPicksTheFormat) {
     const struct {
         const char* chosen;
+        int filter;  // the file type picked: WAV, FLAC, Ogg
         const char* written;
         const char* type;      // as libsndfile reads it back
         const char* existing;  // a file already under the written name
         const char* answer;    // to "... already exists", if asked
         bool replaced;
     } cases[] = {
-        {"x.wav", "x.wav", "wav", nullptr, nullptr, true},
-        {"x.FLAC", "x.FLAC", "flac", nullptr, nullptr, true},
-        {"x.ogg", "x.ogg", "ogg", nullptr, nullptr, true},
-        {"x", "x.wav", "wav", nullptr, nullptr, true},
-        {"x.mp3", "x.mp3.wav", "wav", nullptr, nullptr, true},
-        {"x.mp3", "x.mp3.wav", "wav", "x.mp3.wav", "Yes", true},
-        {"x.mp3", "x.mp3.wav", "wav", "x.mp3.wav", "No", false},
-        {"x.flac", "x.flac", "flac", "x.flac", nullptr, true},  // the dialog asked already
+        {"x.wav", 0, "x.wav", "wav", nullptr, nullptr, true},
+        {"x.FLAC", 0, "x.FLAC", "flac", nullptr, nullptr, true},
+        {"x.ogg", 1, "x.ogg", "ogg", nullptr, nullptr, true},
+        {"x", 0, "x.wav", "wav", nullptr, nullptr, true},
+        {"x.mp3", 0, "x.mp3.wav", "wav", nullptr, nullptr, true},
+        {"x.mp3", 1, "x.mp3.flac", "flac", nullptr, nullptr, true},
+        {"x.mp3", 2, "x.mp3.ogg", "ogg", nullptr, nullptr, true},
+        {"x.mp3", 0, "x.mp3.wav", "wav", "x.mp3.wav", "Yes", true},
+        {"x.mp3", 0, "x.mp3.wav", "wav", "x.mp3.wav", "No", false},
+        {"x.flac", 0, "x.flac", "flac", "x.flac", nullptr, true},  // the dialog asked already
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.chosen) + (c.existing ? " over an existing file" : "") +
-                     (c.answer ? std::string(", ") + c.answer : ""));
+        SCOPED_TRACE(std::string(c.chosen) + " type " + std::to_string(c.filter) +
+                     (c.existing ? " over an existing file" : "") + (c.answer ? std::string(", ") + c.answer : ""));
         DocumentHarness d;
         d.clickButton(d.h.editor().repeatsGroup(), 2);
         const QByteArray old("an earlier export");
@@ -263,13 +266,15 @@ TEST(ExportCommand, TheChosenExtensionPicksTheFormat) {
             QFile f(d.file(QString::fromLatin1(c.existing)));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
         }
-        d.prompts.saveName(d.file(QString::fromLatin1(c.chosen)));
+        d.prompts.saveName(d.file(QString::fromLatin1(c.chosen)), c.filter);
         if (c.answer) d.prompts.answer(QLatin1String(c.answer) == QLatin1String("Yes") ? Answer::Yes : Answer::No);
         d.key(Qt::Key_E);
 
         EXPECT_EQ(d.prompts.sequence(), c.answer ? "save, question" : "save");
         EXPECT_EQ(d.prompts.unused(), 0u);
+        if (c.answer) EXPECT_EQ(d.prompts.confirmActions, QStringList{QStringLiteral("Replace")});
         const FileDialogRequest& request = d.prompts.shown[0].request;
+        EXPECT_EQ(request.title, QStringLiteral("Export"));
         ASSERT_EQ(request.filters.size(), 3);
         EXPECT_EQ(filterLine(request), QStringLiteral("WAV Files *.wav *.WAV|FLAC Files *.flac *.FLAC|"
                                                       "Ogg Vorbis Files *.ogg *.OGG"));
@@ -286,6 +291,71 @@ TEST(ExportCommand, TheChosenExtensionPicksTheFormat) {
         EXPECT_EQ(decoded.type, QLatin1String(c.type));
         EXPECT_EQ(decoded.frames, int64_t(d.h.model.rendered.sampleCount()) * 3) << "three repeats, as play plays";
     }
+}
+
+// Save As: a name of neither sound format gets the picked type's extension,
+// as Export does; .efc is read, never written, so it is no exception.
+TEST(SaveAsCommand, ANameOfNoSoundFormatGetsThePickedTypes) {
+    const struct {
+        const char* chosen;
+        int filter;  // Sound Effects Files, Sound Text Files
+        const char* written;
+        const char* existing;
+        const char* answer;
+    } cases[] = {
+        {"x.zdl", 1, "x.zdl", nullptr, nullptr},        {"x.JSON", 0, "x.JSON", nullptr, nullptr},
+        {"x.mp3", 0, "x.mp3.zdl", nullptr, nullptr},    {"x.mp3", 1, "x.mp3.json", nullptr, nullptr},
+        {"x.efc", 0, "x.efc.zdl", nullptr, nullptr},    {"x.mp3", 0, "x.mp3.zdl", "x.mp3.zdl", "Yes"},
+        {"x.mp3", 1, "x.mp3.json", "x.mp3.json", "No"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.chosen) + " type " + std::to_string(c.filter) + (c.answer ? c.answer : ""));
+        DocumentHarness d;
+        d.edit();
+        const QByteArray old("an earlier file");
+        if (c.existing) {
+            QFile f(d.file(QString::fromLatin1(c.existing)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
+        }
+        d.prompts.saveName(d.file(QString::fromLatin1(c.chosen)), c.filter);
+        const bool replace = c.answer && QLatin1String(c.answer) == QLatin1String("Yes");
+        if (c.answer) d.prompts.answer(replace ? Answer::Yes : Answer::No);
+        d.menu().saveAsAction->trigger();
+
+        EXPECT_EQ(d.prompts.sequence(), c.answer ? "save, question" : "save");
+        EXPECT_EQ(QDir(d.dir.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(c.written)});
+        const QString written = d.file(QString::fromLatin1(c.written));
+        if (c.answer && !replace) {
+            EXPECT_EQ(bytesOf(written), old);
+            EXPECT_TRUE(d.h.document.modified()) << "nothing was saved";
+            continue;
+        }
+        const ReadResult read = soundfile::read(written);
+        ASSERT_TRUE(read.ok) << read.error.toStdString();
+        EXPECT_EQ(read.settings, d.h.model.settings);
+        EXPECT_EQ(d.title(), QStringLiteral("Zindle - %1").arg(QString::fromLatin1(c.written)));
+    }
+}
+
+// Exports keep a folder of their own: the next Export starts where the last
+// one wrote, while Open and Save As stay with the sound.
+TEST(ExportCommand, StartsInTheLastExportFolder) {
+    DocumentHarness d;
+    d.saveAs(QStringLiteral("laser.zdl"));
+    ASSERT_TRUE(QDir(d.dir.path()).mkdir(QStringLiteral("assets")));
+    d.prompts.saveName(d.file(QStringLiteral("assets/laser.wav")));
+    d.key(Qt::Key_E);
+    d.prompts.saveName(QString());
+    d.key(Qt::Key_E);
+    d.prompts.saveName(QString());
+    d.menu().saveAsAction->trigger();
+    ASSERT_EQ(d.prompts.shown.size(), 4u);
+    const QString soundFolder = QFileInfo(d.dir.path()).absoluteFilePath();
+    EXPECT_EQ(d.prompts.shown[1].request.directory, soundFolder) << "first export: the sound's folder";
+    EXPECT_EQ(d.prompts.shown[1].request.fileName, d.file(QStringLiteral("laser.wav")));
+    EXPECT_EQ(d.prompts.shown[2].request.directory, d.file(QStringLiteral("assets")));
+    EXPECT_EQ(d.prompts.shown[2].request.fileName, d.file(QStringLiteral("assets/laser.wav")));
+    EXPECT_EQ(d.prompts.shown[3].request.directory, soundFolder);
 }
 
 TEST(NewCommand, KeepsTheWidthAndResetsTheRest) {

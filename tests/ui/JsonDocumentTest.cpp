@@ -56,8 +56,10 @@ TEST(JsonDocument, OpensAndSavesAsJson) {
 TEST(JsonDocument, SaveAsWritesTheFormOfTheChosenName) {
     const struct {
         const char* name;
+        const char* written;
         bool json;
-    } cases[] = {{"a.json", true}, {"b.JSON", true}, {"c.zdl", false}, {"d", false}};
+    } cases[] = {
+        {"a.json", "a.json", true}, {"b.JSON", "b.JSON", true}, {"c.zdl", "c.zdl", false}, {"d", "d.zdl", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         DocumentHarness d;
@@ -65,10 +67,10 @@ TEST(JsonDocument, SaveAsWritesTheFormOfTheChosenName) {
         d.saveAs(QString::fromLatin1(c.name));
         d.edit(7);
         d.key(Qt::Key_S);
-        const QByteArray saved = bytesOf(d.file(QString::fromLatin1(c.name)));
+        const QString written = d.file(QString::fromLatin1(c.written));
+        const QByteArray saved = bytesOf(written);
         EXPECT_EQ(saved.startsWith("{\n  \"format\": \"zindle-sound\""), c.json);
-        const ReadResult read = c.json ? soundjson::read(d.file(QString::fromLatin1(c.name)))
-                                       : zdl::read(d.file(QString::fromLatin1(c.name)));
+        const ReadResult read = c.json ? soundjson::read(written) : zdl::read(written);
         ASSERT_TRUE(read.ok) << read.error.toStdString();
         EXPECT_EQ(read.settings, d.h.model.settings);
         EXPECT_EQ(d.prompts.count(ScriptedPrompts::Kind::Save), 1);

@@ -239,9 +239,14 @@ TEST(FileDialogs, StartInTheSoundsFolderElseTheLastOne) {
     r.d.key(Qt::Key_E);
     EXPECT_EQ(r.d.prompts.shown.back().request.directory, r.d.dir.path());
 
-    // Exported last into sub: a new sound's dialogs start there, in this run and the next.
+    // Exports keep a folder of their own: one into sub leaves the sounds' folder as it was.
     r.d.prompts.saveName(sub + QStringLiteral("/out.wav"));
     r.d.key(Qt::Key_E);
+    r.d.key(Qt::Key_N);
+    EXPECT_EQ(openDialogDirectory(), r.d.dir.path());
+
+    // Saved last into sub: a new sound's dialogs start there, in this run and the next.
+    r.d.saveAs(QStringLiteral("sub/new.zdl"));
     r.d.key(Qt::Key_N);
     EXPECT_EQ(openDialogDirectory(), sub);
     RecentHarness next(r.settingsPath);

@@ -3,6 +3,7 @@
 #include "Prompts.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -30,8 +31,9 @@ public:
         script_.push_back({Kind::Open, Answer::Cancel, path});
         return *this;
     }
-    ScriptedPrompts& saveName(const QString& path) {
-        script_.push_back({Kind::Save, Answer::Cancel, path});
+    // `filter`: the file type picked in the dialog.
+    ScriptedPrompts& saveName(const QString& path, int filter = 0) {
+        script_.push_back({Kind::Save, Answer::Cancel, path, filter});
         return *this;
     }
 
@@ -45,10 +47,15 @@ public:
         const Step step = next(Kind::Open);
         return step.kind == Kind::Open ? step.path : QString();
     }
-    QString saveFileName(const FileDialogRequest& request) override {
+    // A two-way question takes a question's answer: Yes for the action.
+    bool confirm(const QString& text, const QString& action) override {
+        confirmActions.push_back(action);
+        return question(text) == Answer::Yes;
+    }
+    SaveChoice saveFile(const FileDialogRequest& request) override {
         shown.push_back({Kind::Save, QString(), request});
         const Step step = next(Kind::Save);
-        return step.kind == Kind::Save ? step.path : QString();
+        return step.kind == Kind::Save ? SaveChoice{step.path, step.filter} : SaveChoice{};
     }
     void error(const QString& text) override { shown.push_back({Kind::Error, text, {}}); }
 
@@ -67,12 +74,14 @@ public:
     }
 
     std::vector<Shown> shown;
+    QStringList confirmActions;  // the action of each two-way question
 
 private:
     struct Step {
         Kind kind;
         Answer answer;
         QString path;
+        int filter = 0;
     };
 
     Step next(Kind wanted) {
