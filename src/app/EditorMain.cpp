@@ -8,6 +8,7 @@
 #include "DrawingTools.h"
 #include "EditorCanvas.h"
 #include "EditorCommandLine.h"
+#include "EditorSettingsFile.h"
 #include "HelpViewer.h"
 #include "MainWindow.h"
 #include "QtPrompts.h"
@@ -23,6 +24,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     // Past a file-size limit a write then fails with EFBIG and is reported
@@ -47,9 +49,9 @@ int main(int argc, char* argv[]) {
     HelpViewer help;  // no parent: usable beside the modal About box
     QtPrompts prompts;
     // The recent files, the last folder and the Play menu's three checks: all
-    // that is kept between runs (an unreadable file reads as empty).
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"), QStringLiteral("zindle"));
-    RecentFiles recent(settings);
+    // that is kept between runs (an unreadable or oversized file reads as empty).
+    const std::unique_ptr<QSettings> settings = editor_settings::open(editor_settings::userFile());
+    RecentFiles recent(*settings);
 
     model.settings.resetToNew();  // the window loads it, through the one load path
 
@@ -58,7 +60,7 @@ int main(int argc, char* argv[]) {
     window.attachDocumentCommands(prompts, startDirectory);
     window.attachRecentFiles(recent);
     window.useAdjustPointDialogs();
-    window.usePlaybackSettings(settings);
+    window.usePlaybackSettings(*settings);
     auto openHelp = [&help, &startDirectory] { help.showManual(startDirectory); };
     window.setHelpHandler(openHelp);
     window.setAboutHandler([&] {

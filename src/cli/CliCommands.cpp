@@ -65,8 +65,8 @@ bool renderVariants(const CliRequest& request, const QString& input, const Sound
     const QDir folder(request.directory.isEmpty() ? QFileInfo(input).path() : request.directory);
     bool ok = true;
     for (int i = 0; i < *request.variants; ++i) {
-        const QString output =
-            folder.filePath(commandsteps::numberedName(base, i + 1, soundexport::extension(formatOf(request))));
+        const QString output = folder.filePath(
+            commandsteps::numberedName(base, i + 1, *request.variants, soundexport::extension(formatOf(request))));
         const SoundSettings variant = sound_mutation::mutate(sound, request.seed + uint64_t(i), request.amount);
         ok = renderOne(request, input, variant, output, guard, err) && ok;
     }
@@ -134,15 +134,9 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
     const bool named = !request.output.isEmpty() || !request.directory.isEmpty();
     const QString extension = commandsteps::soundExtension(request);
     for (const QString& input : request.inputs) {
-        // An old-style file has a natural next form; any other input is
-        // written beside itself only in a form the user asked for.
+        // An old-style file has a natural next form; the parser has turned
+        // away any other input without an output or --to.
         const bool oldStyle = soundfile::isOldStyleName(input);
-        if (!named && !oldStyle && request.to.isEmpty()) {
-            report(err, input,
-                   QStringLiteral("Not an old-style file, so it has no default output: name one with -o, -d or --to."));
-            status = kFailure;
-            continue;
-        }
         ReadResult read;
         if (!commandsteps::readInput(input, read, err)) {
             status = kFailure;

@@ -4,6 +4,7 @@
 #include "FileIO.h"
 #include "GenerateCommands.h"
 #include "OptionValues.h"
+#include "SoundFile.h"
 #include "SoundTemplates.h"
 
 #include <QCommandLineParser>
@@ -12,6 +13,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -32,6 +34,7 @@ const char kCommands[] =
     "      -o by its extension, -d DIR as DIR/<IN's base name>.zdl (or .json with --to json).\n"
     "      Without -o or -d an old-style file goes beside it as .zdl (or as --to says), and\n"
     "      another input beside it only with --to; an existing file there is left alone.\n"
+    "      Another input without -o, -d or --to is wrong usage.\n"
     "  new -o OUT.zdl|OUT.json | -o - [--to zdl|json]\n"
     "      Writes the settings of a new sound.\n"
     "  templates\n"
@@ -49,11 +52,12 @@ const char kCommands[] =
     "\n"
     "-o - writes to the standard output (render: WAV, or the type --format names;\n"
     "convert, new, generate, mutate: .zdl, or JSON with --to json). -d DIR is created\n"
-    "when it does not exist. A file whose name ends in efc (any case) is read as an\n"
-    "old-style file, one that ends in json as the JSON text of a sound, any other as\n"
-    "a .zdl file.\n"
-    "Exit status: 0 success, 1 a bad input or an output that could not be written,\n"
-    "2 wrong usage.\n";
+    "when it does not exist. Numbered names have three digits, four for K = 1000\n"
+    "(_0001 ... _1000). The last seed, N + K - 1, may not pass 18446744073709551615.\n"
+    "A file whose name ends in efc (any case) is read as an old-style file, one that\n"
+    "ends in json as the JSON text of a sound, any other as a .zdl file.\n"
+    "Exit status: 0 success, 1 a bad input or an output that could not be written\n"
+    "(the standard output included), 2 wrong usage.\n";
 
 struct CommandOptions {
     const char* command;
@@ -137,6 +141,13 @@ QString readVariationNumbers(const QCommandLineParser& parser, CliRequest& reque
         request.variants = optionvalues::whole(text("variants"), 1, kMostCopies);
         if (!request.variants) return QStringLiteral("--variants takes a number from 1 to %1.").arg(kMostCopies);
     }
+    // The sounds take the seeds seed, seed + 1, ...: the last must not wrap to 0.
+    const int copies = request.variants.value_or(request.count);
+    const uint64_t largest = std::numeric_limits<uint64_t>::max();
+    if (request.seed > largest - uint64_t(copies - 1))
+        return QStringLiteral("--seed %1 with %2 %3 would pass the largest seed, %4; the first seed can be at most %5.")
+            .arg(QString::number(request.seed), QLatin1String(request.variants ? "--variants" : "--count"),
+                 QString::number(copies), QString::number(largest), QString::number(largest - uint64_t(copies - 1)));
     return QString();
 }
 
@@ -179,6 +190,17 @@ QString inputsProblem(const CliRequest& request) {
     if (request.inputs.isEmpty()) return QStringLiteral("%1 needs at least one input file.").arg(command);
     if (command == QLatin1String("mutate") && request.inputs.size() > 1)
         return QStringLiteral("mutate takes one input file.");
+    // Only an old-style file has a next form to go beside it; any other
+    // input's output must be named (written as it is, it would be itself).
+    const bool named = !request.output.isEmpty() || !request.directory.isEmpty() || !request.to.isEmpty();
+    if (command == QLatin1String("convert") && !named) {
+        for (const QString& input : request.inputs)
+            if (!soundfile::isOldStyleName(input))
+                return QStringLiteral(
+                           "%1 is not an old-style file, so convert has no output for it: name one with -o, "
+                           "-d or --to.")
+                    .arg(input);
+    }
     return QString();
 }
 
@@ -213,7 +235,9 @@ QString shapeProblem(const QCommandLineParser& parser, const CliRequest& request
 
 void addOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Renders, inspects, converts and makes Zindle sound files."));
-    parser.addHelpOption();
+    // Not addHelpOption(), which would also offer --help-all with Qt's own
+    // options, none of which the tool takes.
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help.")});
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("render, info, convert, new, templates, generate or mutate"));
@@ -254,7 +278,11 @@ void addOptions(QCommandLineParser& parser) {
 QString CliTool::helpText() {
     QCommandLineParser parser;
     addOptions(parser);
-    return parser.helpText() + QLatin1Char('\n') + QLatin1String(kCommands);
+    // The parser's usage line names the program by the path it was started by.
+    QString text = parser.helpText();
+    const qsizetype usageEnd = text.indexOf(QLatin1Char('\n'));
+    if (usageEnd >= 0) text.replace(0, usageEnd, QStringLiteral("Usage: zindle-cli [options] command [IN...]"));
+    return text + QLatin1Char('\n') + QLatin1String(kCommands);
 }
 
 int CliTool::usageError(const QString& reason) {
@@ -268,13 +296,12 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     if (!parser.parse(arguments)) {
         return usageError(parser.errorText());
     }
-    const bool help = parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"));
+    const bool help = parser.isSet(QStringLiteral("help"));
     if (help || parser.isSet(QStringLiteral("version"))) {
         if (help)
             out_ << helpText();
         else
             out_ << "zindle-cli " << QCoreApplication::applicationVersion() << '\n';
-        out_.flush();
         return clicommands::kSuccess;
     }
     QStringList positional = parser.positionalArguments();
@@ -308,7 +335,11 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
 
 int CliTool::run(const QStringList& arguments) {
     CliRequest request;
-    if (const std::optional<int> finished = parse(arguments, request)) return *finished;
+    if (const std::optional<int> finished = parse(arguments, request)) return checkOutput(*finished);
+    return checkOutput(runCommand(request));
+}
+
+int CliTool::runCommand(const CliRequest& request) {
     if (request.command == QLatin1String("render")) return clicommands::render(request, out_, err_);
     if (request.command == QLatin1String("info")) return clicommands::info(request, out_, err_);
     if (request.command == QLatin1String("convert")) return clicommands::convert(request, out_, err_);
@@ -316,4 +347,14 @@ int CliTool::run(const QStringList& arguments) {
     if (request.command == QLatin1String("templates")) return generatecommands::templates(out_);
     if (request.command == QLatin1String("generate")) return generatecommands::generate(request, err_);
     return generatecommands::mutate(request, err_);
+}
+
+int CliTool::checkOutput(int status) {
+    // The last bytes may still be buffered: only the flush shows whether the
+    // standard output (a full disk, a closed pipe) took them.
+    out_.flush();
+    if (out_.status() == QTextStream::Ok) return status;
+    const QString reason = out_.device() ? out_.device()->errorString() : QString();
+    err_ << "zindle-cli: The standard output cannot be written (" << reason << ")." << Qt::endl;
+    return status == clicommands::kSuccess ? clicommands::kFailure : status;
 }

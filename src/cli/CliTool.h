@@ -24,6 +24,9 @@ private:
     // Fills the request and returns nothing when the command is to run; the
     // exit status when the run ends here (help, version, wrong usage).
     std::optional<int> parse(const QStringList& arguments, CliRequest& request);
+    int runCommand(const CliRequest& request);
+    // `status`, or a failure when what was printed could not be written.
+    int checkOutput(int status);
     int usageError(const QString& reason);
 
     QTextStream& out_;

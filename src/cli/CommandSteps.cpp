@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace commandsteps {
 
 void report(QTextStream& err, const QString& file, const QString& reason) {
@@ -46,9 +48,11 @@ WriteResult writeSound(const CliRequest& request, const QString& output, const S
     return json ? soundjson::write(output, settings) : zdl::write(output, settings);
 }
 
-QString numberedName(const QString& base, int index, const QString& extension) {
+QString numberedName(const QString& base, int index, int count, const QString& extension) {
+    const int digits = std::max(3, int(QString::number(count).size()));
     // One pass, so a "%" in the base name is kept as it is.
-    return QStringLiteral("%1_%2.%3").arg(base, QStringLiteral("%1").arg(index, 3, 10, QLatin1Char('0')), extension);
+    return QStringLiteral("%1_%2.%3")
+        .arg(base, QStringLiteral("%1").arg(index, digits, 10, QLatin1Char('0')), extension);
 }
 
 SoundSettings newSound() {

@@ -30,9 +30,10 @@ QString soundExtension(const CliRequest& request);
 // name has none (-o -, a device).
 WriteResult writeSound(const CliRequest& request, const QString& output, const SoundSettings& settings);
 
-// "<base>_001.<extension>" for index 1: numbered from 1, at least three digits,
-// so a folder lists the files in order.
-QString numberedName(const QString& base, int index, const QString& extension);
+// "<base>_001.<extension>" for index 1 of `count`: numbered from 1, with at
+// least three digits and as many as `count` has (0001 of 1000), so that a
+// folder lists the files in order.
+QString numberedName(const QString& base, int index, int count, const QString& extension);
 
 // The settings of a new sound at the new-sound quality, 11025 Hz and 8 bit.
 SoundSettings newSound();

@@ -27,11 +27,11 @@ int writeSounds(const CliRequest& request, const QString& base, const std::funct
     OutputGuard guard(request.command == QLatin1String("mutate") ? request.inputs : QStringList());
     int status = clicommands::kSuccess;
     for (int i = 0; i < request.count; ++i) {
-        const QString output =
-            request.output.isEmpty()
-                ? QDir(request.directory)
-                      .filePath(commandsteps::numberedName(base, i + 1, commandsteps::soundExtension(request)))
-                : request.output;
+        const QString output = request.output.isEmpty()
+                                   ? QDir(request.directory)
+                                         .filePath(commandsteps::numberedName(base, i + 1, request.count,
+                                                                              commandsteps::soundExtension(request)))
+                                   : request.output;
         const QString refused = guard.claim(output);
         if (!refused.isEmpty()) {
             commandsteps::report(err, output, refused);

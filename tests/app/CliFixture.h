@@ -67,10 +67,18 @@ protected:
         return start(kCli, arguments, environment);
     }
 
-    Outcome start(const QString& program, const QStringList& arguments, const QStringList& environment = {}) {
+    // Runs zindle-cli with its standard output sent to `file`, such as
+    // /dev/full, where every write fails for want of space.
+    Outcome runWithOutputTo(const QString& file, const QStringList& arguments) {
+        return start(kCli, arguments, {}, file);
+    }
+
+    Outcome start(const QString& program, const QStringList& arguments, const QStringList& environment = {},
+                  const QString& standardOutput = {}) {
         QProcess process;
         process.setWorkingDirectory(dir.path());
         if (!environment.isEmpty()) process.setEnvironment(QProcess::systemEnvironment() + environment);
+        if (!standardOutput.isEmpty()) process.setStandardOutputFile(standardOutput);
         process.start(program, arguments);
         Outcome r;
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return r;

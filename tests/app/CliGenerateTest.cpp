@@ -55,6 +55,9 @@ TEST_F(Cli, GenerateWritesTheTemplatesSoundForEachSeed) {
          arguments({"--seed", "3", "--count", "3", "-d", "out"}),
          {{"out/random_001.zdl", 3}, {"out/random_002.zdl", 4}, {"out/random_003.zdl", 5}}},
         {"blip", arguments({"--count", "2", "-d", "out"}), {{"out/blip_001.zdl", 1}, {"out/blip_002.zdl", 2}}},
+        {"coin",
+         arguments({"--seed", "18446744073709551614", "--count", "2", "-d", "last"}),
+         {{"last/coin_001.zdl", UINT64_MAX - 1}, {"last/coin_002.zdl", UINT64_MAX}}},
     };
     for (const auto& c : cases) {
         const QStringList args = QStringList{q("generate"), q(c.name)} + c.options;
@@ -223,6 +226,13 @@ TEST_F(Cli, BadMakingOptionsAreWrongUsageAndWriteNothing) {
         {arguments({"info", "new.zdl", "--variants", "2"}), "info does not take --variants."},
         {arguments({"templates", "coin"}), "templates takes no input files."},
         {arguments({"templates", "--seed", "1"}), "templates does not take --seed."},
+        // The last seed would pass the largest.
+        {arguments({"generate", "coin", "--seed", "18446744073709551615", "--count", "2", "-d", "out"}),
+         "--seed 18446744073709551615 with --count 2 would pass the largest seed, 18446744073709551615"},
+        {arguments({"mutate", "new.zdl", "--seed", "18446744073709551614", "--count", "3", "-d", "out"}),
+         "--seed 18446744073709551614 with --count 3 would pass the largest seed"},
+        {arguments({"render", "new.zdl", "--variants", "1000", "--seed", "18446744073709550617", "-d", "out"}),
+         "--seed 18446744073709550617 with --variants 1000 would pass the largest seed"},
     };
     const QStringList before = entries(dir.path());
     for (const auto& c : cases) {
@@ -233,4 +243,39 @@ TEST_F(Cli, BadMakingOptionsAreWrongUsageAndWriteNothing) {
         EXPECT_TRUE(r.out.isEmpty()) << shown;
         EXPECT_EQ(entries(dir.path()), before) << shown;
     }
+}
+
+// A folder lists the numbered files in the order of their seeds: a count of
+// 1000 takes four digits; smaller counts keep three.
+TEST_F(Cli, NumberedNamesHaveAsManyDigitsAsTheCountNeeds) {
+    copy("new.zdl");
+    const struct {
+        QStringList arguments;
+        const char* folder;
+        int count;
+        QStringList first;  // the first two names the folder lists
+        const char* last;
+    } cases[] = {
+        {arguments({"generate", "blip", "--count", "1000", "-d", "g"}), "g", 1000,
+         arguments({"blip_0001.zdl", "blip_0002.zdl"}), "blip_1000.zdl"},
+        {arguments({"mutate", "new.zdl", "--count", "1000", "-d", "m"}), "m", 1000,
+         arguments({"new_0001.zdl", "new_0002.zdl"}), "new_1000.zdl"},
+        {arguments({"render", "new.zdl", "--variants", "1000", "-d", "v"}), "v", 1000,
+         arguments({"new_0001.wav", "new_0002.wav"}), "new_1000.wav"},
+        {arguments({"generate", "blip", "--count", "999", "-d", "three"}), "three", 999,
+         arguments({"blip_001.zdl", "blip_002.zdl"}), "blip_999.zdl"},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = c.arguments.join(' ').toStdString();
+        const Outcome r = run(c.arguments);
+        ASSERT_EQ(r.status, 0) << shown << ": " << r.err.toStdString();
+        const QStringList names = entries(path(c.folder));
+        ASSERT_EQ(names.size(), c.count) << shown;
+        EXPECT_EQ(names.mid(0, 2), c.first) << shown;
+        EXPECT_EQ(names.last(), q(c.last)) << shown;
+    }
+    // The 100th name holds the sound of the 100th seed.
+    const std::optional<SoundSettings> hundredth = sound_templates::generate("blip", 100, testfiles::newSound());
+    ASSERT_TRUE(hundredth);
+    EXPECT_EQ(readSettings(path("g/blip_0100.zdl")), *hundredth);
 }

@@ -84,7 +84,7 @@ TEST_F(CliJson, ToChoosesTheFormOfMadeUpNames) {
          0,
          ""},
         {arguments({"convert", "boom.efc", "--to", "zdl"}), {"boom.zdl"}, 0, ""},
-        {arguments({"convert", "laser.zdl"}), {}, 1, "laser.zdl: Not an old-style file, so it has no default output"},
+        {arguments({"convert", "laser.zdl"}), {}, 2, "laser.zdl is not an old-style file, so convert has no output"},
         {arguments({"convert", "laser.json", "--to", "json"}), {}, 1, "laser.json already exists"},
         {arguments({"convert", "laser.zdl", "--to", "json"}), {}, 1, "laser.json already exists"},
     };

@@ -45,6 +45,41 @@ TEST_F(Cli, HelpAndVersion) {
          {"render IN...", "info IN...", "convert IN...", "new -o OUT.zdl|OUT.json", "--to zdl|json", "--repeats",
           "templates\n", "generate TEMPLATE", "mutate IN", "--variants K", "--amount", "--count"})
         EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
+    // The program by its name, whatever path started it, and only its own options.
+    EXPECT_TRUE(r.out.startsWith(QLatin1String("Usage: zindle-cli [options] command [IN...]\n")))
+        << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(kCli)) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QLatin1String("Qt"))) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QLatin1String("--help-all"))) << r.out.toStdString();
+    EXPECT_EQ(run({QStringLiteral("-h")}).out, r.out);
+}
+
+// The last bytes may still sit in a buffer when the command ends: only a
+// flush shows that the output (here a full device) did not take them.
+TEST_F(Cli, AStandardOutputThatCannotBeWrittenFailsEveryCommand) {
+    copy("new.zdl");
+    const QStringList cases[] = {
+        arguments({"info", "new.zdl"}),
+        arguments({"info", "--json", "new.zdl"}),
+        arguments({"info", "--json", "new.zdl", "new.zdl"}),
+        arguments({"templates"}),
+        arguments({"--help"}),
+        arguments({"--version"}),
+        arguments({"render", "new.zdl", "-o", "-"}),
+        arguments({"convert", "new.zdl", "-o", "-", "--to", "json"}),
+        arguments({"new", "-o", "-"}),
+        arguments({"generate", "coin", "-o", "-"}),
+        arguments({"mutate", "new.zdl", "-o", "-"}),
+    };
+    for (const QStringList& command : cases) {
+        const Outcome r = runWithOutputTo(QStringLiteral("/dev/full"), command);
+        EXPECT_EQ(r.status, 1) << command.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(QLatin1String("zindle-cli: "))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String("No space left on device"))) << r.err.toStdString();
+    }
+    // A command that prints nothing has nothing to fail.
+    const Outcome r = runWithOutputTo(QStringLiteral("/dev/full"), arguments({"render", "new.zdl", "-o", "x.wav"}));
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
 }
 
 TEST_F(Cli, WrongUsageExits2AndWritesNothing) {
@@ -79,6 +114,12 @@ TEST_F(Cli, WrongUsageExits2AndWritesNothing) {
         {QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("--rate"), QStringLiteral("11025"),
          QStringLiteral("--rate"), QStringLiteral("22050")},
         {QStringLiteral("info"), QStringLiteral("new.zdl"), QStringLiteral("--json"), QStringLiteral("--json")},
+        // A Qt option the tool does not take.
+        {QStringLiteral("--help-all")},
+        // convert with no output named, of an input that is not old-style.
+        {QStringLiteral("convert"), QStringLiteral("new.zdl")},
+        {QStringLiteral("convert"), QStringLiteral("x.json")},
+        {QStringLiteral("convert"), QStringLiteral("x.efc"), QStringLiteral("new.zdl")},
     };
     for (const QStringList& arguments : cases) {
         const Outcome r = run(arguments);
@@ -267,8 +308,8 @@ TEST_F(Cli, ConvertWritesVersion1001Files) {
     EXPECT_EQ(contents(path("boom.efc")), contents(kSounds + QStringLiteral("boom.efc")));
 
     r = run({QStringLiteral("convert"), QStringLiteral("new.zdl")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains(QLatin1String("new.zdl: Not an old-style file"))) << r.err.toStdString();
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.startsWith(QLatin1String("zindle-cli: new.zdl is not an old-style file"))) << r.err.toStdString();
 }
 
 TEST_F(Cli, ConvertBesideTheInputNeverReplacesAnExistingSound) {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -126,6 +127,30 @@ TEST(EditorStart, ASoundOpenedAtStartIsRemembered) {
     EXPECT_EQ(recent(), QStringList{QDir::cleanPath(kSounds + "laser.zdl")});
     ASSERT_TRUE(runEditor(work, {kSounds + "boom.efc"}, true).finished);
     EXPECT_EQ(recent(), QStringList({QDir::cleanPath(kSounds + "boom.efc"), QDir::cleanPath(kSounds + "laser.zdl")}));
+}
+
+// A settings file far larger than any the editor writes is not read (it
+// holds a recent file all the same), and stays as it is while nothing is
+// kept; a sound opened then writes a new file in its place.
+TEST(EditorStart, AnOversizedSettingsFileIsIgnoredLikeADamagedOne) {
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString settingsFile = work.filePath(QStringLiteral("config/zindle/zindle.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFile).path()));
+    const QByteArray bytes = QByteArray("[recentFiles]\n1\\path=/s/1.zdl\nsize=1\n;") + QByteArray(2 << 20, 'x') + '\n';
+    {
+        QFile file(settingsFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    auto contents = [&settingsFile] {
+        QFile file(settingsFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    ASSERT_TRUE(runEditor(work, {}, true).finished);
+    EXPECT_EQ(contents(), bytes) << "left as it is";
+    ASSERT_TRUE(runEditor(work, {kSounds + "laser.zdl"}, true).finished);
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    EXPECT_EQ(RecentFiles(settings).paths(), QStringList{QDir::cleanPath(kSounds + "laser.zdl")});
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include "RecentFiles.h"
 
+#include "EditorSettingsFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -170,6 +172,85 @@ TEST(RecentFiles, ASettingsFileThatIsNotOursIsIgnored) {
             EXPECT_EQ(RecentFiles(*next).paths().value(0), sound(20)) << "and is written afresh";
         }
     }
+}
+
+// Settings the editor would take, then a comment line that brings the file to
+// `size` bytes.
+QByteArray paddedSettings(qint64 size) {
+    const QByteArray good("[recentFiles]\n1\\path=/s/1.zdl\nsize=1\n[playback]\nloop=true\n");
+    return good + ';' + QByteArray(size - good.size() - 2, 'x') + '\n';
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A file larger than any the editor writes is not read at all: it counts as a
+// damaged one, stays as it is while nothing changes, and the first change
+// kept writes a new file in its place, as for a damaged one.
+TEST(RecentFiles, ASettingsFileOverOneMegabyteIsIgnoredLikeADamagedOne) {
+    const struct {
+        const char* name;
+        qint64 size;
+        QStringList expected;
+        bool loop;
+    } cases[] = {
+        {"at the limit, read", editor_settings::kMostBytes, sounds({1}), true},
+        {"a byte over, ignored", editor_settings::kMostBytes + 1, {}, false},
+        {"8 MB, ignored", 8 * editor_settings::kMostBytes, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings s;
+        const QByteArray bytes = paddedSettings(c.size);
+        ASSERT_EQ(bytes.size(), c.size);
+        s.write(bytes);
+        {
+            const auto settings = editor_settings::open(s.path);
+            EXPECT_EQ(settings->status() == QSettings::FormatError, c.expected.isEmpty());
+            RecentFiles recent(*settings);
+            EXPECT_EQ(recent.paths(), c.expected);
+            EXPECT_EQ(settings->value(QStringLiteral("playback/loop"), false).toBool(), c.loop);
+        }
+        EXPECT_EQ(contents(s.path), bytes) << "left as it is";
+
+        {
+            const auto settings = editor_settings::open(s.path);
+            RecentFiles recent(*settings);
+            recent.add(sound(20));
+            settings->setValue(QStringLiteral("playback/livePreview"), true);
+        }
+        const QByteArray written = contents(s.path);
+        if (!c.expected.isEmpty()) continue;
+        EXPECT_LT(written.size(), 1000) << "a new file in its place";
+        EXPECT_TRUE(written.contains("/s/20.zdl"));
+        EXPECT_FALSE(written.contains("/s/1.zdl"));
+        // Read from a copy: Qt would answer from what it cached of the file.
+        const QString copy = s.dir.filePath(QStringLiteral("copy.ini"));
+        ASSERT_TRUE(QFile::copy(s.path, copy));
+        const auto next = editor_settings::open(copy);
+        EXPECT_EQ(next->status(), QSettings::NoError);
+        EXPECT_EQ(RecentFiles(*next).paths(), sounds({20}));
+        EXPECT_TRUE(next->value(QStringLiteral("playback/livePreview")).toBool());
+        EXPECT_FALSE(next->value(QStringLiteral("playback/loop"), false).toBool());
+    }
+}
+
+// The editor finds its file without opening it where Qt's own lookup would.
+TEST(RecentFiles, TheUserFileIsWhereQtKeepsTheEditorsSettings) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const QSettings qt(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zindle"), QStringLiteral("zindle"));
+    EXPECT_EQ(editor_settings::userFile(), qt.fileName());
+    EXPECT_EQ(editor_settings::userFile(), config.filePath(QStringLiteral("zindle/zindle.ini")));
+    if (wasSet)
+        qputenv("XDG_CONFIG_HOME", before);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

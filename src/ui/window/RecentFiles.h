@@ -9,7 +9,8 @@ class QSettings;
 
 // The sounds opened or saved lately, most recent first, and the folder used
 // last, kept in the settings between runs. Whatever the settings hold is
-// checked when read: a corrupt or unreadable file only means an empty list.
+// checked when read: a corrupt, unreadable or oversized file (see
+// editor_settings::open) only means an empty list.
 // Writing is best effort; a settings file that cannot be written loses
 // nothing but the list of the next run.
 class RecentFiles {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+
+class QSettings;
+
+// The editor's settings file: the recent files, the last folder and the Play
+// menu's ticks, kept between runs as an INI file.
+namespace editor_settings {
+
+// The editor writes a few hundred bytes. A file past this is none of ours,
+// and Qt would take seconds and hundreds of MB to parse it.
+constexpr qint64 kMostBytes = 1024 * 1024;
+
+// ~/.config/zindle/zindle.ini, or the same under $XDG_CONFIG_HOME.
+QString userFile();
+
+// The settings kept in `path`. A file over kMostBytes is not read: like a
+// damaged one it gives no values and the status FormatError, it is left as
+// it is, and the first change stored writes a new file in its place holding
+// what this run keeps.
+std::unique_ptr<QSettings> open(const QString& path);
+
+}  // namespace editor_settings
