@@ -22,6 +22,7 @@ constexpr int32_t kSine = code(WaveformKind::Sine), kWhistle = code(WaveformKind
 constexpr std::array<int32_t, 6> kNoises = {code(WaveformKind::Noise1), code(WaveformKind::Noise2),
                                             code(WaveformKind::Noise3), code(WaveformKind::Noise4),
                                             code(WaveformKind::Noise5), code(WaveformKind::Noise6)};
+constexpr int32_t kNoise5 = kNoises[4], kNoise6 = kNoises[5];
 
 // Points gathered in time order, handed to an Envelope whole.
 struct Curve {
@@ -49,8 +50,20 @@ float level(SeededRandom& rng, float lo, float hi, float echoVolume) {
 float scaled(float v, float factor) { return static_cast<float>(double(v) * double(factor)); }
 float plus(float a, float b) { return static_cast<float>(double(a) + double(b)); }
 
-void echo(SeededRandom& rng, SoundSettings& s, int percent, float maxVolume, float minDelay, float maxDelay) {
+// A limit on a whole sound's duration with a hundredth to spare for the
+// roundings of the delay and the duration to float.
+constexpr double within(double ms) { return 0.99 * ms; }
+
+// An echo in `percent` of the sounds. Its tail lengthens the sound by three
+// delays, so the delay is held low enough that the whole sound lasts at most
+// `maxTotalMs`; a main part too long for even the shortest delay gets none.
+// The length must be drawn first.
+void echo(SeededRandom& rng, SoundSettings& s, int percent, float maxVolume, float minDelay, float maxDelay,
+          double maxTotalMs = 1e9) {
     if (!rng.chance(percent)) return;
+    const double room = (maxTotalMs / lengthMs(s.length) - 1.0) / 3.0;
+    if (room < double(maxDelay)) maxDelay = static_cast<float>(room);
+    if (!(maxDelay >= minDelay)) return;
     s.echoVolume = rng.between(0.1f, maxVolume);
     s.echoDelay = rng.between(minDelay, maxDelay);
 }
@@ -70,11 +83,12 @@ Curve strikeAndFade(SeededRandom& rng, float peak, float holdLo, float holdHi, i
     return c;
 }
 
-// Two or three notes, each a step up, the first short: the pickup chime.
+// Two or three notes, each a step up, the first short: the pickup chime, at
+// most 0.6 s with its echo.
 void coin(SeededRandom& rng, SoundSettings& s) {
     s.waveform = rng.pick(std::array<int32_t, 7>{kSquare, kPulse, kTriangle, kSine, kSaw, kWhistle, kOrgan});
-    s.length = rng.between(0.12f, 0.23f);
-    echo(rng, s, 35, 0.4f, 0.1f, 0.3f);
+    s.length = rng.between(0.12f, 0.21f);
+    echo(rng, s, 35, 0.4f, 0.1f, 0.3f, within(600));
     const int notes = rng.chance(70) ? 2 : 3;
     float note = rng.between(0.64f, 0.78f);
     float t = rng.between(0.08f, 0.3f);
@@ -92,11 +106,11 @@ void coin(SeededRandom& rng, SoundSettings& s) {
     strikeAndFade(rng, peak, 0.25f, 0.6f, 30).assignTo(s.amplitude);
 }
 
-// A quick fall of pitch, most of it early.
+// A quick fall of pitch, most of it early; at most 0.7 s with its echo.
 void laser(SeededRandom& rng, SoundSettings& s) {
     s.waveform = rng.pick(std::array<int32_t, 7>{kSquare, kSaw, kPulse, kTriangle, kSine, kDown, kBipolar});
-    s.length = rng.between(0.1f, 0.27f);
-    echo(rng, s, 30, 0.4f, 0.1f, 0.3f);
+    s.length = rng.between(0.1f, 0.23f);
+    echo(rng, s, 30, 0.4f, 0.1f, 0.3f, within(700));
     if (rng.chance(20)) s.distort = rng.between(0.05f, 0.3f);
     const float start = rng.between(0.7f, 0.95f);
     const float end = plus(start, -rng.between(0.25f, std::min(0.6f, plus(start, -0.05f))));
@@ -110,13 +124,17 @@ void laser(SeededRandom& rng, SoundSettings& s) {
     strikeAndFade(rng, peak, 0.1f, 0.5f, 0).assignTo(s.amplitude);
 }
 
-// Low noise that bursts at once and rumbles away.
+// Low noise that bursts at once and rumbles away, 0.48 s or longer. Only the
+// two finest noises: the coarser tables repeat a few steps at the pitch and
+// hum like an engine.
 void explosion(SeededRandom& rng, SoundSettings& s) {
-    s.waveform = rng.pick(kNoises);
+    s.waveform = rng.chance(50) ? kNoise5 : kNoise6;
     s.length = rng.between(0.22f, 0.42f);
     echo(rng, s, 50, 0.5f, 0.1f, 0.35f);
-    if (rng.chance(40)) s.distort = rng.between(0.1f, 0.5f);
-    const float start = rng.between(0.2f, 0.55f);
+    // Light distortion only: a clip level below the rumble would make it as
+    // loud as the burst.
+    if (rng.chance(40)) s.distort = rng.between(0.1f, 0.35f);
+    const float start = rng.between(0.2f, 0.45f);
     const float end = rng.between(0.02f, scaled(start, 0.6f));
     Curve f;
     f.add(0.0f, start);
@@ -124,7 +142,8 @@ void explosion(SeededRandom& rng, SoundSettings& s) {
     f.add(bend, rng.between(end, start));
     f.add(1.0f, end);
     f.assignTo(s.frequency);
-    // The burst is the only point at the peak: everything after it is quieter.
+    // The burst is the only point at the peak, within the first tenth, and the
+    // level falls to at most 60% of it soon after: the blast is the loudest part.
     const float peak = level(rng, 0.6f, 0.85f, s.echoVolume);
     Curve a;
     float burst = 0.0f;
@@ -133,8 +152,8 @@ void explosion(SeededRandom& rng, SoundSettings& s) {
         burst = rng.between(0.01f, 0.1f);
     }
     a.add(burst, peak);
-    const float rumble = plus(burst, rng.between(0.1f, 0.35f));
-    a.add(rumble, scaled(peak, rng.between(0.35f, 0.7f)));
+    const float rumble = plus(burst, rng.between(0.08f, 0.25f));
+    a.add(rumble, scaled(peak, rng.between(0.3f, 0.6f)));
     a.add(1.0f, 0.0f);
     a.assignTo(s.amplitude);
 }
@@ -183,11 +202,12 @@ void powerup(SeededRandom& rng, SoundSettings& s) {
     strikeAndFade(rng, peak, 0.5f, 0.85f, 40).assignTo(s.amplitude);
 }
 
-// A short knock: noise or a buzzy tone, falling a little, often crunched.
+// A short knock, at most 0.35 s with its echo: mostly noise, else a buzzy
+// tone, falling a little, often crunched.
 void hit(SeededRandom& rng, SoundSettings& s) {
-    s.waveform = rng.chance(50) ? rng.pick(kNoises) : rng.pick(std::array<int32_t, 4>{kSquare, kSaw, kDown, kBipolar});
-    s.length = rng.between(0.06f, 0.19f);
-    echo(rng, s, 15, 0.3f, 0.1f, 0.25f);
+    s.waveform = rng.chance(65) ? rng.pick(kNoises) : rng.pick(std::array<int32_t, 4>{kSquare, kSaw, kDown, kBipolar});
+    s.length = rng.between(0.06f, 0.17f);
+    echo(rng, s, 15, 0.3f, 0.1f, 0.25f, within(350));
     if (rng.chance(40)) s.distort = rng.between(0.1f, 0.6f);
     const float start = rng.between(0.3f, 0.65f);
     const float end = plus(start, -rng.between(0.05f, 0.3f));
@@ -202,11 +222,11 @@ void hit(SeededRandom& rng, SoundSettings& s) {
 }
 
 // Pitch springs up to a top, then may sink back by up to half the rise: every
-// point after the first is above it.
+// point after the first is above it. 0.15 to 0.45 s with its echo.
 void jump(SeededRandom& rng, SoundSettings& s) {
     s.waveform = rng.pick(std::array<int32_t, 6>{kSquare, kPulse, kTriangle, kSine, kSaw, kWhistle});
-    s.length = rng.between(0.15f, 0.26f);
-    echo(rng, s, 20, 0.3f, 0.1f, 0.3f);
+    s.length = rng.between(0.125f, 0.19f);
+    echo(rng, s, 20, 0.3f, 0.1f, 0.3f, within(450));
     const float start = rng.between(0.45f, 0.65f);
     const float rise = rng.between(0.1f, 0.3f);
     Curve f;
@@ -219,7 +239,8 @@ void jump(SeededRandom& rng, SoundSettings& s) {
     strikeAndFade(rng, peak, 0.3f, 0.7f, 30).assignTo(s.amplitude);
 }
 
-// A short steady beep, sometimes with a small step: menus and cursors.
+// A short steady beep, sometimes with a small step: menus and cursors. At
+// most 0.144 s, and no echo.
 void blip(SeededRandom& rng, SoundSettings& s) {
     s.waveform = rng.pick(std::array<int32_t, 6>{kSquare, kPulse, kSine, kTriangle, kWhistle, kOrgan});
     s.length = rng.between(0.05f, 0.12f);

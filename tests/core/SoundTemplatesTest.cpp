@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <ostream>
 #include <set>
@@ -13,6 +14,7 @@
 namespace {
 
 constexpr int kSeeds = 500;
+constexpr double kNoLimit = 1e9;
 
 bool isNoise(int32_t code) { return code >= 400 && code <= 405; }
 
@@ -28,7 +30,57 @@ SoundSettings quality(uint64_t seed) {
     return s;
 }
 
-// What makes each family what it is; an empty string when the sound has it.
+// The whole sound, echo tail included, once (every template but random plays
+// once): as the settings give it and as it is rendered.
+double wholeMs(const SoundSettings& s) { return lengthMs(s.length) * (1.0 + 3.0 * double(s.echoDelay)); }
+double renderedMs(const RenderedSound& r) { return 1000.0 * r.sampleCount() / r.sampleRate(); }
+
+// The pitch heard over [from, to) of the main part, in cycles per sample: a
+// cycle is a rise above a quarter of the stretch's peak after a fall below
+// minus that (so a waveform's ripples and narrow spikes count once), and the
+// pitch is the cycles between the first and the last rise over the time
+// between them, so a soft start does not lower it. With fewer than two rises,
+// a bound from above: one more cycle than seen, over the whole stretch.
+double heardPitch(const RenderedSound& r, double from, double to) {
+    const int32_t a = int32_t(from * r.lengthSamples()), b = int32_t(to * r.lengthSamples());
+    int peak = 0;
+    for (int32_t i = a; i < b; ++i) peak = std::max(peak, std::abs(r.sampleAt(i)));
+    const double h = 0.25 * peak;
+    bool low = false;
+    int32_t firstRise = -1, lastRise = -1, rises = 0;
+    for (int32_t i = a; i < b; ++i) {
+        const int v = r.sampleAt(i);
+        if (v < -h) {
+            low = true;
+        } else if (v > h && low) {
+            low = false;
+            if (firstRise < 0) firstRise = i;
+            lastRise = i;
+            ++rises;
+        }
+    }
+    return rises >= 2 ? double(rises - 1) / double(lastRise - firstRise) : double(rises + 1) / double(b - a);
+}
+
+// Where the loudest 10 ms (by RMS, in half-overlapping windows) of the whole
+// rendered sound is centred, as a share of its duration.
+double loudestAt(const RenderedSound& r) {
+    const int32_t n = r.sampleCount(), w = r.sampleRate() / 100;
+    double loudest = -1.0;
+    int32_t at = 0;
+    for (int32_t start = 0; start + w <= n; start += w / 2) {
+        double energy = 0.0;
+        for (int32_t i = start; i < start + w; ++i) energy += double(r.sampleAt(i)) * r.sampleAt(i);
+        if (energy > loudest) {
+            loudest = energy;
+            at = start + w / 2;
+        }
+    }
+    return double(at) / n;
+}
+
+// What makes each family what it is beyond its duration, pitch and noise;
+// an empty string when the sound has it.
 std::string coinTraits(const SoundSettings& s) {
     const std::vector<float>& v = s.frequency.values();
     if (isNoise(s.waveform)) return "noise waveform";
@@ -43,8 +95,10 @@ std::string laserTraits(const SoundSettings& s) {
     return {};
 }
 
+// The blast is the loudest part: the amplitude curve's highest point lies in
+// the first fifth of the main part (so of the whole sound too).
 std::string explosionTraits(const SoundSettings& s) {
-    if (!isNoise(s.waveform)) return "not a noise";
+    if (s.waveform != 404 && s.waveform != 405) return "not Noise 5 or Noise 6";
     const std::vector<float>& v = s.amplitude.values();
     const float loudest = *std::max_element(v.begin(), v.end());
     for (size_t i = 0; i < v.size(); ++i)
@@ -72,27 +126,51 @@ std::string blipTraits(const SoundSettings& s) { return isNoise(s.waveform) ? "n
 
 std::string noTraits(const SoundSettings&) { return {}; }
 
+enum class Pitch { Any, Rises, Falls };
+
 struct Family {
     const char* name;
-    double minMs, maxMs;  // of the main part
+    double minMs, maxMs;  // of the whole sound, echo tail included
+    Pitch pitch;
+    int minNoisePercent;  // of the seeds
+    bool loudestInFirstFifth;
     bool keepsQuality;
     std::string (*traits)(const SoundSettings&);
 };
 
 const Family kFamilies[] = {
-    {"coin", 20, 600, true, coinTraits},
-    {"laser", 20, 800, true, laserTraits},
-    {"explosion", 400, 10000, true, explosionTraits},
-    {"powerup", 20, 10000, true, powerupTraits},
-    {"hit", 20, 400, true, hitTraits},
-    {"jump", 20, 700, true, jumpTraits},
-    {"blip", 20, 150, true, blipTraits},
-    {"random", 20, 10000, false, noTraits},
+    {"coin", 20, 600, Pitch::Rises, 0, false, true, coinTraits},
+    {"laser", 20, 700, Pitch::Falls, 0, false, true, laserTraits},
+    {"explosion", 400, kNoLimit, Pitch::Any, 100, true, true, explosionTraits},
+    {"powerup", 20, kNoLimit, Pitch::Rises, 0, false, true, powerupTraits},
+    {"hit", 20, 350, Pitch::Any, 50, false, true, hitTraits},
+    {"jump", 150, 450, Pitch::Rises, 0, false, true, jumpTraits},
+    {"blip", 20, 150, Pitch::Any, 0, false, true, blipTraits},
+    {"random", 20, kNoLimit, Pitch::Any, 0, false, false, noTraits},
 };
 
 void PrintTo(const Family& f, std::ostream* os) { *os << f.name; }
 
+// The families a rule applies to.
+std::vector<Family> familiesWhere(bool (*rule)(const Family&)) {
+    std::vector<Family> v;
+    for (const Family& f : kFamilies)
+        if (rule(f)) v.push_back(f);
+    return v;
+}
+
+std::string nameOf(const ::testing::TestParamInfo<Family>& info) { return info.param.name; }
+
 class TemplateFamily : public ::testing::TestWithParam<Family> {};
+class TemplatePitch : public TemplateFamily {};
+class TemplateNoise : public TemplateFamily {};
+class TemplateLoudness : public TemplateFamily {};
+
+std::string describe(const SoundSettings& s) {
+    return s.amplitude.toText() + " / " + s.frequency.toText() + " / waveform " + std::to_string(s.waveform) +
+           " length " + std::to_string(s.length) + " echo " + std::to_string(s.echoVolume) + "/" +
+           std::to_string(s.echoDelay) + " distort " + std::to_string(s.distort);
+}
 
 // Every seed: the family's traits, a sound that can be played as it is, and at
 // most 1% of its samples at full scale unless the template chose distortion.
@@ -119,16 +197,14 @@ TEST_P(TemplateFamily, EverySeedIsAValidSoundOfItsFamily) {
         EXPECT_GE(s.repeatCount, 1);
         EXPECT_LE(s.repeatCount, 10);
         if (f.keepsQuality) {
+            EXPECT_EQ(s.repeatCount, 1);
             EXPECT_EQ(s.sampleRate, keep.sampleRate);
             EXPECT_EQ(s.bitsPerSample, keep.bitsPerSample);
         } else {
             EXPECT_TRUE(s.sampleRate == 11025 || s.sampleRate == 22050 || s.sampleRate == 44100) << s.sampleRate;
             EXPECT_TRUE(s.bitsPerSample == 8 || s.bitsPerSample == 16) << s.bitsPerSample;
         }
-        const double ms = lengthMs(s.length);
-        EXPECT_GE(ms, f.minMs);
-        EXPECT_LE(ms, f.maxMs);
-        EXPECT_EQ(f.traits(s), "") << s.amplitude.toText() << " / " << s.frequency.toText() << " / " << s.waveform;
+        EXPECT_EQ(f.traits(s), "") << describe(s);
 
         model.settings = s;
         model.applyAll();
@@ -137,6 +213,65 @@ TEST_P(TemplateFamily, EverySeedIsAValidSoundOfItsFamily) {
         if (s.distort <= 0.0f) {
             EXPECT_LT(clipped * 100, model.rendered.sampleCount()) << clipped << " clipped";
         }
+    }
+}
+
+// The duration of the whole sound, echo tail included, on the settings and
+// on the samples rendered at the seed's quality.
+TEST_P(TemplateFamily, LastsAsLongAsItsName) {
+    const Family& f = GetParam();
+    SoundModel model;
+    for (uint64_t seed = 0; seed < kSeeds; ++seed) {
+        model.settings = *sound_templates::generate(f.name, seed, quality(seed));
+        model.applyAll();
+        const double settingsMs = wholeMs(model.settings), heardMs = renderedMs(model.rendered);
+        ASSERT_TRUE(settingsMs >= f.minMs && settingsMs <= f.maxMs && heardMs >= f.minMs && heardMs <= f.maxMs)
+            << f.name << " seed " << seed << ": " << settingsMs << " ms set, " << heardMs << " ms rendered; "
+            << describe(model.settings);
+    }
+}
+
+// Rising or falling: the frequency curve's last value against its first, and
+// the pitch heard in the second fifth from the end of the main part against
+// the first fifth. Heard at 44100 Hz, 16 bits, where the waveform's narrow
+// features are not lost between samples.
+TEST_P(TemplatePitch, MovesAsItsNameSays) {
+    const Family& f = GetParam();
+    SoundSettings finest;
+    finest.sampleRate = 44100;
+    finest.bitsPerSample = 16;
+    SoundModel model;
+    for (uint64_t seed = 0; seed < kSeeds; ++seed) {
+        model.settings = *sound_templates::generate(f.name, seed, finest);
+        model.applyAll();
+        const Envelope& curve = model.settings.frequency;
+        const double early = heardPitch(model.rendered, 0.0, 0.2), late = heardPitch(model.rendered, 0.6, 0.8);
+        const bool rises = first(curve) < last(curve) && early < late;
+        const bool falls = first(curve) > last(curve) && early > late;
+        ASSERT_TRUE(f.pitch == Pitch::Rises ? rises : falls)
+            << f.name << " seed " << seed << ": heard " << early << " -> " << late << " cycles a sample; "
+            << describe(model.settings);
+    }
+}
+
+// The share of seeds on a noise waveform.
+TEST_P(TemplateNoise, AsOftenAsItsNameSays) {
+    const Family& f = GetParam();
+    int noisy = 0;
+    for (uint64_t seed = 0; seed < kSeeds; ++seed)
+        noisy += isNoise(sound_templates::generate(f.name, seed, SoundSettings())->waveform) ? 1 : 0;
+    EXPECT_GE(noisy * 100, f.minNoisePercent * kSeeds) << noisy << " of " << kSeeds;
+}
+
+// The loudest moment of the rendered sound (its settings: see the traits).
+TEST_P(TemplateLoudness, LoudestInItsFirstFifth) {
+    const Family& f = GetParam();
+    SoundModel model;
+    for (uint64_t seed = 0; seed < kSeeds; ++seed) {
+        model.settings = *sound_templates::generate(f.name, seed, quality(seed));
+        model.applyAll();
+        const double at = loudestAt(model.rendered);
+        ASSERT_LE(at, 0.2) << f.name << " seed " << seed << "; " << describe(model.settings);
     }
 }
 
@@ -155,11 +290,20 @@ TEST_P(TemplateFamily, SeedsGiveDifferentSounds) {
         }
     }
     EXPECT_GE(sounds.size(), 195u);
-    EXPECT_GE(waveformsUsed.size(), 4u);
+    // Explosions use the two finest noises only.
+    EXPECT_GE(waveformsUsed.size(), std::string(f.name) == "explosion" ? 2u : 4u);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateFamily, ::testing::ValuesIn(kFamilies),
-                         [](const ::testing::TestParamInfo<Family>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateFamily, ::testing::ValuesIn(kFamilies), nameOf);
+INSTANTIATE_TEST_SUITE_P(RisingOrFalling, TemplatePitch,
+                         ::testing::ValuesIn(familiesWhere([](const Family& f) { return f.pitch != Pitch::Any; })),
+                         nameOf);
+INSTANTIATE_TEST_SUITE_P(Noisy, TemplateNoise,
+                         ::testing::ValuesIn(familiesWhere([](const Family& f) { return f.minNoisePercent > 0; })),
+                         nameOf);
+INSTANTIATE_TEST_SUITE_P(LoudFirst, TemplateLoudness,
+                         ::testing::ValuesIn(familiesWhere([](const Family& f) { return f.loudestInFirstFifth; })),
+                         nameOf);
 
 }  // namespace
 
@@ -203,18 +347,18 @@ TEST(SoundTemplates, GoldenSounds) {
         int32_t repeatCount, sampleRate, bitsPerSample;
     } cases[] = {
         {"coin", 1u, "0:53.5653 39.145:45.111 100:0", "0:70.2197 24.7837:70.2197 24.7837:81.4225 100:81.4225", 100,
-         0.202035993f, 0.0f, 0.0f, 0.0f, 1, 22050, 16},
-        {"laser", 2u, "0:51.2578 23.5793:39.7315 100:0", "0:77.7897 40.4224:55.3486 100:40.6579", 100, 0.22735545f,
+         0.187120348f, 0.0f, 0.0f, 0.0f, 1, 22050, 16},
+        {"laser", 2u, "0:51.2578 23.5793:39.7315 100:0", "0:77.7897 40.4224:55.3486 100:40.6579", 100, 0.197389469f,
          0.0f, 0.0f, 0.0f, 1, 22050, 16},
-        {"explosion", 7u, "0:22.2875 9.63887:63.3565 42.5894:41.4963 100:0", "0:35.8355 38.7181:16.369 100:6.86423",
-         402, 0.223357648f, 0.0f, 0.0f, 0.0f, 1, 22050, 16},
+        {"explosion", 7u, "0:22.2875 9.63887:63.3565 33.2452:35.5683 100:0", "0:31.311 38.7181:14.4297 100:6.18711",
+         404, 0.223357648f, 0.0f, 0.0f, 0.0f, 1, 22050, 16},
         {"powerup", 12345u, "0:0 4.28141:66.0257 76.7799:62.7965 100:0",
          "0:41.7407 25:41.7407 25:50.8917 50:50.8917 50:60.0427 75:60.0427 75:69.1937 100:69.1937", 202, 0.228674322f,
          0.0f, 0.152835339f, 0.201376036f, 1, 22050, 16},
-        {"hit", 3u, "0:64.4049 22.9346:59.2239 100:0", "0:47.1872 37.9374:39.3467 100:19.9739", 404, 0.139686704f,
+        {"hit", 3u, "0:64.4049 22.9346:59.2239 100:0", "0:47.1872 37.9374:39.3467 100:19.9739", 404, 0.127427205f,
          0.544359207f, 0.143287823f, 0.195433348f, 1, 22050, 16},
         {"jump", 4u, "0:0 5.22603:58.4622 61.7619:51.3721 100:0", "0:54.8355 69.3359:72.7271 100:72.0175", 202,
-         0.248164743f, 0.0f, 0.0f, 0.0f, 1, 22050, 16},
+         0.183006436f, 0.0f, 0.0f, 0.0f, 1, 22050, 16},
         {"blip", 5u, "0:69.6391 70.4441:69.6391 100:0", "0:58.1448 37.5184:58.1448 37.5184:56.2346 100:56.2346", 100,
          0.10266149f, 0.0f, 0.0f, 0.0f, 1, 22050, 16},
         {"random", 0xFFFFFFFFFFFFFFFFull,

@@ -125,10 +125,14 @@ ZINDLE_API int zindle_sound_render_samples(const zindle_sound* sound, int rate, 
 ZINDLE_API int zindle_sound_render_wav(const zindle_sound* sound, int rate, int bits, unsigned char** wav,
                                        size_t* wav_size, char* error, size_t error_size);
 
-/* A variation of a sound: every curve point and slider moved at random by up
- * to `amount` (limited to 0..1, NaN counts as 0), the same for the same sound,
- * seed and amount everywhere; what zindle-cli mutate --seed --amount makes.
- * Rate, width, waveform and repeat count are kept. *variant is a new sound. */
+/* A variation of a sound: every curve point and slider moved at random as
+ * heard, by at most `amount` a (limited to 0..1, NaN counts as 0): the length
+ * (its duration), the amplitude values, distortion, echo volume and (with an
+ * echo) echo delay by a factor of 2^a, each frequency point by 12a semitones,
+ * each inner point's time by a of its distance to the nearer neighbour. The
+ * same for the same sound, seed and amount everywhere; what zindle-cli mutate
+ * --seed --amount makes. Silence, an absent echo or distortion, rate, width,
+ * waveform and repeat count are kept. *variant is a new sound. */
 ZINDLE_API int zindle_sound_mutate(const zindle_sound* sound, uint64_t seed, float amount, zindle_sound** variant,
                                    char* error, size_t error_size);
 
