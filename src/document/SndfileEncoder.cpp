@@ -72,7 +72,7 @@ QString reason(SNDFILE* file, const GrowingBuffer& buffer) {
 
 }  // namespace
 
-SndfileEncoder::Result SndfileEncoder::encode(const std::vector<short>& frames, int repeats) const {
+EncodedFile SndfileEncoder::encode(const std::vector<short>& frames, int repeats) const {
     GrowingBuffer buffer;
     SF_VIRTUAL_IO io{fileLength, seek, read, write, tell};
     SF_INFO info{};
@@ -83,11 +83,6 @@ SndfileEncoder::Result SndfileEncoder::encode(const std::vector<short>& frames, 
     if (!file) return {QByteArray(), tr("The encoder cannot start (%1).").arg(reason(nullptr, buffer))};
 
     QString error;
-    if (vbrQuality_) {
-        double quality = *vbrQuality_;
-        if (sf_command(file, SFC_SET_VBR_ENCODING_QUALITY, &quality, sizeof quality) != SF_TRUE)
-            error = tr("The encoder refused the quality (%1).").arg(reason(file, buffer));
-    }
     const sf_count_t count = sf_count_t(frames.size());
     for (int i = 0; i < repeats && error.isEmpty(); ++i)
         if (sf_writef_short(file, frames.data(), count) != count)

@@ -3,6 +3,7 @@
 #include "FileIO.h"
 #include "RenderedSound.h"
 #include "SndfileEncoder.h"
+#include "VorbisEncoder.h"
 #include "WavExport.h"
 #include "WavImage.h"
 
@@ -22,7 +23,7 @@ QString tr(const char* text) { return QCoreApplication::translate("soundexport",
 
 constexpr ExportFormat kFormats[] = {ExportFormat::Wav, ExportFormat::Flac, ExportFormat::Ogg};
 
-// The samples as the 16-bit values libsndfile takes. An 8-bit sample is
+// The samples as the 16-bit values both encoders take. An 8-bit sample is
 // unsigned in a WAV file: u - 128 is its signed value, and in the high byte
 // libsndfile's 8-bit FLAC writer keeps exactly that value.
 std::vector<short> framesOf(const RenderedSound& sound) {
@@ -38,11 +39,13 @@ std::vector<short> framesOf(const RenderedSound& sound) {
     return frames;
 }
 
-SndfileEncoder encoderFor(ExportFormat format, int bits, int sampleRate) {
-    if (format == ExportFormat::Flac)
-        return SndfileEncoder(SF_FORMAT_FLAC | (bits == 8 ? SF_FORMAT_PCM_S8 : SF_FORMAT_PCM_16), sampleRate,
-                              std::nullopt);
-    return SndfileEncoder(SF_FORMAT_OGG | SF_FORMAT_VORBIS, sampleRate, kOggQuality);
+// FLAC by libsndfile at the sound's width; Ogg Vorbis by libvorbis, whose
+// bytes follow from the sound alone.
+EncodedFile encode(ExportFormat format, const RenderedSound& sound, int repeats) {
+    const std::vector<short> frames = framesOf(sound);
+    if (format == ExportFormat::Ogg) return VorbisEncoder(sound.sampleRate(), kOggQuality).encode(frames, repeats);
+    const int width = sound.bits() == 8 ? SF_FORMAT_PCM_S8 : SF_FORMAT_PCM_16;
+    return SndfileEncoder(SF_FORMAT_FLAC | width, sound.sampleRate()).encode(frames, repeats);
 }
 
 }  // namespace
@@ -83,8 +86,7 @@ WriteResult write(const QString& path, const RenderedSound& sound, int repeats, 
     if (format == ExportFormat::Wav) return wavexport::write(path, sound, repeats);
     if (sound.dataSize() == 0) return WriteResult::failure(tr("There is no sound to export."));
     repeats = std::clamp(repeats, 1, 10);
-    const SndfileEncoder::Result encoded =
-        encoderFor(format, sound.bits(), sound.sampleRate()).encode(framesOf(sound), repeats);
+    const EncodedFile encoded = encode(format, sound, repeats);
     if (!encoded.error.isEmpty()) return WriteResult::failure(encoded.error);
     return fileio::writeAtomically(path, encoded.bytes);
 }

@@ -14,9 +14,9 @@ namespace soundexport {
 
 enum class ExportFormat { Wav, Flac, Ogg };
 
-// Vorbis quality on libsndfile's scale from 0 (smallest) to 1 (best): 0.5 is
-// Vorbis's own quality 5 of 10, transparent for short effects at every rate.
-constexpr double kOggQuality = 0.5;
+// Vorbis quality on libvorbis's scale from -0.1 (smallest) to 1 (best): 0.5
+// is quality 5 of 10, transparent for short effects at every rate.
+constexpr float kOggQuality = 0.5f;
 
 // The format a file name's extension names, in any case ("laser.FLAC");
 // nothing for another extension or none.
@@ -32,8 +32,9 @@ QString withKnownExtension(const QString& path);
 
 // Writes the samples repeated `repeats` times (limited to 1..10, as play
 // does). FLAC holds exactly the WAV's samples at its width; Ogg Vorbis is
-// lossy at kOggQuality. Encoded in memory, then written atomically: a
-// failure leaves no partial file and an existing file of that name intact.
+// lossy at kOggQuality, and the same sound gives the same bytes on every
+// run. Encoded in memory, then written atomically: a failure leaves no
+// partial file and an existing file of that name intact.
 WriteResult write(const QString& path, const RenderedSound& sound, int repeats, ExportFormat format);
 
 }  // namespace soundexport

@@ -4,6 +4,7 @@
 
 #include "CliFixture.h"
 #include "DecodedSound.h"
+#include "OggPages.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,9 @@
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -98,6 +102,31 @@ TEST_F(Cli, RenderWritesTheTypeOfTheExtensionOrOfFormat) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.outBytes.startsWith("fLaC"));
     EXPECT_EQ(r.outBytes, contents(path("c1.flac")));
+}
+
+// The same sound gives the same Ogg bytes on every run, to a file or to the
+// standard output; another sound gets another stream serial.
+TEST_F(Cli, OggOutputFollowsFromTheSoundAlone) {
+    std::set<uint32_t> serials;
+    for (const char* sample : {"new.zdl", "laser.zdl"}) {
+        SCOPED_TRACE(sample);
+        copy(sample);
+        QByteArray runs[2];
+        for (QByteArray& bytes : runs) {
+            const Outcome r = run({QStringLiteral("render"), q(sample), QStringLiteral("-o"), QStringLiteral("x.ogg")});
+            ASSERT_EQ(r.status, 0) << r.err.toStdString();
+            bytes = contents(path("x.ogg"));
+        }
+        EXPECT_TRUE(runs[0] == runs[1]) << "two runs differ";
+        const Outcome piped = run({QStringLiteral("render"), q(sample), QStringLiteral("-o"), QStringLiteral("-"),
+                                   QStringLiteral("--format"), QStringLiteral("ogg")});
+        ASSERT_EQ(piped.status, 0) << piped.err.toStdString();
+        EXPECT_TRUE(piped.outBytes == runs[0]) << "the standard output differs from the file";
+        const std::vector<uint32_t> pages = oggPageSerials(runs[0]);
+        ASSERT_FALSE(pages.empty());
+        serials.insert(pages[0]);
+    }
+    EXPECT_EQ(serials.size(), 2u) << "two sounds share a serial";
 }
 
 TEST_F(Cli, AnUnknownTypeOrOneThatDisagreesIsWrongUsage) {

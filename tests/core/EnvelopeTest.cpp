@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 Envelope curve(const char* text, EnvelopeKind kind = EnvelopeKind::Amplitude) {
@@ -177,4 +179,53 @@ TEST(Envelope, ValueAtFollowsTheSegmentsLikeTheRenderer) {
         {"0:40 100:60", -1.0f, 0.4f},
     };
     for (const Case& c : cases) EXPECT_FLOAT_EQ(curve(c.curve).valueAt(c.t), c.value) << c.curve << " at " << c.t;
+}
+
+// A copy shares the arrays; each edit of the copy makes only the arrays it
+// changes its own, and never touches the original.
+TEST(Envelope, CopiesShareTheArraysUntilAnEditChangesThem) {
+    const char* const base = "0:10 30:40 70:60 100:20";
+    struct Case {
+        const char* edit;
+        std::function<void(Envelope&)> apply;
+        bool timesShared, valuesShared;
+    } cases[] = {
+        {"nothing", [](Envelope&) {}, true, true},
+        {"a refused insert", [](Envelope& e) { e.insertPoint(0.3f, 0.5f); }, true, true},
+        {"deleting the first point", [](Envelope& e) { e.deletePoint(0); }, true, true},
+        {"a move to where the point is", [](Envelope& e) { e.movePoint(1, 0.3f, 0.4f); }, true, true},
+        {"a value-only move", [](Envelope& e) { e.movePoint(1, 0.3f, 0.9f); }, true, false},
+        {"an end point pushed sideways", [](Envelope& e) { e.movePoint(3, 0.5f, 0.5f); }, true, false},
+        {"a time-only move", [](Envelope& e) { e.movePoint(2, 0.5f, 0.6f); }, false, true},
+        {"a move", [](Envelope& e) { e.movePoint(2, 0.5f, 0.9f); }, false, false},
+        {"a shift", [](Envelope& e) { e.shiftValues(0.1f); }, true, false},
+        {"an insert", [](Envelope& e) { e.insertPoint(0.5f, 0.5f); }, false, false},
+        {"a delete", [](Envelope& e) { e.deletePoint(1); }, false, false},
+        {"a reset", [](Envelope& e) { e.reset(); }, false, false},
+        {"an assign",
+         [](Envelope& e) {
+             e.assign({0.0f, 1.0f}, {0.5f, 0.5f});
+         },
+         false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edit);
+        const Envelope original = curve(base);
+        Envelope copy = original;
+        c.apply(copy);
+        EXPECT_EQ(original.toText(), base);
+        EXPECT_EQ(copy.times().data() == original.times().data(), c.timesShared);
+        EXPECT_EQ(copy.values().data() == original.values().data(), c.valuesShared);
+        // The cost of keeping the copy: nothing while all is shared, all of
+        // it once nothing is.
+        const size_t apart = copy.bytesApartFrom(original);
+        EXPECT_EQ(apart == 0, c.timesShared && c.valuesShared);
+        EXPECT_EQ(apart == copy.bytes(), !c.timesShared && !c.valuesShared);
+        EXPECT_LE(apart, copy.bytes());
+        // A second edit of the copy that owns its arrays copies nothing more.
+        const float* times = copy.times().data();
+        copy.movePoint(copy.pointCount() - 1, 1.0f, 0.0f);
+        EXPECT_EQ(copy.times().data(), times);
+        EXPECT_EQ(original.toText(), base);
+    }
 }

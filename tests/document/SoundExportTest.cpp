@@ -1,9 +1,11 @@
 #include "DecodedSound.h"
 #include "FileSizeLimit.h"
+#include "OggPages.h"
 #include "RenderedSound.h"
 #include "SoundExport.h"
 #include "SoundModel.h"
 #include "TestFiles.h"
+#include "Waveforms.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <iterator>
+#include <set>
 
 namespace {
 
@@ -125,6 +130,43 @@ TEST(SoundExport, OggVorbisHasTheLengthAndTheSoundAtEveryRateAndWidth) {
             EXPECT_GT(snrDb, 25.0);  // about 40 dB measured at every rate and width
         }
     }
+}
+
+// The same sound gives the same Ogg bytes on every run, so that pipelines and
+// asset caches see no churn; another sound gets another stream serial, the
+// same on every page.
+TEST(SoundExport, OggBytesFollowFromTheSoundAlone) {
+    QTemporaryDir dir;
+    const struct {
+        const char* what;
+        int rate, bits, repeats;
+        WaveformKind waveform;
+    } cases[] = {
+        {"a new sound", 11025, 8, 1, WaveformKind::Sine}, {"repeated", 11025, 8, 2, WaveformKind::Sine},
+        {"16 bit", 11025, 16, 1, WaveformKind::Sine},     {"44 kHz", 44100, 8, 1, WaveformKind::Sine},
+        {"square", 11025, 8, 1, WaveformKind::Square},
+    };
+    std::set<uint32_t> serials;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SoundModel model = soundAt(c.rate, c.bits, c.repeats);
+        model.settings.waveform = waveforms::code(c.waveform);
+        model.applyAll();
+        QByteArray encodes[2];
+        for (QByteArray& bytes : encodes) {
+            const QString path = dir.filePath(QStringLiteral("run.ogg"));
+            const WriteResult written = soundexport::write(path, model.rendered, c.repeats, ExportFormat::Ogg);
+            ASSERT_TRUE(written.ok) << written.error.toStdString();
+            bytes = testfiles::readFile(path);
+        }
+        ASSERT_FALSE(encodes[0].isEmpty());
+        EXPECT_TRUE(encodes[0] == encodes[1]) << "two encodes differ";
+        const std::vector<uint32_t> pages = oggPageSerials(encodes[0]);
+        ASSERT_GE(pages.size(), 2u);
+        EXPECT_EQ(std::count(pages.begin(), pages.end(), pages[0]), long(pages.size()));
+        serials.insert(pages[0]);
+    }
+    EXPECT_EQ(serials.size(), std::size(cases)) << "two sounds share a serial";
 }
 
 // Encoding happens in memory and the bytes go through the one atomic write:

@@ -3,6 +3,7 @@
 // follows the history.
 
 #include "DocumentHarness.h"
+#include "DrawingTools.h"
 #include "Gestures.h"
 #include "SettingsStep.h"
 #include "ZdlFormat.h"
@@ -12,12 +13,24 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
 using gestures::knobPos;
 using gestures::pointPos;
 using Kind = ScriptedPrompts::Kind;
+
+// An edit copies no curve it leaves alone: each array that is the same
+// after it as before is the very same array in the step's two snapshots.
+void expectSharedWhereUnchanged(const Envelope& before, const Envelope& after, const char* curve) {
+    if (before.times() == after.times()) {
+        EXPECT_EQ(before.times().data(), after.times().data()) << curve;
+    }
+    if (before.values() == after.values()) {
+        EXPECT_EQ(before.values().data(), after.values().data()) << curve;
+    }
+}
 
 // The settings as a file holds them: equal bytes are equal bit for bit.
 QByteArray bytesOf(const SoundSettings& s) {
@@ -111,6 +124,9 @@ TEST_F(UndoFixture, EveryGestureIsOneStepThatUndoAndRedoGiveBackExactly) {
         EXPECT_EQ(editor().history().count(), steps + 1) << "one gesture, one step";
         EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo %1\tCtrl+Z").arg(QLatin1String(g.step)));
         EXPECT_FALSE(d.menu().redoAction->isEnabled());
+        const SettingsStep& step = *editor().history().command(editor().history().count() - 1);
+        expectSharedWhereUnchanged(step.before().amplitude, step.after().amplitude, "amplitude");
+        expectSharedWhereUnchanged(step.before().frequency, step.after().frequency, "frequency");
 
         undoKey();
         EXPECT_EQ(bytesOf(settings()), before);
@@ -217,6 +233,66 @@ TEST_F(UndoFixture, TheHistoryKeepsTheLastThousandSteps) {
     // The five oldest steps are gone: undo stops after the fifth edit.
     EXPECT_EQ(settings().distort, 5.0f / 2048.0f);
     EXPECT_EQ(static_cast<const SettingsStep*>(editor().history().command(0))->before().distort, 5.0f / 2048.0f);
+}
+
+// A sound whose two curves have 2^17 points: half a megabyte an array.
+constexpr int kDensePoints = 1 << 17;
+
+// The dense sound after the first `edits` of the test below: edit i moves the
+// value of point i + 1.
+SoundSettings denseSound(int edits) {
+    SoundSettings s;
+    std::vector<float> times(kDensePoints);
+    std::vector<float> values(kDensePoints, 0.5f);
+    for (int i = 0; i < kDensePoints; ++i) times[size_t(i)] = static_cast<float>(i) / (kDensePoints - 1);
+    s.amplitude.assign(times, values);
+    s.frequency.assign(times, values);
+    for (int i = 0; i < edits; ++i) s.amplitude.movePoint(i + 1, s.amplitude.time(i + 1), 0.25f + i / 1024.0f);
+    return s;
+}
+
+TEST(UndoMemory, TheOldestStepsGoBeyondTheMemoryBoundAndTheRestUndoExactly) {
+    // The editor alone, without a window: nothing is drawn, so the dense
+    // curves cost only their renders.
+    DrawingTools tools;
+    SoundModel model;
+    DocumentState document;
+    Editor editor(model, document, tools);
+    editor.loadSettings(denseSound(0), false);
+    const EditHistory& history = editor.history();
+
+    // A slider edit keeps no curve: the step is a few hundred bytes.
+    editor.slider(Editor::Distort).setPosition(0.25f);
+    editor.applyEdit(editor.withSliders(), QStringLiteral("Distort"));
+    EXPECT_LT(history.command(0)->bytes(), 4096u);
+    editor.undo();
+
+    // Each point move keeps the amplitude's old values (the times stay shared).
+    const int edits = 160;
+    for (int i = 0; i < edits; ++i) {
+        SoundSettings next = model.settings;
+        next.amplitude.movePoint(i + 1, next.amplitude.time(i + 1), 0.25f + i / 1024.0f);
+        editor.applyEdit(next, QStringLiteral("Move Point"));
+        ASSERT_LE(history.bytes(), Editor::kHistoryBytes);
+    }
+    const int kept = history.count();
+    ASSERT_LT(kept, edits) << "nothing was dropped";
+    EXPECT_GT(kept, 100) << "one point move must not cost a megabyte";
+    size_t sum = 0;
+    for (int i = 0; i < kept; ++i) sum += history.command(i)->bytes();
+    EXPECT_EQ(history.bytes(), sum);
+    // As many as fit: one step more would pass the bound.
+    EXPECT_GT(history.bytes() + history.command(0)->bytes(), Editor::kHistoryBytes);
+
+    // Undo walks back through exactly the sounds there were, as far as kept.
+    for (int j = 1; j <= kept; ++j) {
+        editor.undo();
+        ASSERT_TRUE(model.settings == denseSound(edits - j)) << "undo " << j;
+    }
+    EXPECT_FALSE(history.canUndo());
+    for (int j = kept - 1; j >= 0; --j) editor.redo();
+    EXPECT_TRUE(model.settings == denseSound(edits));
+    EXPECT_TRUE(model.applied() == denseSound(edits)) << "the rendered sound follows";
 }
 
 }  // namespace

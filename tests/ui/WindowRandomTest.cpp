@@ -66,7 +66,7 @@ std::string brokenInvariants(WindowHarness& h) {
 // Empty when the settings are what the history says they are: the "after" of
 // the step at its index, or the "before" of the first step at index 0.
 std::string historyMismatch(WindowHarness& h, const QByteArray& loaded) {
-    const QUndoStack& history = h.editor().history();
+    const EditHistory& history = h.editor().history();
     QByteArray expected = loaded;
     if (history.index() > 0)
         expected = settingsBytes(static_cast<const SettingsStep*>(history.command(history.index() - 1))->after());

@@ -10,6 +10,8 @@
 
 #include <QPainter>
 
+#include <memory>
+
 Editor::Editor(SoundModel& model, DocumentState& document, const DrawingTools& tools)
     : model_(model),
       document_(document),
@@ -23,8 +25,8 @@ Editor::Editor(SoundModel& model, DocumentState& document, const DrawingTools& t
       frequencyGraph_(model.settings.frequency, tools),
       outputView_(model.rendered, tools),
       waveformView_(model.table, tools),
-      hint_(tools) {
-    history_.setUndoLimit(kHistoryLimit);
+      hint_(tools),
+      history_(kHistoryLimit, kHistoryBytes) {
     hint_.loadBitmap();  // without the artwork the hint shows its text alone
     defineControls();
 }
@@ -116,9 +118,9 @@ void Editor::applyEdit(const SoundSettings& next, const QString& step, Render re
         return;
     }
     // push() runs the step's redo, which applies `next`.
-    history_.push(
-        new SettingsStep(step, before, next, [this, render](const SoundSettings& s) { applySettings(s, render); }));
-    // The stack moves its index only after the step has run.
+    history_.push(std::make_unique<SettingsStep>(step, before, next,
+                                                 [this, render](const SoundSettings& s) { applySettings(s, render); }));
+    // The history moves its index only after the step has run.
     syncModified();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackBuffer.h"
+#include "EditHistory.h"
 #include "EnvelopeGraph.h"
 #include "HintPanel.h"
 #include "OptionGroup.h"
@@ -14,9 +15,9 @@
 
 #include <QRegion>
 #include <QSize>
-#include <QUndoStack>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -122,8 +123,11 @@ public:
     // Undo and redo; neither does anything while a drag is held.
     void undo();
     void redo();
-    QUndoStack& history() { return history_; }
+    EditHistory& history() { return history_; }
+    // The history keeps the last 1,000 steps, fewer when they hold more
+    // than 64 MiB (a sound with long curves edited point by point).
     static constexpr int kHistoryLimit = 1000;
+    static constexpr size_t kHistoryBytes = size_t(64) << 20;
     // The document was saved: this is the state without " *".
     void markSaved();
 
@@ -180,7 +184,7 @@ private:
     HintPanel hint_;
     BackBuffer backBuffer_;
     WindowLayout layout_;
-    QUndoStack history_;
+    EditHistory history_;
     // The settings of the last edit or load: what an undo step starts from.
     // The model may be ahead of it during a live preview.
     SoundSettings committed_;

@@ -1,12 +1,12 @@
 #include "MainWindowMenu.h"
 
+#include "EditHistory.h"
 #include "SoundTemplates.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUndoStack>
 
 namespace {
 
@@ -19,20 +19,20 @@ QAction* addLetterItem(QMenu* menu, const QString& text, Qt::Key letter) {
 
 // "&Undo Move Point\tCtrl+Z": the verb, the step it would take back (if
 // any) and the key; disabled while there is nothing to do.
-void followHistory(QAction* action, QUndoStack& history, const QString& verb, const QString& key, bool undo) {
+void followHistory(QAction* action, EditHistory& history, const QString& verb, const QString& key, bool undo) {
     auto refresh = [action, &history, verb, key, undo] {
         const QString step = undo ? history.undoText() : history.redoText();
         action->setText(verb + (step.isEmpty() ? QString() : QLatin1Char(' ') + step) + QLatin1Char('\t') + key);
         action->setEnabled(undo ? history.canUndo() : history.canRedo());
     };
-    QObject::connect(&history, &QUndoStack::indexChanged, action, refresh);
-    QObject::connect(&history, &QUndoStack::cleanChanged, action, refresh);
+    QObject::connect(&history, &EditHistory::indexChanged, action, refresh);
+    QObject::connect(&history, &EditHistory::cleanChanged, action, refresh);
     refresh();
 }
 
 }  // namespace
 
-MainWindowMenu::MainWindowMenu(QMainWindow& window, QUndoStack& history) {
+MainWindowMenu::MainWindowMenu(QMainWindow& window, EditHistory& history) {
     QMenu* file = window.menuBar()->addMenu(QObject::tr("&File"));
     newAction = addLetterItem(file, QObject::tr("&New\tCtrl+N"), Qt::Key_N);
     file->addSeparator();

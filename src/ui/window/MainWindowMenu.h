@@ -3,7 +3,7 @@
 class QAction;
 class QMainWindow;
 class QMenu;
-class QUndoStack;
+class EditHistory;
 
 #include <string>
 #include <vector>
@@ -14,7 +14,7 @@ class QUndoStack;
 // as well, so their keys work wherever the focus is in the window.
 class MainWindowMenu {
 public:
-    MainWindowMenu(QMainWindow& window, QUndoStack& history);
+    MainWindowMenu(QMainWindow& window, EditHistory& history);
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;

@@ -1,8 +1,7 @@
 #include "SettingsStep.h"
 
 SettingsStep::SettingsStep(const QString& name, SoundSettings before, SoundSettings after, Apply apply)
-    : QUndoCommand(name), before_(std::move(before)), after_(std::move(after)), apply_(std::move(apply)) {}
-
-void SettingsStep::undo() { apply_(before_); }
-
-void SettingsStep::redo() { apply_(after_); }
+    : name_(name), before_(std::move(before)), after_(std::move(after)), apply_(std::move(apply)) {
+    bytes_ = sizeof(SettingsStep) + static_cast<size_t>(name_.capacity()) * sizeof(QChar) +
+             before_.amplitude.bytesApartFrom(after_.amplitude) + before_.frequency.bytesApartFrom(after_.frequency);
+}
