@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CommandSteps.h"
+#include "FileNames.h"
 #include "OutputGuard.h"
 #include "SoundExport.h"
 #include "SoundFile.h"
@@ -54,7 +55,8 @@ bool renderOne(const CliRequest& request, const QString& input, SoundSettings se
     // -o's extension was checked against --format; a device or "-" has none.
     const soundexport::ExportFormat format = soundexport::formatForPath(output).value_or(formatOf(request));
     return commandsteps::writeChecked(
-        output, soundexport::write(output, model.rendered, model.settings.repeatCount, format), err);
+        output,
+        soundexport::write(output, model.rendered, model.settings.repeatCount, format, fileio::Streams::Accepted), err);
 }
 
 // NAME_001.wav ... from the seeds request.seed, request.seed + 1, ..., in the
@@ -146,7 +148,7 @@ int convert(const CliRequest& request, QTextStream&, QTextStream& err) {
         const QString output = outputFor(request, input, beside, extension);
         // The sound beside an old file may be one edited since its conversion:
         // only an output the user named replaces an existing file.
-        if (!named && QFileInfo::exists(output)) {
+        if (!named && filenames::exists(output)) {
             report(
                 err, input,
                 QStringLiteral("%1 already exists; it was left as it is (name the output with -o or -d).").arg(output));

@@ -1,11 +1,10 @@
 #include "CommandSteps.h"
 
+#include "FileNames.h"
 #include "JsonFile.h"
 #include "SoundFile.h"
 #include "ZdlFile.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
@@ -18,18 +17,18 @@ void report(QTextStream& err, const QString& file, const QString& reason) {
 
 // Made rather than refused, as a build step expects of an output folder.
 bool checkDirectory(const CliRequest& request, QTextStream& err) {
-    if (request.directory.isEmpty() || QFileInfo(request.directory).isDir()) return true;
-    if (QFileInfo::exists(request.directory)) {
+    if (request.directory.isEmpty() || filenames::isFolder(request.directory)) return true;
+    if (filenames::exists(request.directory)) {
         report(err, request.directory, QStringLiteral("The output folder is a file."));
         return false;
     }
-    if (QDir().mkpath(request.directory)) return true;
+    if (filenames::makeFolders(request.directory)) return true;
     report(err, request.directory, QStringLiteral("The output folder cannot be created."));
     return false;
 }
 
 bool readInput(const QString& input, ReadResult& result, QTextStream& err) {
-    result = soundfile::read(input);
+    result = soundfile::read(input, fileio::Streams::Accepted);
     if (!result.ok) report(err, input, result.error);
     return result.ok;
 }
@@ -45,7 +44,8 @@ WriteResult writeSound(const CliRequest& request, const QString& output, const S
     // The parser allows --to with -o only for a stream, and every other
     // made-up name ends in --to's extension.
     const bool json = request.to.isEmpty() ? soundfile::isJsonName(output) : request.to == QLatin1String("json");
-    return json ? soundjson::write(output, settings) : zdl::write(output, settings);
+    return json ? soundjson::write(output, settings, fileio::Streams::Accepted)
+                : zdl::write(output, settings, fileio::Streams::Accepted);
 }
 
 QString numberedName(const QString& base, int index, int count, const QString& extension) {

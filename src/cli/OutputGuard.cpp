@@ -1,26 +1,16 @@
 #include "OutputGuard.h"
 
-#include <QFileInfo>
-
-namespace {
-
-// Where a path really leads: a link to an input is that input, since saving
-// through the link would replace it.
-QString identity(const QString& path) {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-}
-
-}  // namespace
-
 OutputGuard::OutputGuard(const QStringList& inputs) {
-    for (const QString& input : inputs) inputs_.insert(identity(input));
+    for (const QString& input : inputs)
+        if (const std::optional<filenames::FileId> id = filenames::idOf(input)) inputs_ << *id;
 }
 
 QString OutputGuard::claim(const QString& output) {
-    const QString key = identity(output);
-    if (inputs_.contains(key)) return QStringLiteral("%1 is one of the inputs; it was left as it is.").arg(output);
+    const std::optional<filenames::FileId> id = filenames::idOf(output);
+    if (id && inputs_.contains(*id))
+        return QStringLiteral("%1 is one of the inputs; it was left as it is.").arg(output);
+    // The outputs not written yet have no inode: their resolved paths tell them apart.
+    const QString key = filenames::resolved(output);
     if (claimed_.contains(key)) return QStringLiteral("%1 was already written for an earlier input.").arg(output);
     claimed_.insert(key);
     return QString();

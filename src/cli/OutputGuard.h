@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FileNames.h"
+
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -15,6 +18,7 @@ public:
     QString claim(const QString& output);
 
 private:
-    QSet<QString> inputs_;
+    // Device and inode, so that a link of either kind to an input is that input.
+    QList<filenames::FileId> inputs_;
     QSet<QString> claimed_;
 };

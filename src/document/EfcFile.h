@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EfcFormat.h"
+#include "FileIO.h"
 #include "ReadResult.h"
 
 #include <QString>
@@ -9,6 +10,6 @@
 namespace efc {
 
 // Reads the first kRecordBytes of the file and decodes them.
-ReadResult read(const QString& path);
+ReadResult read(const QString& path, fileio::Streams streams = fileio::Streams::Refused);
 
 }  // namespace efc

@@ -1,12 +1,14 @@
 #include "FileIO.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "FileNames.h"
+#include "FileReplace.h"
 
+#include <QCoreApplication>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,116 +18,88 @@ namespace {
 
 QString tr(const char* text) { return QCoreApplication::translate("fileio", text); }
 
-// Qt's own text for a failed write is often just "Unknown error"; the
-// system's reason ("No space left on device") is the one a user can act on.
-QString reasonOf(const QFileDevice& file, int systemError) {
-    const QString qtReason = file.errorString();
-    const bool vague = qtReason.isEmpty() || qtReason == QLatin1String("Unknown error");
-    if (vague && systemError != 0) return QString::fromLocal8Bit(std::strerror(systemError));
-    return qtReason;
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString kindOf(mode_t mode) {
+    if (S_ISFIFO(mode)) return tr("a named pipe");
+    if (S_ISCHR(mode)) return tr("a character device");
+    if (S_ISBLK(mode)) return tr("a block device");
+    if (S_ISSOCK(mode)) return tr("a socket");
+    return tr("a special file");
 }
 
-// Writes everything and pushes it out of Qt's buffer, reporting the first
-// failure. A flush that is not checked hides a full disk for small files.
-QString writeAndFlush(QFileDevice& file, const QByteArray& bytes) {
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) return reasonOf(file, errno);
-    errno = 0;
-    if (!file.flush() || file.error() != QFileDevice::NoError) return reasonOf(file, errno);
-    return QString();
-}
+// What was opened for a read.
+struct Opened {
+    int fd = -1;
+    bool regular = false;
+    qint64 size = 0;
+};
 
-// What is at `path` already, as stat() sees it through links.
-enum class Target { None, Regular, Folder, Stream, Other };
-
-Target targetAt(const QString& path) {
+// Opens a file of a kind `streams` takes, or says why not. Its type is known
+// before it is opened, so that a pipe the caller does not take is never
+// opened (that would block); a regular file is opened without blocking and
+// checked again, in case a pipe took its place meanwhile. A pipe the command
+// line reads is opened as it is: it waits for its writer.
+bool openForReading(const QString& path, Streams streams, Opened& opened, QString& error) {
+    const QByteArray name = filenames::encode(path);
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return Target::None;
-    if (S_ISREG(st.st_mode)) return Target::Regular;
-    if (S_ISDIR(st.st_mode)) return Target::Folder;
-    if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) return Target::Stream;
-    return Target::Other;
-}
-
-WriteResult finishStream(QFile& file, const QByteArray& bytes) {
-    const QString reason = writeAndFlush(file, bytes);
-    if (!reason.isEmpty()) return WriteResult::failure(tr("The output cannot be written (%1).").arg(reason));
-    return WriteResult::success();
-}
-
-// A device or a pipe cannot be replaced by a rename (that would put a regular
-// file where /dev/null was): it is written as it is.
-WriteResult writeToStream(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteResult::failure(tr("The output cannot be opened (%1).").arg(file.errorString()));
-    return finishStream(file, bytes);
-}
-
-WriteResult writeToStandardOutput(const QByteArray& bytes) {
-    QFile file;
-    if (!file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-        return WriteResult::failure(tr("The standard output cannot be written (%1).").arg(file.errorString()));
-    return finishStream(file, bytes);
-}
-
-bool folderIsWritable(const QString& path) {
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    return ::access(folder.constData(), W_OK) == 0;
-}
-
-bool fileIsWritable(const QString& path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }
-
-// The fallback for a writable file in a folder we may not write to, where no
-// temporary file can be made beside it: the file is rewritten in place with
-// its old bytes held in memory, and they are put back if the write fails.
-WriteResult writeInPlace(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return WriteResult::failure(tr("The file cannot be opened (%1).").arg(file.errorString()));
-    const QByteArray old = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return WriteResult::failure(tr("The file cannot be read (%1).").arg(file.errorString()));
-    file.close();
-
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return WriteResult::failure(tr("The file cannot be opened for writing (%1).").arg(file.errorString()));
-    QString reason = writeAndFlush(file, bytes);
-    if (reason.isEmpty() && ::fsync(file.handle()) != 0) reason = QString::fromLocal8Bit(std::strerror(errno));
-    if (reason.isEmpty()) return WriteResult::success();
-
-    file.close();
-    QString restored;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        restored = file.errorString();
-    else
-        restored = writeAndFlush(file, old);
-    if (restored.isEmpty())
-        return WriteResult::failure(tr("The file cannot be written (%1); its old contents were put back.").arg(reason));
-    return WriteResult::failure(
-        tr("The file cannot be written (%1), and its old contents could not be put back (%2).").arg(reason, restored));
-}
-
-}  // namespace
-
-bool readPrefix(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& error) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        error = tr("The file does not exist.");
+    if (::stat(name.constData(), &st) != 0) {
+        const int e = errno;
+        error = e == ENOENT || e == ENOTDIR ? tr("The file does not exist.")
+                                            : tr("The file cannot be opened (%1).").arg(systemReason(e));
         return false;
     }
-    if (info.isDir()) {
+    if (S_ISDIR(st.st_mode)) {
         error = tr("It is a folder, not a file.");
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = tr("The file cannot be opened (%1).").arg(file.errorString());
+    const bool pipe = streams == Streams::Accepted && S_ISFIFO(st.st_mode);
+    if (!S_ISREG(st.st_mode) && !pipe) {
+        error = tr("It is not a regular file: %1.").arg(kindOf(st.st_mode));
         return false;
     }
-    QByteArray data = file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError) {
-        error = tr("The file cannot be read (%1).").arg(file.errorString());
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (pipe ? 0 : O_NONBLOCK));
+    if (fd < 0) {
+        const int e = errno;
+        error = tr("The file cannot be opened (%1).").arg(systemReason(e));
+        return false;
+    }
+    if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || (pipe && S_ISFIFO(st.st_mode)))) {
+        ::close(fd);
+        error = tr("It is not a regular file: %1.").arg(kindOf(st.st_mode));
+        return false;
+    }
+    opened = Opened{fd, S_ISREG(st.st_mode), qint64(st.st_size)};
+    return true;
+}
+
+// Reads until the end or maxBytes: 0, or the errno of the failure.
+int readUpTo(int fd, qint64 maxBytes, QByteArray& data) {
+    constexpr qint64 kChunk = 1 << 16;
+    while (data.size() < maxBytes) {
+        const qsizetype at = data.size();
+        const qsizetype chunk = qsizetype(std::min(maxBytes - at, kChunk));
+        data.resize(at + chunk);
+        const ssize_t n = ::read(fd, data.data() + at, size_t(chunk));
+        const int e = errno;
+        data.resize(at + std::max<ssize_t>(n, 0));
+        if (n < 0 && e == EINTR) continue;
+        if (n < 0) return e;
+        if (n == 0) break;
+    }
+    return 0;
+}
+
+// The whole read; `opened` says what was read.
+bool readFrom(const QString& path, qint64 maxBytes, Streams streams, QByteArray& bytes, QString& error,
+              Opened& opened) {
+    if (!openForReading(path, streams, opened, error)) return false;
+    QByteArray data;
+    if (opened.regular) data.reserve(qsizetype(std::min(opened.size, maxBytes)));
+    const int failure = readUpTo(opened.fd, maxBytes, data);
+    ::close(opened.fd);
+    if (failure != 0) {
+        error = tr("The file cannot be read (%1).").arg(systemReason(failure));
         return false;
     }
     if (data.isEmpty()) {
@@ -136,46 +110,88 @@ bool readPrefix(const QString& path, qint64 maxBytes, QByteArray& bytes, QString
     return true;
 }
 
-bool readWhole(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& error) {
+// Every byte through write(): a pipe has no offsets. 0, or the errno.
+int writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        data += n;
+        left -= n;
+    }
+    return 0;
+}
+
+// A device or a pipe cannot be replaced by a rename (that would put a regular
+// file where /dev/null was): it is written as it is.
+WriteResult writeToStream(const QByteArray& name, const QByteArray& bytes) {
+    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    const int e = errno;
+    if (fd < 0) return WriteResult::failure(tr("The output cannot be opened (%1).").arg(systemReason(e)));
+    const int failure = writeAll(fd, bytes);
+    ::close(fd);
+    if (failure != 0) return WriteResult::failure(tr("The output cannot be written (%1).").arg(systemReason(failure)));
+    return WriteResult::success();
+}
+
+WriteResult writeToStandardOutput(const QByteArray& bytes) {
+    const int failure = writeAll(STDOUT_FILENO, bytes);
+    if (failure != 0)
+        return WriteResult::failure(tr("The standard output cannot be written (%1).").arg(systemReason(failure)));
+    return WriteResult::success();
+}
+
+}  // namespace
+
+bool readPrefix(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& error, Streams streams) {
+    Opened opened;
+    return readFrom(path, maxBytes, streams, bytes, error, opened);
+}
+
+bool readWhole(const QString& path, qint64 maxBytes, QByteArray& bytes, QString& error, Streams streams) {
     // One byte more than allowed tells a file over the limit from one at it.
-    if (!readPrefix(path, maxBytes + 1, bytes, error)) return false;
+    Opened opened;
+    if (!readFrom(path, maxBytes + 1, streams, bytes, error, opened)) return false;
     if (bytes.size() <= maxBytes) return true;
-    const qint64 size = QFileInfo(path).size();
     bytes.clear();
-    error = tr("The file is too large: %1 bytes; at most %2.").arg(std::max(size, maxBytes + 1)).arg(maxBytes);
+    // A pipe has no size to tell.
+    if (!opened.regular) {
+        error = tr("The file is too large: more than %1 bytes.").arg(maxBytes);
+        return false;
+    }
+    error = tr("The file is too large: %1 bytes; at most %2.").arg(std::max(opened.size, maxBytes + 1)).arg(maxBytes);
     return false;
 }
 
 bool isStream(const QString& path) {
-    return path == QLatin1String(kStandardOutput) || targetAt(path) == Target::Stream;
+    if (path == QLatin1String(kStandardOutput)) return true;
+    struct stat st {};
+    if (::stat(filenames::encode(path).constData(), &st) != 0) return false;
+    return S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode);
 }
 
-WriteResult writeAtomically(const QString& path, const QByteArray& bytes) {
-    if (path == QLatin1String(kStandardOutput)) return writeToStandardOutput(bytes);
-    switch (targetAt(path)) {
-    case Target::Folder: return WriteResult::failure(tr("A folder of that name is in the way."));
-    case Target::Stream: return writeToStream(path, bytes);
-    case Target::Other: return WriteResult::failure(tr("It is not a regular file; it was left as it is."));
-    case Target::None:
-    case Target::Regular: break;
+WriteResult writeAtomically(const QString& path, const QByteArray& bytes, Streams streams) {
+    const bool streamsToo = streams == Streams::Accepted;
+    if (streamsToo && path == QLatin1String(kStandardOutput)) return writeToStandardOutput(bytes);
+    const QByteArray name = filenames::encode(path);
+    if (name.isEmpty()) return WriteResult::failure(tr("The file has no name."));
+    struct stat st {};
+    const int found = ::stat(name.constData(), &st) == 0 ? 0 : errno;
+    if (found == 0) {
+        if (S_ISDIR(st.st_mode)) return WriteResult::failure(tr("A folder of that name is in the way."));
+        if (streamsToo && (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))) return writeToStream(name, bytes);
+        if (!S_ISREG(st.st_mode))
+            return WriteResult::failure(
+                tr("It is not a regular file: %1; it was left as it is.").arg(kindOf(st.st_mode)));
+    } else if (found != ENOENT) {
+        // A link that loops, a folder on the way that is a file, ...
+        return WriteResult::failure(
+            tr("The file cannot be written (%1); it was left as it is.").arg(systemReason(found)));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QString reason = file.errorString();
-        if (targetAt(path) == Target::Regular && fileIsWritable(path) && !folderIsWritable(path))
-            return writeInPlace(path, bytes);
-        return WriteResult::failure(tr("The file cannot be created (%1).").arg(reason));
-    }
-    const QString reason = writeAndFlush(file, bytes);
-    if (!reason.isEmpty()) {
-        file.cancelWriting();
-        return WriteResult::failure(tr("The file cannot be written (%1).").arg(reason));
-    }
-    // commit() syncs and renames; a late failure of the disk shows up here.
-    errno = 0;
-    if (!file.commit())
-        return WriteResult::failure(tr("The file cannot be completed (%1).").arg(reasonOf(file, errno)));
-    return WriteResult::success();
+    return filereplace::replace(name, bytes);
 }
 
 }  // namespace fileio

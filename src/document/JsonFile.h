@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIO.h"
 #include "JsonFormat.h"
 #include "ReadResult.h"
 #include "WriteResult.h"
@@ -10,8 +11,9 @@
 namespace soundjson {
 
 // Refuses a file over zdl::kMaxFileBytes before parsing it.
-ReadResult read(const QString& path);
+ReadResult read(const QString& path, fileio::Streams streams = fileio::Streams::Refused);
 // Atomic: a failed write leaves an existing file untouched.
-WriteResult write(const QString& path, const SoundSettings& settings);
+WriteResult write(const QString& path, const SoundSettings& settings,
+                  fileio::Streams streams = fileio::Streams::Refused);
 
 }  // namespace soundjson

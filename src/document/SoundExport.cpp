@@ -82,13 +82,14 @@ QString withKnownExtension(const QString& path) {
     return path + QLatin1Char('.') + extension(ExportFormat::Wav);
 }
 
-WriteResult write(const QString& path, const RenderedSound& sound, int repeats, ExportFormat format) {
-    if (format == ExportFormat::Wav) return wavexport::write(path, sound, repeats);
+WriteResult write(const QString& path, const RenderedSound& sound, int repeats, ExportFormat format,
+                  fileio::Streams streams) {
+    if (format == ExportFormat::Wav) return wavexport::write(path, sound, repeats, streams);
     if (sound.dataSize() == 0) return WriteResult::failure(tr("There is no sound to export."));
     repeats = std::clamp(repeats, 1, 10);
     const EncodedFile encoded = encode(format, sound, repeats);
     if (!encoded.error.isEmpty()) return WriteResult::failure(encoded.error);
-    return fileio::writeAtomically(path, encoded.bytes);
+    return fileio::writeAtomically(path, encoded.bytes, streams);
 }
 
 }  // namespace soundexport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIO.h"
 #include "WriteResult.h"
 
 #include <QString>
@@ -35,6 +36,7 @@ QString withKnownExtension(const QString& path);
 // lossy at kOggQuality, and the same sound gives the same bytes on every
 // run. Encoded in memory, then written atomically: a failure leaves no
 // partial file and an existing file of that name intact.
-WriteResult write(const QString& path, const RenderedSound& sound, int repeats, ExportFormat format);
+WriteResult write(const QString& path, const RenderedSound& sound, int repeats, ExportFormat format,
+                  fileio::Streams streams = fileio::Streams::Refused);
 
 }  // namespace soundexport

@@ -26,13 +26,13 @@ QString zdlPathFor(const QString& oldStylePath) {
     return oldStylePath.left(oldStylePath.size() - 3) + QLatin1String("zdl");
 }
 
-ReadResult read(const QString& path) {
-    if (isJsonName(path)) return soundjson::read(path);
-    return isOldStyleName(path) ? efc::read(path) : zdl::read(path);
+ReadResult read(const QString& path, fileio::Streams streams) {
+    if (isJsonName(path)) return soundjson::read(path, streams);
+    return isOldStyleName(path) ? efc::read(path, streams) : zdl::read(path, streams);
 }
 
-WriteResult write(const QString& path, const SoundSettings& settings) {
-    return isJsonName(path) ? soundjson::write(path, settings) : zdl::write(path, settings);
+WriteResult write(const QString& path, const SoundSettings& settings, fileio::Streams streams) {
+    return isJsonName(path) ? soundjson::write(path, settings, streams) : zdl::write(path, settings, streams);
 }
 
 }  // namespace soundfile

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIO.h"
 #include "ReadResult.h"
 #include "WriteResult.h"
 
@@ -21,9 +22,11 @@ bool isWritableName(const QString& path);
 // converted old-style sound is saved beside the old file, never over it.
 QString zdlPathFor(const QString& oldStylePath);
 // Reads with the JSON, the old-style or the .zdl reader, by name (any other
-// name is read as a .zdl).
-ReadResult read(const QString& path);
+// name is read as a .zdl). `streams` as in fileio: the editor's default
+// takes regular files only, the command line passes Accepted.
+ReadResult read(const QString& path, fileio::Streams streams = fileio::Streams::Refused);
 // Writes JSON for a JSON name, a .zdl record for any other; atomic.
-WriteResult write(const QString& path, const SoundSettings& settings);
+WriteResult write(const QString& path, const SoundSettings& settings,
+                  fileio::Streams streams = fileio::Streams::Refused);
 
 }  // namespace soundfile

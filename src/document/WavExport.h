@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIO.h"
 #include "WriteResult.h"
 
 #include <QString>
@@ -12,6 +13,7 @@ namespace wavexport {
 // Writes the header and the samples repeated `repeats` times (limited to
 // 1..10, as play does). Atomic: a failure leaves no partial file and an
 // existing file of that name untouched.
-WriteResult write(const QString& path, const RenderedSound& sound, int repeats);
+WriteResult write(const QString& path, const RenderedSound& sound, int repeats,
+                  fileio::Streams streams = fileio::Streams::Refused);
 
 }  // namespace wavexport

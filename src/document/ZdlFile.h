@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIO.h"
 #include "ReadResult.h"
 #include "WriteResult.h"
 #include "ZdlFormat.h"
@@ -11,8 +12,9 @@
 namespace zdl {
 
 // Refuses a file over kMaxFileBytes before decoding it.
-ReadResult read(const QString& path);
+ReadResult read(const QString& path, fileio::Streams streams = fileio::Streams::Refused);
 // Atomic: a failed write leaves an existing file untouched.
-WriteResult write(const QString& path, const SoundSettings& settings);
+WriteResult write(const QString& path, const SoundSettings& settings,
+                  fileio::Streams streams = fileio::Streams::Refused);
 
 }  // namespace zdl

@@ -12,16 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <optional>
-#include <thread>
 
 namespace {
 
@@ -64,64 +57,6 @@ TEST(FileWrite, FailuresAreReportedAndLeaveNoTrace) {
     }
     EXPECT_EQ(testfiles::readFile(root + QStringLiteral("/plain")), kOld);
     EXPECT_TRUE(QFileInfo(root + QStringLiteral("/taken.zdl")).isDir());
-}
-
-namespace {
-
-// Runs `body` as an ordinary user: directly when we are one, in a child that
-// drops to nobody when we are root. Returns its exit code, or -1 when no
-// ordinary user can be had.
-int asOrdinaryUser(const std::function<int()>& body, uid_t& uid) {
-    if (geteuid() != 0) {
-        uid = geteuid();
-        return body();
-    }
-    uid = 65534;
-    const pid_t child = fork();
-    if (child < 0) return -1;
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(100);
-        _exit(body());
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status) == 100 ? -1 : WEXITSTATUS(status);
-}
-
-// A folder the user may not write to, holding a file that the user may.
-struct LockedFolder {
-    LockedFolder() {
-        path = dir.filePath(QStringLiteral("boom.zdl"));
-        testfiles::writeFile(path, kOld);
-        const QByteArray file = QFile::encodeName(path);
-        if (geteuid() == 0) {
-            chown(file.constData(), 65534, 65534);
-            chmod(QFile::encodeName(dir.path()).constData(), 0755);
-        } else {
-            chmod(QFile::encodeName(dir.path()).constData(), 0555);
-        }
-    }
-    ~LockedFolder() { chmod(QFile::encodeName(dir.path()).constData(), 0700); }
-
-    QTemporaryDir dir;
-    QString path;
-};
-
-}  // namespace
-
-TEST(FileWrite, AReadOnlyFileInALockedFolderIsKept) {
-    LockedFolder folder;
-    chmod(QFile::encodeName(folder.path).constData(), 0444);
-    uid_t uid = 0;
-    const int code = asOrdinaryUser(
-        [&] {
-            const WriteResult written = zdl::write(folder.path, newSound());
-            return !written.ok && !written.error.isEmpty() ? 0 : 1;
-        },
-        uid);
-    if (code == -1) GTEST_SKIP() << "no ordinary user to run as";
-    EXPECT_EQ(code, 0) << "uid " << uid;
-    EXPECT_EQ(testfiles::readFile(folder.path), kOld);
 }
 
 // A write that fails part way (here: over the file size limit, as on a full
@@ -247,79 +182,6 @@ TEST(FileWrite, EverySizeOfWriteFailsWholeOnAFullDisk) {
             EXPECT_EQ(entries(dir.path()), before);
         }
     }
-}
-
-TEST(FileWrite, AWritableFileInALockedFolderIsRewrittenInPlace) {
-    const QByteArray fresh = testfiles::qbytes(zdl::encode(newSound()));
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        rlim_t limit;  // 0: none
-        bool ok;
-        QByteArray after;
-    } cases[] = {
-        {"the write succeeds", fresh, 0, true, fresh},
-        {"the write fails part way", QByteArray(100000, 'x'), rlim_t(kOld.size() + 100), false, kOld},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        LockedFolder folder;
-        uid_t uid = 0;
-        const int code = asOrdinaryUser(
-            [&] {
-                // The folder really is closed to this user: nothing can be made beside the file.
-                if (QFile(folder.dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly)) return 3;
-                std::optional<FileSizeLimit> fsize;
-                if (c.limit) fsize.emplace(c.limit);
-                const WriteResult written = fileio::writeAtomically(folder.path, c.bytes);
-                if (written.ok != c.ok) return 1;
-                if (!c.ok && !written.error.contains(QLatin1String("put back"))) return 2;
-                return 0;
-            },
-            uid);
-        if (code == -1) GTEST_SKIP() << "no ordinary user to run as";
-        EXPECT_EQ(code, 0) << "uid " << uid;
-        EXPECT_EQ(testfiles::readFile(folder.path), c.after);
-        EXPECT_EQ(entries(folder.dir.path()), QStringList{QStringLiteral("boom.zdl")});
-    }
-}
-
-// A device or a pipe is written as it is; a rename would put a regular file
-// in its place.
-TEST(FileWrite, DevicesAndPipesAreWrittenAndNeverReplaced) {
-    QTemporaryDir dir;
-    const QString fifo = dir.filePath(QStringLiteral("pipe"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QByteArray bytes = testfiles::qbytes(zdl::encode(newSound()));
-    QByteArray received;
-    std::thread reader([&] {
-        QFile in(fifo);
-        if (in.open(QIODevice::ReadOnly)) received = in.readAll();
-    });
-    EXPECT_TRUE(fileio::writeAtomically(fifo, bytes).ok);
-    reader.join();
-    EXPECT_EQ(received, bytes);
-
-    EXPECT_TRUE(fileio::writeAtomically(QStringLiteral("/dev/null"), bytes).ok);
-    struct stat st {};
-    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &st), 0);
-    EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    ASSERT_EQ(stat("/dev/null", &st), 0);
-    EXPECT_TRUE(S_ISCHR(st.st_mode));
-
-    // A socket is neither: refused, and left as it is.
-    const QString socketPath = dir.filePath(QStringLiteral("sock"));
-    const int s = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path - 1);
-    ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const WriteResult written = fileio::writeAtomically(socketPath, bytes);
-    close(s);
-    EXPECT_FALSE(written.ok);
-    EXPECT_TRUE(written.error.contains(QLatin1String("not a regular file"))) << written.error.toStdString();
-    ASSERT_EQ(stat(QFile::encodeName(socketPath).constData(), &st), 0);
-    EXPECT_TRUE(S_ISSOCK(st.st_mode));
 }
 
 TEST(FileRead, AFileOverTheCapIsTooLargeNotShort) {

@@ -2,6 +2,7 @@
 // chosen from Open Recent, named at start; and where the dialogs start.
 
 #include "DocumentHarness.h"
+#include "GuardedFifo.h"
 #include "JsonFile.h"
 
 #include "RecentFiles.h"
@@ -296,6 +297,81 @@ TEST(OpenAtStart, OpensWithoutAskingOrReportsOverTheFirstFrame) {
         } else {
             EXPECT_EQ(r.recent.paths(), QStringList{path});
         }
+    }
+}
+
+// A named pipe would hold the editor until something wrote to it, perhaps
+// forever, with the user's edits in it: every way in and out refuses it at
+// once with the reason, and the sound stays as it was.
+TEST(NamedPipe, EveryWayOfOpeningOrSavingRefusesItAtOnce) {
+    enum class Way { Open, OpenRecent, Drop, AtStart, Save, SaveAs, Export };
+    const struct {
+        const char* name;
+        Way way;
+        const char* file;
+        const char* prompts;
+        const char* message;
+    } cases[] = {
+        {"Open", Way::Open, "pipe.zdl", "open, error", "Couldn't open file\n\npipe.zdl\n%1."},
+        {"Open Recent", Way::OpenRecent, "pipe.json", "error", "Couldn't open file\n\npipe.json\n%1."},
+        {"a drop", Way::Drop, "pipe.efc", "error", "Couldn't open file\n\npipe.efc\n%1."},
+        {"the command line", Way::AtStart, "pipe.zdl", "error", "Couldn't open file\n\npipe.zdl\n%1."},
+        {"Save", Way::Save, "pipe.zdl", "error", "Couldn't save file\n\npipe.zdl\n%1; it was left as it is."},
+        {"Save As", Way::SaveAs, "pipe.json", "save, error",
+         "Couldn't save file\n\npipe.json\n%1; it was left as it is."},
+        {"Export", Way::Export, "pipe.wav", "save, error", "Couldn't save file\n\npipe.wav\n%1; it was left as it is."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecentHarness r;
+        const QString pipe = r.d.file(QLatin1String(c.file));
+        // Save writes the file the document came from: it became a pipe since.
+        if (c.way == Way::Save) r.d.saveAs(QLatin1String(c.file));
+        r.d.edit(7);
+        if (c.way == Way::Save) QFile::remove(pipe);
+        GuardedFifo fifo(pipe);
+        ASSERT_TRUE(fifo.ok());
+        if (c.way == Way::OpenRecent) r.recent.add(pipe);
+        const QString title = r.d.title();
+        const QStringList recent = r.recent.paths();
+        r.d.prompts.shown.clear();
+        QMimeData data;
+        switch (c.way) {
+        case Way::Open:
+            r.d.prompts.answer(Answer::No);
+            r.open(pipe);
+            break;
+        case Way::OpenRecent:
+            r.d.prompts.answer(Answer::No);
+            r.item(QStringLiteral("&1 pipe.json"))->trigger();
+            break;
+        case Way::Drop:
+            r.d.prompts.answer(Answer::No);
+            data.setUrls({QUrl::fromLocalFile(pipe)});
+            dragAndDrop(r.d.h.window.get(), data);
+            break;
+        case Way::AtStart:
+            r.d.h.window->openAtStart(pipe);
+            QCoreApplication::processEvents();
+            break;
+        case Way::Save: r.d.key(Qt::Key_S); break;
+        case Way::SaveAs: r.d.saveAs(QLatin1String(c.file)); break;
+        case Way::Export:
+            r.d.prompts.saveName(pipe);
+            r.d.key(Qt::Key_E);
+            break;
+        }
+        EXPECT_FALSE(fifo.opened()) << "the pipe was opened";
+        std::string sequence = r.d.prompts.sequence();
+        // The save-changes question comes first where the sound would be replaced.
+        if (sequence.rfind("question, ", 0) == 0) sequence.erase(0, 10);
+        EXPECT_EQ(sequence, c.prompts);
+        ASSERT_FALSE(r.d.prompts.shown.empty());
+        EXPECT_EQ(
+            r.d.prompts.shown.back().text.toStdString(),
+            QString::fromLatin1(c.message).arg(QStringLiteral("It is not a regular file: a named pipe")).toStdString());
+        EXPECT_EQ(r.d.title().toStdString(), title.toStdString()) << "the sound and its edits stay";
+        EXPECT_EQ(r.recent.paths(), recent);
     }
 }
 
