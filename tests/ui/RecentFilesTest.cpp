@@ -1,12 +1,14 @@
 // The recent files as kept in a settings file of the test's own: their
 // order, the limit, removal, and settings files that are not what we wrote.
 
+#include "GuardedFifo.h"
 #include "RecentFiles.h"
 
 #include "EditorSettingsFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -235,6 +237,24 @@ TEST(RecentFiles, ASettingsFileOverOneMegabyteIsIgnoredLikeADamagedOne) {
         EXPECT_TRUE(next->value(QStringLiteral("playback/livePreview")).toBool());
         EXPECT_FALSE(next->value(QStringLiteral("playback/loop"), false).toBool());
     }
+}
+
+// A named pipe in the settings file's place is never opened: it would hold
+// the editor's start for good.
+TEST(RecentFiles, ASettingsFileThatIsAPipeIsIgnored) {
+    Settings s;
+    QFile::remove(s.path);
+    const GuardedFifo fifo(s.path);
+    ASSERT_TRUE(fifo.ok());
+    {
+        const auto settings = editor_settings::open(s.path);
+        RecentFiles recent(*settings);
+        EXPECT_TRUE(recent.paths().isEmpty());
+        recent.add(sound(1));
+        settings->sync();
+    }
+    EXPECT_FALSE(fifo.opened()) << "the pipe was opened";
+    EXPECT_FALSE(QFileInfo(s.path).isFile()) << "the pipe was replaced";
 }
 
 // The editor finds its file without opening it where Qt's own lookup would.

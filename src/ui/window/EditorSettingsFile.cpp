@@ -51,6 +51,16 @@ QString userFile() {
 
 std::unique_ptr<QSettings> open(const QString& path) {
     const QFileInfo info(path);
+    // Qt opens the file even for a reader that reads nothing, and opening a
+    // pipe would hold the start for good: anything but a regular file is
+    // left alone, and this run's settings go to a scratch file instead.
+    if (info.exists() && !info.isFile()) {
+        static const QTemporaryDir scratch;
+        const QString stand = scratch.filePath(QStringLiteral("ignored.ini"));
+        QFile(stand).open(QIODevice::WriteOnly | QIODevice::Truncate);
+        return std::make_unique<QSettings>(stand, unreadFormat());
+    }
+    // An oversized file would cost seconds and memory to read.
     if (info.isFile() && info.size() > kMostBytes) return std::make_unique<QSettings>(path, unreadFormat());
     return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }

@@ -21,7 +21,8 @@ QString userFile();
 // The settings kept in `path`. A file over kMostBytes is not read: like a
 // damaged one it gives no values and the status FormatError, it is left as
 // it is, and the first change stored writes a new file in its place holding
-// what this run keeps.
+// what this run keeps. Anything but a regular file (a named pipe) is never
+// opened: this run's settings are kept in a scratch file and forgotten.
 std::unique_ptr<QSettings> open(const QString& path);
 
 }  // namespace editor_settings
