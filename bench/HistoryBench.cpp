@@ -2,10 +2,10 @@
 // curves have 65,536 points each: slider edits (the curves never change) and
 // point moves (every step changes the amplitude curve).
 
-#include "DocumentState.h"
-#include "DrawingTools.h"
-#include "Editor.h"
-#include "SoundModel.h"
+#include "core/SoundModel.h"
+#include "document/DocumentState.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/editor/Editor.h"
 
 #include <QGuiApplication>
 

@@ -3,7 +3,7 @@
 // 16 bit, with and without a pitch sweep, with noise, and with an echo only 44
 // samples back, which must be rendered strictly in order).
 #include "ReferenceRenderer.h"
-#include "SoundModel.h"
+#include "core/SoundModel.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 // Drawing costs of the views at the largest window (client 2000 x 2000).
-#include "DrawingTools.h"
-#include "Envelope.h"
-#include "EnvelopeGraph.h"
-#include "OutputView.h"
-#include "SoundModel.h"
-#include "ViewImage.h"
+#include "core/Envelope.h"
+#include "core/SoundModel.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/ViewImage.h"
+#include "ui/views/EnvelopeGraph.h"
+#include "ui/views/OutputView.h"
 
 #include <QGuiApplication>
 

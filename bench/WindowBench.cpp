@@ -1,12 +1,12 @@
 // The main window at its largest with the longest sound: a full redraw, a
 // size change, and the time from process start to the first painted frame.
 
-#include "DocumentState.h"
-#include "DrawingTools.h"
-#include "EditorCanvas.h"
-#include "MainWindow.h"
-#include "SoundModel.h"
-#include "SoundPlayer.h"
+#include "core/SoundModel.h"
+#include "core/SoundPlayer.h"
+#include "document/DocumentState.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/window/EditorCanvas.h"
+#include "ui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

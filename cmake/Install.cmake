@@ -40,15 +40,15 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/zindle-mime.xml
 # soname links, the header, and a pkg-config file. The .pc file is written at
 # install time, so that it names the prefix actually installed into
 # (cmake --install --prefix).
-install(TARGETS zindle_runtime LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/src/runtime/include/zindle/zindle.h
+install(TARGETS zindle_library LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/src/libzindle/include/zindle/zindle.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zindle)
 set(ZINDLE_PC ${CMAKE_BINARY_DIR}/zindle.pc)
 install(CODE "
     set(PROJECT_VERSION \"${PROJECT_VERSION}\")
     set(CMAKE_INSTALL_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
     set(CMAKE_INSTALL_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
-    configure_file(\"${PROJECT_SOURCE_DIR}/src/runtime/zindle.pc.in\" \"${ZINDLE_PC}\" @ONLY)
+    configure_file(\"${PROJECT_SOURCE_DIR}/src/libzindle/zindle.pc.in\" \"${ZINDLE_PC}\" @ONLY)
 ")
 install(FILES ${ZINDLE_PC} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

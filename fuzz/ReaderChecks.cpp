@@ -1,8 +1,8 @@
 #include "ReaderChecks.h"
 
-#include "EfcFormat.h"
-#include "JsonFormat.h"
-#include "ZdlFormat.h"
+#include "formats/EfcFormat.h"
+#include "formats/JsonFormat.h"
+#include "formats/ZdlFormat.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
-#include "CliTool.h"
-#include "FileNames.h"
+#include "cli/CliTool.h"
+#include "storage/FileNames.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

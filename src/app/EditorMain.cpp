@@ -2,20 +2,20 @@
 // the first sound, shows the window and runs the event loop; everything is
 // released in reverse order.
 
-#include "AboutBox.h"
-#include "DataFiles.h"
-#include "DocumentState.h"
-#include "DrawingTools.h"
-#include "EditorCanvas.h"
-#include "EditorCommandLine.h"
-#include "EditorSettingsFile.h"
-#include "HelpViewer.h"
-#include "MainWindow.h"
-#include "QtPrompts.h"
-#include "RecentFiles.h"
-#include "SdlPlayer.h"
-#include "SoundModel.h"
-#include "StartupTiming.h"
+#include "core/SoundModel.h"
+#include "document/DocumentState.h"
+#include "document/RecentFiles.h"
+#include "platform/DataFiles.h"
+#include "platform/QtPrompts.h"
+#include "platform/SdlPlayer.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/HelpViewer.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/window/EditorCanvas.h"
+#include "ui/window/EditorCommandLine.h"
+#include "ui/window/EditorSettingsFile.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/StartupTiming.h"
 
 #include <QApplication>
 #include <QDir>

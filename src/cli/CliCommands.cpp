@@ -1,13 +1,13 @@
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 
-#include "CommandSteps.h"
-#include "FileNames.h"
-#include "OutputGuard.h"
-#include "SoundExport.h"
-#include "SoundFile.h"
-#include "SoundModel.h"
-#include "SoundMutation.h"
-#include "SoundReport.h"
+#include "cli/CommandSteps.h"
+#include "cli/OutputGuard.h"
+#include "cli/SoundReport.h"
+#include "core/SoundModel.h"
+#include "core/SoundMutation.h"
+#include "storage/FileNames.h"
+#include "storage/SoundExport.h"
+#include "storage/SoundFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CliRequest.h"
+#include "cli/CliRequest.h"
 
 #include <QString>
 

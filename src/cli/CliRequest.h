@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SoundExport.h"
+#include "storage/SoundExport.h"
 
 #include <QString>
 #include <QStringList>

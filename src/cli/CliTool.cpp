@@ -1,11 +1,11 @@
-#include "CliTool.h"
+#include "cli/CliTool.h"
 
-#include "CliCommands.h"
-#include "FileIO.h"
-#include "GenerateCommands.h"
-#include "OptionValues.h"
-#include "SoundFile.h"
-#include "SoundTemplates.h"
+#include "cli/CliCommands.h"
+#include "cli/GenerateCommands.h"
+#include "cli/OptionValues.h"
+#include "core/SoundTemplates.h"
+#include "storage/FileIO.h"
+#include "storage/SoundFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
-#include "CommandSteps.h"
+#include "cli/CommandSteps.h"
 
-#include "FileNames.h"
-#include "JsonFile.h"
-#include "SoundFile.h"
-#include "ZdlFile.h"
+#include "storage/FileNames.h"
+#include "storage/JsonFile.h"
+#include "storage/SoundFile.h"
+#include "storage/ZdlFile.h"
 
 #include <QTextStream>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CliRequest.h"
-#include "ReadResult.h"
-#include "SoundSettings.h"
-#include "WriteResult.h"
+#include "cli/CliRequest.h"
+#include "core/SoundSettings.h"
+#include "storage/ReadResult.h"
+#include "storage/WriteResult.h"
 
 #include <QString>
 

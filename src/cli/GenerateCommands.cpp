@@ -1,10 +1,10 @@
-#include "GenerateCommands.h"
+#include "cli/GenerateCommands.h"
 
-#include "CliCommands.h"
-#include "CommandSteps.h"
-#include "OutputGuard.h"
-#include "SoundMutation.h"
-#include "SoundTemplates.h"
+#include "cli/CliCommands.h"
+#include "cli/CommandSteps.h"
+#include "cli/OutputGuard.h"
+#include "core/SoundMutation.h"
+#include "core/SoundTemplates.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "OptionValues.h"
+#include "cli/OptionValues.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "OutputGuard.h"
+#include "cli/OutputGuard.h"
 
 OutputGuard::OutputGuard(const QStringList& inputs) {
     for (const QString& input : inputs)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileNames.h"
+#include "storage/FileNames.h"
 
 #include <QList>
 #include <QSet>

@@ -1,9 +1,9 @@
-#include "SoundReport.h"
+#include "cli/SoundReport.h"
 
-#include "RenderedSound.h"
-#include "SoundFile.h"
-#include "SoundModel.h"
-#include "Waveforms.h"
+#include "core/RenderedSound.h"
+#include "core/SoundModel.h"
+#include "core/Waveforms.h"
+#include "storage/SoundFile.h"
 
 #include <QJsonArray>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReadResult.h"
+#include "storage/ReadResult.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "EchoTail.h"
+#include "core/EchoTail.h"
 
-#include "SampleFormat.h"
+#include "core/SampleFormat.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Envelope.h"
+#include "core/Envelope.h"
 
 #include <atomic>
 #include <cmath>

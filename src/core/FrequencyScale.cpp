@@ -1,4 +1,4 @@
-#include "FrequencyScale.h"
+#include "core/FrequencyScale.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "PhaseRun.h"
+#include "core/PhaseRun.h"
 
 #include <algorithm>
 

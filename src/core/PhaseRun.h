@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PhaseStep.h"
+#include "core/PhaseStep.h"
 
 #include <cstdint>
 

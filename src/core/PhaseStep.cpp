@@ -1,4 +1,4 @@
-#include "PhaseStep.h"
+#include "core/PhaseStep.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrequencyScale.h"
+#include "core/FrequencyScale.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "RenderedSound.h"
+#include "core/RenderedSound.h"
 
-#include "SampleFormat.h"
-#include "SampleRender.h"
-#include "SoundPlayer.h"
-#include "WaveformTable.h"
+#include "core/SampleFormat.h"
+#include "core/SampleRender.h"
+#include "core/SoundPlayer.h"
+#include "core/WaveformTable.h"
 
 #include <algorithm>
 #include <limits>

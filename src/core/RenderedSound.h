@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WavImage.h"
+#include "core/WavImage.h"
 
 #include <cstddef>
 #include <cstdint>

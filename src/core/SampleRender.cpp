@@ -1,9 +1,9 @@
-#include "SampleRender.h"
+#include "core/SampleRender.h"
 
-#include "EchoTail.h"
-#include "Envelope.h"
-#include "PhaseRun.h"
-#include "SampleFormat.h"
+#include "core/EchoTail.h"
+#include "core/Envelope.h"
+#include "core/PhaseRun.h"
+#include "core/SampleFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "SeededRandom.h"
+#include "core/SeededRandom.h"
 
 uint64_t SeededRandom::next() {
     state_ += 0x9E3779B97F4A7C15ull;

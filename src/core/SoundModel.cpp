@@ -1,4 +1,4 @@
-#include "SoundModel.h"
+#include "core/SoundModel.h"
 
 SoundModel::SoundModel(SoundPlayer* player) : rendered(player) {}
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RenderedSound.h"
-#include "SoundSettings.h"
-#include "WaveformTable.h"
+#include "core/RenderedSound.h"
+#include "core/SoundSettings.h"
+#include "core/WaveformTable.h"
 
 // The settings of the one open sound together with what is derived from them:
 // the waveform table and the rendered samples. `applied()` is the settings the

@@ -1,7 +1,7 @@
-#include "SoundMutation.h"
+#include "core/SoundMutation.h"
 
-#include "FrequencyScale.h"
-#include "SeededRandom.h"
+#include "core/FrequencyScale.h"
+#include "core/SeededRandom.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "SoundSettings.h"
+#include "core/SoundSettings.h"
 
-#include "Waveforms.h"
+#include "core/Waveforms.h"
 
 #include <algorithm>
 

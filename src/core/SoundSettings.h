@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Envelope.h"
-#include "Waveforms.h"
+#include "core/Envelope.h"
+#include "core/Waveforms.h"
 
 #include <cstdint>
 

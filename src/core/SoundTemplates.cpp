@@ -1,7 +1,7 @@
-#include "SoundTemplates.h"
+#include "core/SoundTemplates.h"
 
-#include "SeededRandom.h"
-#include "Waveforms.h"
+#include "core/SeededRandom.h"
+#include "core/Waveforms.h"
 
 #include <algorithm>
 #include <array>

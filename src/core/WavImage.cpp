@@ -1,4 +1,4 @@
-#include "WavImage.h"
+#include "core/WavImage.h"
 
 #include <cstring>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "WaveformTable.h"
+#include "core/WaveformTable.h"
 
-#include "NoiseGenerator.h"
-#include "Waveforms.h"
+#include "core/NoiseGenerator.h"
+#include "core/Waveforms.h"
 
 #include <cmath>
 

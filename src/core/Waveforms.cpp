@@ -1,4 +1,4 @@
-#include "Waveforms.h"
+#include "core/Waveforms.h"
 
 namespace waveforms {
 

@@ -1,9 +1,9 @@
-#include "DocumentCommands.h"
+#include "document/DocumentCommands.h"
 
-#include "DocumentState.h"
-#include "SoundExport.h"
-#include "SoundFile.h"
-#include "SoundModel.h"
+#include "core/SoundModel.h"
+#include "document/DocumentState.h"
+#include "storage/SoundExport.h"
+#include "storage/SoundFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "DocumentState.h"
+#include "document/DocumentState.h"
 
 #include <QFileInfo>
 

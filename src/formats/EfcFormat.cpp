@@ -1,8 +1,8 @@
-#include "EfcFormat.h"
+#include "formats/EfcFormat.h"
 
-#include "ByteReader.h"
-#include "RawSettings.h"
-#include "Waveforms.h"
+#include "core/Waveforms.h"
+#include "formats/ByteReader.h"
+#include "formats/RawSettings.h"
 
 #include <cmath>
 #include <string>

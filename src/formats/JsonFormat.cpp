@@ -1,9 +1,9 @@
-#include "JsonFormat.h"
+#include "formats/JsonFormat.h"
 
-#include "JsonReader.h"
-#include "RawSettings.h"
-#include "Waveforms.h"
-#include "ZdlFormat.h"
+#include "core/Waveforms.h"
+#include "formats/JsonReader.h"
+#include "formats/RawSettings.h"
+#include "formats/ZdlFormat.h"
 
 #include <charconv>
 #include <cmath>

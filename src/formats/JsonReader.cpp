@@ -1,4 +1,4 @@
-#include "JsonReader.h"
+#include "formats/JsonReader.h"
 
 namespace {
 

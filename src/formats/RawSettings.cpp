@@ -1,6 +1,6 @@
-#include "RawSettings.h"
+#include "formats/RawSettings.h"
 
-#include "SoundSettings.h"
+#include "core/SoundSettings.h"
 
 #include <algorithm>
 #include <cmath>

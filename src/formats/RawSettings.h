@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Waveforms.h"
+#include "core/Waveforms.h"
 
 #include <cstdint>
 #include <string>

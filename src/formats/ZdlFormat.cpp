@@ -1,7 +1,7 @@
-#include "ZdlFormat.h"
+#include "formats/ZdlFormat.h"
 
-#include "ByteReader.h"
-#include "RawSettings.h"
+#include "formats/ByteReader.h"
+#include "formats/RawSettings.h"
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DecodeResult.h"
+#include "formats/DecodeResult.h"
 
 #include <cstddef>
 #include <cstdint>

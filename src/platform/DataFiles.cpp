@@ -1,4 +1,4 @@
-#include "DataFiles.h"
+#include "platform/DataFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

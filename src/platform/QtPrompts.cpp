@@ -1,6 +1,6 @@
-#include "QtPrompts.h"
+#include "platform/QtPrompts.h"
 
-#include "DocumentState.h"
+#include "document/DocumentState.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

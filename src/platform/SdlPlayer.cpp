@@ -1,6 +1,6 @@
-#include "SdlPlayer.h"
+#include "platform/SdlPlayer.h"
 
-#include "WavImage.h"
+#include "core/WavImage.h"
 
 #include <SDL.h>
 

@@ -1,10 +1,10 @@
 // zindle-cli's templates, generate and mutate commands and render --variants,
 // each checked against the library functions they stand for.
 #include "CliFixture.h"
-#include "SoundFile.h"
-#include "SoundMutation.h"
-#include "SoundTemplates.h"
-#include "ZdlFile.h"
+#include "core/SoundMutation.h"
+#include "core/SoundTemplates.h"
+#include "storage/SoundFile.h"
+#include "storage/ZdlFile.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
 // zindle-cli with the JSON form of a sound: convert in every direction, --to,
 // the commands that make sounds, and the usage rules of the output's form.
 #include "CliFixture.h"
-#include "JsonFile.h"
-#include "SoundFile.h"
-#include "SoundMutation.h"
-#include "SoundTemplates.h"
 #include "TestFiles.h"
-#include "ZdlFile.h"
+#include "core/SoundMutation.h"
+#include "core/SoundTemplates.h"
+#include "storage/JsonFile.h"
+#include "storage/SoundFile.h"
+#include "storage/ZdlFile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,9 +1,9 @@
 #include "CliFixture.h"
-#include "EfcFile.h"
-#include "SoundModel.h"
-#include "SoundReport.h"
 #include "TestFiles.h"
-#include "ZdlFile.h"
+#include "cli/SoundReport.h"
+#include "core/SoundModel.h"
+#include "storage/EfcFile.h"
+#include "storage/ZdlFile.h"
 
 #include <QDir>
 #include <QFile>

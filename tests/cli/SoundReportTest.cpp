@@ -1,5 +1,5 @@
-#include "SoundReport.h"
 #include "TestFiles.h"
+#include "cli/SoundReport.h"
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
-#include "Envelope.h"
-#include "FrequencyScale.h"
-#include "SoundSettings.h"
+#include "core/Envelope.h"
+#include "core/FrequencyScale.h"
+#include "core/SoundSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ReferenceRenderer.h"
 
-#include "Envelope.h"
-#include "WaveformTable.h"
+#include "core/Envelope.h"
+#include "core/WaveformTable.h"
 
 #include <cmath>
 

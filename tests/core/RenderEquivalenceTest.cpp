@@ -1,6 +1,6 @@
 #include "ReferenceRenderer.h"
-#include "SoundModel.h"
-#include "Waveforms.h"
+#include "core/SoundModel.h"
+#include "core/Waveforms.h"
 
 #include <gtest/gtest.h>
 

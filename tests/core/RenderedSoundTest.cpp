@@ -1,7 +1,7 @@
 #include "RecordingPlayer.h"
 #include "ReferenceRenderer.h"
-#include "RenderedSound.h"
-#include "SoundModel.h"
+#include "core/RenderedSound.h"
+#include "core/SoundModel.h"
 
 #include <gtest/gtest.h>
 

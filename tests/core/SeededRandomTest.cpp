@@ -1,4 +1,4 @@
-#include "SeededRandom.h"
+#include "core/SeededRandom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "FrequencyScale.h"
-#include "SoundMutation.h"
-#include "SoundTemplates.h"
+#include "core/FrequencyScale.h"
+#include "core/SoundMutation.h"
+#include "core/SoundTemplates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SoundModel.h"
-#include "SoundTemplates.h"
-#include "Waveforms.h"
+#include "core/SoundModel.h"
+#include "core/SoundTemplates.h"
+#include "core/Waveforms.h"
 
 #include <gtest/gtest.h>
 

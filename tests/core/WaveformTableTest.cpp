@@ -1,5 +1,5 @@
-#include "WaveformTable.h"
-#include "Waveforms.h"
+#include "core/WaveformTable.h"
+#include "core/Waveforms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "EfcFormat.h"
 #include "TestBytes.h"
+#include "formats/EfcFormat.h"
 
 #include <gtest/gtest.h>
 

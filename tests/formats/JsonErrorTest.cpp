@@ -1,5 +1,5 @@
-#include "JsonFormat.h"
-#include "ZdlFormat.h"
+#include "formats/JsonFormat.h"
+#include "formats/ZdlFormat.h"
 
 #include "TestBytes.h"
 

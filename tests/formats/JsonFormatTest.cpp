@@ -1,8 +1,8 @@
-#include "EfcFormat.h"
-#include "JsonFormat.h"
-#include "SoundModel.h"
 #include "TestBytes.h"
-#include "ZdlFormat.h"
+#include "core/SoundModel.h"
+#include "formats/EfcFormat.h"
+#include "formats/JsonFormat.h"
+#include "formats/ZdlFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "EfcFormat.h"
 #include "Malformed.h"
-#include "RawSettings.h"
-#include "ZdlFormat.h"
+#include "formats/EfcFormat.h"
+#include "formats/RawSettings.h"
+#include "formats/ZdlFormat.h"
 
 #include "TestBytes.h"
 

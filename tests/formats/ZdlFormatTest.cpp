@@ -1,5 +1,5 @@
 #include "TestBytes.h"
-#include "ZdlFormat.h"
+#include "formats/ZdlFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The document commands' real dialogs, answered by a timer once each is up.
 
-#include "QtPrompts.h"
+#include "platform/QtPrompts.h"
 
 #include "WhenModal.h"
 

@@ -1,5 +1,5 @@
-#include "SdlPlayer.h"
-#include "SoundModel.h"
+#include "core/SoundModel.h"
+#include "platform/SdlPlayer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "Malformed.h"
 
-#include "ZdlFormat.h"
+#include "formats/ZdlFormat.h"
 
 #include <functional>
 #include <limits>

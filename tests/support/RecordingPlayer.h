@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SoundPlayer.h"
-#include "WavImage.h"
+#include "core/SoundPlayer.h"
+#include "core/WavImage.h"
 
 #include <string>
 #include <vector>

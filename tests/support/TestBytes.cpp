@@ -1,6 +1,6 @@
 #include "TestBytes.h"
 
-#include "JsonFormat.h"
+#include "formats/JsonFormat.h"
 
 #include <algorithm>
 #include <cctype>

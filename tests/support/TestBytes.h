@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DecodeResult.h"
-#include "SoundSettings.h"
+#include "core/SoundSettings.h"
+#include "formats/DecodeResult.h"
 
 #include <cstddef>
 #include <cstdint>

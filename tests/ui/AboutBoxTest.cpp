@@ -1,8 +1,8 @@
-#include "AboutArtwork.h"
-#include "AboutBox.h"
-#include "CreditsScroller.h"
-#include "DrawingTools.h"
-#include "HelpViewer.h"
+#include "ui/dialogs/AboutArtwork.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/CreditsScroller.h"
+#include "ui/dialogs/HelpViewer.h"
+#include "ui/drawing/DrawingTools.h"
 
 #include "RecordingPlayer.h"
 

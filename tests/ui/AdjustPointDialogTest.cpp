@@ -1,7 +1,7 @@
-#include "AdjustPointDialog.h"
-#include "Envelope.h"
-#include "NoteList.h"
-#include "NumberText.h"
+#include "core/Envelope.h"
+#include "ui/dialogs/AdjustPointDialog.h"
+#include "ui/dialogs/NoteList.h"
+#include "ui/dialogs/NumberText.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,8 +5,8 @@
 #include "DocumentHarness.h"
 #include "FileSizeLimit.h"
 
-#include "SoundFile.h"
-#include "ZdlFile.h"
+#include "storage/SoundFile.h"
+#include "storage/ZdlFile.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DocumentCommands.h"
 #include "ScriptedPrompts.h"
 #include "WindowHarness.h"
+#include "document/DocumentCommands.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The undo history's own bookkeeping: the count and memory bounds, the saved
 // state, and the redo steps a new edit replaces.
 
-#include "EditHistory.h"
+#include "document/EditHistory.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // to open, with arguments it cannot take. It builds everything, paints its
 // first frame and, asked to by the environment, quits cleanly.
 
-#include "RecentFiles.h"
+#include "document/RecentFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "DrawingTools.h"
-#include "Envelope.h"
-#include "EnvelopeGraph.h"
-#include "TimeGrid.h"
+#include "core/Envelope.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/TimeGrid.h"
+#include "ui/views/EnvelopeGraph.h"
 
 #include <QMouseEvent>
 #include <QTest>

@@ -4,8 +4,8 @@
 
 #include "DocumentHarness.h"
 #include "Gestures.h"
-#include "SoundMutation.h"
-#include "SoundTemplates.h"
+#include "core/SoundMutation.h"
+#include "core/SoundTemplates.h"
 
 #include <QAction>
 

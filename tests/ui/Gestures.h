@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EnvelopeGraph.h"
-#include "Slider.h"
+#include "ui/controls/Slider.h"
+#include "ui/views/EnvelopeGraph.h"
 
 #include <QPoint>
 #include <QRect>

@@ -1,5 +1,5 @@
-#include "DrawingTools.h"
-#include "HintPanel.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/views/HintPanel.h"
 
 #include <gtest/gtest.h>
 

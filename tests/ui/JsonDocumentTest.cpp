@@ -3,9 +3,9 @@
 
 #include "DocumentHarness.h"
 
-#include "JsonFile.h"
-#include "SoundFile.h"
-#include "ZdlFile.h"
+#include "storage/JsonFile.h"
+#include "storage/SoundFile.h"
+#include "storage/ZdlFile.h"
 
 #include <QFile>
 

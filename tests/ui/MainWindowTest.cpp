@@ -2,9 +2,9 @@
 
 #include "Gestures.h"
 
-#include "StartupTiming.h"
+#include "ui/window/StartupTiming.h"
 
-#include "Waveforms.h"
+#include "core/Waveforms.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -3,9 +3,9 @@
 #include "DocumentHarness.h"
 #include "WhenModal.h"
 
-#include "AdjustPointDialog.h"
+#include "ui/dialogs/AdjustPointDialog.h"
 
-#include "ZdlFormat.h"
+#include "formats/ZdlFormat.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -3,10 +3,10 @@
 
 #include "DocumentHarness.h"
 #include "GuardedFifo.h"
-#include "JsonFile.h"
+#include "storage/JsonFile.h"
 
-#include "RecentFiles.h"
-#include "SoundFile.h"
+#include "document/RecentFiles.h"
+#include "storage/SoundFile.h"
 
 #include <QAction>
 #include <QDir>

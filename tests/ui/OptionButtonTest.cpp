@@ -1,6 +1,6 @@
-#include "DrawingTools.h"
-#include "OptionButton.h"
-#include "OptionGroup.h"
+#include "ui/controls/OptionButton.h"
+#include "ui/controls/OptionGroup.h"
+#include "ui/drawing/DrawingTools.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // pixel for pixel, over sounds that clip, change colour from column to column,
 // and fill the plot, at several sizes and device-pixel ratios.
 
-#include "DrawingTools.h"
-#include "OutputTrace.h"
-#include "SoundModel.h"
-#include "ViewImage.h"
+#include "core/SoundModel.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/ViewImage.h"
+#include "ui/views/OutputTrace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "DrawingTools.h"
-#include "OutputView.h"
-#include "SoundModel.h"
-#include "TimeGrid.h"
+#include "core/SoundModel.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/TimeGrid.h"
+#include "ui/views/OutputView.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -3,13 +3,13 @@
 // keeps writing while the device is open, so the test is bounded in time and
 // closes the device as soon as it has seen the sound.
 
-#include "DocumentState.h"
-#include "DrawingTools.h"
-#include "EditorCanvas.h"
-#include "MainWindow.h"
-#include "MainWindowMenu.h"
-#include "SdlPlayer.h"
-#include "SoundModel.h"
+#include "core/SoundModel.h"
+#include "document/DocumentState.h"
+#include "platform/SdlPlayer.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/window/EditorCanvas.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/MainWindowMenu.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,8 +4,8 @@
 
 #include "DocumentHarness.h"
 #include "Gestures.h"
-#include "OutputView.h"
-#include "PlayCursor.h"
+#include "ui/views/OutputView.h"
+#include "ui/views/PlayCursor.h"
 
 #include <QAction>
 #include <QSettings>

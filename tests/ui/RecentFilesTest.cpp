@@ -2,9 +2,9 @@
 // order, the limit, removal, and settings files that are not what we wrote.
 
 #include "GuardedFifo.h"
-#include "RecentFiles.h"
+#include "document/RecentFiles.h"
 
-#include "EditorSettingsFile.h"
+#include "ui/window/EditorSettingsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "DrawingTools.h"
-#include "Slider.h"
+#include "ui/controls/Slider.h"
+#include "ui/drawing/DrawingTools.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // follows the history.
 
 #include "DocumentHarness.h"
-#include "DrawingTools.h"
 #include "Gestures.h"
-#include "SettingsStep.h"
-#include "ZdlFormat.h"
+#include "document/SettingsStep.h"
+#include "formats/ZdlFormat.h"
+#include "ui/drawing/DrawingTools.h"
 
 #include <QAction>
 

@@ -1,6 +1,6 @@
-#include "DrawingTools.h"
-#include "WaveformTable.h"
-#include "WaveformView.h"
+#include "core/WaveformTable.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/views/WaveformView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "DocumentState.h"
-#include "DrawingTools.h"
-#include "EditorCanvas.h"
-#include "MainWindow.h"
 #include "RecordingPlayer.h"
-#include "SoundModel.h"
+#include "core/SoundModel.h"
+#include "document/DocumentState.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/window/EditorCanvas.h"
+#include "ui/window/MainWindow.h"
 
 #include <QMenuBar>
 #include <QTest>

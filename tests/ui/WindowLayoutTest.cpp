@@ -1,4 +1,4 @@
-#include "WindowLayout.h"
+#include "ui/editor/WindowLayout.h"
 
 #include <gtest/gtest.h>
 

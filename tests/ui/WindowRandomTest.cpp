@@ -6,8 +6,8 @@
 
 #include "WindowHarness.h"
 
-#include "SettingsStep.h"
-#include "ZdlFormat.h"
+#include "document/SettingsStep.h"
+#include "formats/ZdlFormat.h"
 
 #include <gtest/gtest.h>
 

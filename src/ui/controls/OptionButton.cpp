@@ -1,7 +1,7 @@
-#include "OptionButton.h"
+#include "ui/controls/OptionButton.h"
 
-#include "DrawingTools.h"
-#include "ViewImage.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/ViewImage.h"
 
 #include <QPainter>
 

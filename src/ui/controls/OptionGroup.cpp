@@ -1,4 +1,4 @@
-#include "OptionGroup.h"
+#include "ui/controls/OptionGroup.h"
 
 OptionGroup::OptionGroup(const DrawingTools& tools) : tools_(tools) {}
 

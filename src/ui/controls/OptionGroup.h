@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OptionButton.h"
+#include "ui/controls/OptionButton.h"
 
 #include <QStringList>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "Slider.h"
+#include "ui/controls/Slider.h"
 
-#include "DrawingTools.h"
-#include "SoundSettings.h"
-#include "ViewImage.h"
+#include "core/SoundSettings.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/ViewImage.h"
 
 #include <QPainter>
 

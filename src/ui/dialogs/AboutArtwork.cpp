@@ -1,6 +1,6 @@
-#include "AboutArtwork.h"
+#include "ui/dialogs/AboutArtwork.h"
 
-#include "CreditsScroller.h"
+#include "ui/dialogs/CreditsScroller.h"
 
 #include <QPainter>
 

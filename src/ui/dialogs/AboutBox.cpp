@@ -1,7 +1,7 @@
-#include "AboutBox.h"
+#include "ui/dialogs/AboutBox.h"
 
-#include "DrawingTools.h"
-#include "SoundPlayer.h"
+#include "core/SoundPlayer.h"
+#include "ui/drawing/DrawingTools.h"
 
 #include <QPainter>
 #include <QPushButton>

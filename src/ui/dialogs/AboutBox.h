@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AboutArtwork.h"
-#include "CreditsScroller.h"
+#include "ui/dialogs/AboutArtwork.h"
+#include "ui/dialogs/CreditsScroller.h"
 
 #include <QDialog>
 #include <QFont>

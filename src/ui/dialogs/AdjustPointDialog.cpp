@@ -1,9 +1,9 @@
-#include "AdjustPointDialog.h"
+#include "ui/dialogs/AdjustPointDialog.h"
 
-#include "Envelope.h"
-#include "FrequencyScale.h"
-#include "NoteList.h"
-#include "NumberText.h"
+#include "core/Envelope.h"
+#include "core/FrequencyScale.h"
+#include "ui/dialogs/NoteList.h"
+#include "ui/dialogs/NumberText.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

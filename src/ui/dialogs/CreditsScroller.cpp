@@ -1,4 +1,4 @@
-#include "CreditsScroller.h"
+#include "ui/dialogs/CreditsScroller.h"
 
 #include <QPainter>
 

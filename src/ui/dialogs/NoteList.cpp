@@ -1,4 +1,4 @@
-#include "NoteList.h"
+#include "ui/dialogs/NoteList.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "ui/dialogs/NumberText.h"
 
 #include <QByteArray>
 

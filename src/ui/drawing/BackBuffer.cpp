@@ -1,4 +1,4 @@
-#include "BackBuffer.h"
+#include "ui/drawing/BackBuffer.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "DrawingTools.h"
+#include "ui/drawing/DrawingTools.h"
 
 #include <QDir>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "TimeGrid.h"
+#include "ui/drawing/TimeGrid.h"
 
 namespace time_grid {
 

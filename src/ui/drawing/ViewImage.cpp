@@ -1,4 +1,4 @@
-#include "ViewImage.h"
+#include "ui/drawing/ViewImage.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "EnvelopeGraph.h"
+#include "ui/views/EnvelopeGraph.h"
 
-#include "DrawingTools.h"
-#include "Envelope.h"
-#include "TimeGrid.h"
-#include "ViewImage.h"
+#include "core/Envelope.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/TimeGrid.h"
+#include "ui/drawing/ViewImage.h"
 
 #include <QPainter>
 

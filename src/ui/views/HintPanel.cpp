@@ -1,7 +1,7 @@
-#include "HintPanel.h"
+#include "ui/views/HintPanel.h"
 
-#include "DrawingTools.h"
-#include "ViewImage.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/ViewImage.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "OutputTrace.h"
+#include "ui/views/OutputTrace.h"
 
-#include "DrawingTools.h"
-#include "RenderedSound.h"
+#include "core/RenderedSound.h"
+#include "ui/drawing/DrawingTools.h"
 
 #include <QPainter>
 

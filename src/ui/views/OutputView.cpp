@@ -1,10 +1,10 @@
-#include "OutputView.h"
+#include "ui/views/OutputView.h"
 
-#include "DrawingTools.h"
-#include "OutputTrace.h"
-#include "RenderedSound.h"
-#include "TimeGrid.h"
-#include "ViewImage.h"
+#include "core/RenderedSound.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/TimeGrid.h"
+#include "ui/drawing/ViewImage.h"
+#include "ui/views/OutputTrace.h"
 
 #include <QFontMetrics>
 #include <QPainter>

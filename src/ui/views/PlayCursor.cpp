@@ -1,7 +1,7 @@
-#include "PlayCursor.h"
+#include "ui/views/PlayCursor.h"
 
-#include "BackBuffer.h"
-#include "OutputView.h"
+#include "ui/drawing/BackBuffer.h"
+#include "ui/views/OutputView.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
-#include "WaveformView.h"
+#include "ui/views/WaveformView.h"
 
-#include "DrawingTools.h"
-#include "ViewImage.h"
-#include "WaveformTable.h"
+#include "core/WaveformTable.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/ViewImage.h"
 
 #include <QPainter>
 

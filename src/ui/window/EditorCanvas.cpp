@@ -1,8 +1,8 @@
-#include "EditorCanvas.h"
+#include "ui/window/EditorCanvas.h"
 
-#include "DrawingTools.h"
-#include "Editor.h"
-#include "InputDispatch.h"
+#include "ui/drawing/DrawingTools.h"
+#include "ui/editor/Editor.h"
+#include "ui/editor/InputDispatch.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

@@ -1,4 +1,4 @@
-#include "EditorCommandLine.h"
+#include "ui/window/EditorCommandLine.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

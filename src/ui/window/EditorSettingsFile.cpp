@@ -1,4 +1,4 @@
-#include "EditorSettingsFile.h"
+#include "ui/window/EditorSettingsFile.h"
 
 #include <QDir>
 #include <QFile>

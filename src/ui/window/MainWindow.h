@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Editor.h"
-#include "InputDispatch.h"
-#include "MainWindowMenu.h"
+#include "ui/editor/Editor.h"
+#include "ui/editor/InputDispatch.h"
+#include "ui/window/MainWindowMenu.h"
 
 #include <QMainWindow>
 

@@ -1,7 +1,7 @@
-#include "MainWindowMenu.h"
+#include "ui/window/MainWindowMenu.h"
 
-#include "EditHistory.h"
-#include "SoundTemplates.h"
+#include "core/SoundTemplates.h"
+#include "document/EditHistory.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,6 +1,6 @@
-#include "RecentFilesMenu.h"
+#include "ui/window/RecentFilesMenu.h"
 
-#include "RecentFiles.h"
+#include "document/RecentFiles.h"
 
 #include <QAction>
 #include <QDir>

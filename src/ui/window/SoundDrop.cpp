@@ -1,4 +1,4 @@
-#include "SoundDrop.h"
+#include "ui/window/SoundDrop.h"
 
 #include <QFileInfo>
 #include <QMimeData>

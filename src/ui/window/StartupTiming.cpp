@@ -1,6 +1,6 @@
-#include "StartupTiming.h"
+#include "ui/window/StartupTiming.h"
 
-#include "EditorCanvas.h"
+#include "ui/window/EditorCanvas.h"
 
 #include <QCoreApplication>
 #include <QFile>

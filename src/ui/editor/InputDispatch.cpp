@@ -1,0 +1,169 @@
+#include "ui/editor/InputDispatch.h"
+
+#include "core/SoundModel.h"
+#include "document/DocumentState.h"
+#include "ui/editor/Editor.h"
+
+namespace {
+
+// The hint stages raised by the gestures they teach.
+constexpr int kHintPlayed = 1;
+constexpr int kHintPointDragged = 2;
+constexpr int kHintRightClicked = 3;
+constexpr int kHintDoubleClicked = 4;
+
+}  // namespace
+
+InputDispatch::InputDispatch(Editor& editor) : editor_(editor) {}
+
+InputDispatch::Cursor InputDispatch::mouseMove(QPoint pos) {
+    const int x = pos.x();
+    const int y = pos.y();
+    for (int j = 0; j < 4; ++j) {
+        Slider& slider = editor_.slider(j);
+        if (slider.isDragging()) {
+            // The value line follows live; the sound waits for the release.
+            slider.move(y);
+            editor_.blit(slider.image(), slider.rect());
+            editor_.updateWindow();
+            editor_.requestPreview();
+            return Cursor::Hand;
+        }
+    }
+    for (EnvelopeGraph* graph : {&editor_.amplitudeGraph(), &editor_.frequencyGraph()}) {
+        if (graph->move(x, y)) {
+            editor_.blit(graph->image(), graph->rect());
+            editor_.updateWindow();
+            editor_.requestPreview();
+            return Cursor::Hand;
+        }
+    }
+    return cursorAt(pos);
+}
+
+InputDispatch::Cursor InputDispatch::cursorAt(QPoint pos) {
+    const int x = pos.x();
+    const int y = pos.y();
+    if (editor_.amplitudeGraph().wantsHandCursor(x, y) || editor_.frequencyGraph().wantsHandCursor(x, y))
+        return Cursor::Hand;
+    for (OptionGroup* group :
+         {&editor_.waveformGroup(), &editor_.rateGroup(), &editor_.bitsGroup(), &editor_.repeatsGroup()})
+        if (group->hit(x, y) >= 0) return Cursor::Hand;
+    for (int j = 0; j < 4; ++j)
+        if (editor_.slider(j).hitKnob(x, y)) return Cursor::Hand;
+    if (editor_.outputView().contains(x, y)) return Cursor::Play;
+    return Cursor::Arrow;
+}
+
+bool InputDispatch::leftDown(QPoint pos) {
+    const int x = pos.x();
+    const int y = pos.y();
+    const SoundModel& model = editor_.model();
+
+    if (editor_.outputView().contains(x, y)) {
+        editor_.play();
+        editor_.hintStage(kHintPlayed);
+        editor_.redrawAll();
+        return false;
+    }
+    for (EnvelopeGraph* graph : {&editor_.amplitudeGraph(), &editor_.frequencyGraph()}) {
+        if (graph->press(x, y)) {
+            editor_.blit(graph->image(), graph->rect());
+            editor_.updateWindow();
+            return true;
+        }
+    }
+
+    // A click on the button already in force still renders, as every
+    // gesture does, but adds no undo step.
+    struct Group {
+        OptionGroup& group;
+        int32_t SoundSettings::*field;
+        const char* step;
+        Editor::Render render;
+    };
+    const Group groups[] = {
+        {editor_.waveformGroup(), &SoundSettings::waveform, "Waveform", Editor::Render::Always},
+        {editor_.rateGroup(), &SoundSettings::sampleRate, "Sample Rate", Editor::Render::Always},
+        {editor_.bitsGroup(), &SoundSettings::bitsPerSample, "Sample Width", Editor::Render::Always},
+        // Only playing uses the count: nothing to render.
+        {editor_.repeatsGroup(), &SoundSettings::repeatCount, "Repeats", Editor::Render::WhenSoundChanges},
+    };
+    for (const Group& g : groups) {
+        if (const int i = g.group.hit(x, y); i >= 0) {
+            SoundSettings next = model.settings;
+            next.*g.field = g.group.select(i);
+            editor_.drawButtons(g.group);
+            editor_.applyEdit(next, QString::fromLatin1(g.step), g.render);
+            return false;
+        }
+    }
+    for (int j = 0; j < 4; ++j) {
+        if (editor_.slider(j).press(x, y)) {
+            Slider& slider = editor_.slider(j);
+            editor_.blit(slider.image(), slider.rect());
+            editor_.updateWindow();
+            return true;
+        }
+    }
+    return false;
+}
+
+void InputDispatch::releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint) {
+    const EnvelopeGraph::Release r = graph.release(y);
+    if (!r.wasDragging) return;
+    editor_.blit(graph.image(), graph.rect());
+    // The drag changed the curve in place; the whole drag is one step.
+    editor_.applyEdit(editor_.model().settings, QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
+    if (raisesHint && r.wasPoint) {
+        editor_.hintStage(kHintPointDragged);
+        editor_.redrawAll();
+    }
+}
+
+void InputDispatch::leftUp(QPoint pos) {
+    releaseGraph(editor_.amplitudeGraph(), pos.y(), true);
+    releaseGraph(editor_.frequencyGraph(), pos.y(), false);
+
+    static const char* const kSliderSteps[] = {"Length", "Distort", "Echo Volume", "Echo Delay"};
+    for (int j = 0; j < 4; ++j) {
+        Slider& slider = editor_.slider(j);
+        if (!slider.release()) continue;
+        editor_.applyEdit(editor_.withSliders(), QString::fromLatin1(kSliderSteps[j]));
+    }
+}
+
+void InputDispatch::adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos) {
+    const int index = graph.findPointNear(pos.x(), pos.y());
+    if (index < 0 || !adjustPoint) return;
+    if (adjustPoint(graph, index)) editor_.applyEdit(editor_.model().settings, QStringLiteral("Adjust Point"));
+}
+
+void InputDispatch::leftDoubleClick(QPoint pos) {
+    // The first click of the pair already held and released whatever is here.
+    adjustAfterDoubleClick(editor_.frequencyGraph(), pos);
+    adjustAfterDoubleClick(editor_.amplitudeGraph(), pos);
+    editor_.hintStage(kHintDoubleClicked);
+    editor_.redrawAll();
+}
+
+bool InputDispatch::rightClickGraph(EnvelopeGraph& graph, QPoint pos, bool insert) {
+    const EnvelopeGraph::RightClick r =
+        insert ? graph.rightClickInsert(pos.x(), pos.y()) : graph.rightClickDelete(pos.x(), pos.y());
+    if (!r.hit) return false;
+    // A click on an end point removes nothing: it renders, but adds no step.
+    editor_.applyEdit(editor_.model().settings, QString::fromLatin1(insert ? "Insert Point" : "Delete Point"));
+    editor_.hintStage(kHintRightClicked);
+    editor_.redrawAll();
+    return true;
+}
+
+void InputDispatch::rightDown(QPoint pos) {
+    // While a point, curve or knob is held, deleting or inserting points would
+    // re-index the held point under the drag: ignore the click.
+    if (editor_.isDragging()) return;
+    if (rightClickGraph(editor_.amplitudeGraph(), pos, false)) return;
+    if (rightClickGraph(editor_.frequencyGraph(), pos, false)) return;
+    rightClickGraph(editor_.amplitudeGraph(), pos, true);
+    rightClickGraph(editor_.frequencyGraph(), pos, true);
+}
