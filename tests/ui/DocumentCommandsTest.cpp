@@ -272,7 +272,9 @@ TEST(ExportCommand, TheChosenExtensionPicksTheFormat) {
 
         EXPECT_EQ(d.prompts.sequence(), c.answer ? "save, question" : "save");
         EXPECT_EQ(d.prompts.unused(), 0u);
-        if (c.answer) EXPECT_EQ(d.prompts.confirmActions, QStringList{QStringLiteral("Replace")});
+        if (c.answer) {
+            EXPECT_EQ(d.prompts.confirmActions, QStringList{QStringLiteral("Replace")});
+        }
         const FileDialogRequest& request = d.prompts.shown[0].request;
         EXPECT_EQ(request.title, QStringLiteral("Export"));
         ASSERT_EQ(request.filters.size(), 3);
