@@ -5,6 +5,7 @@
 #include "zindle/zindle.h"
 
 #include "core/SoundMutation.h"
+#include "core/SoundTemplates.h"
 #include "core/WavImage.h"
 #include "formats/JsonFormat.h"
 #include "formats/ZdlFormat.h"
@@ -18,8 +19,22 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
+
+#define ZINDLE_TEXT(x) #x
+#define ZINDLE_VERSION_TEXT(major, minor, patch) ZINDLE_TEXT(major) "." ZINDLE_TEXT(minor) "." ZINDLE_TEXT(patch)
+
+constexpr bool sameText(const char* a, const char* b) { return *a == *b && (*a == '\0' || sameText(a + 1, b + 1)); }
+
+// The build's version (the project's) is the header's: a program tests the
+// macros at compile time and zindle_version_number() at run time.
+static_assert(sameText(ZINDLE_VERSION_STRING,
+                       ZINDLE_VERSION_TEXT(ZINDLE_VERSION_MAJOR, ZINDLE_VERSION_MINOR, ZINDLE_VERSION_PATCH)),
+              "zindle.h's ZINDLE_VERSION_* macros differ from the project's version");
 
 // Runs `body` (returning a Status) and reports its outcome to C.
 template <class Body>
@@ -91,11 +106,68 @@ Status renderWav(const zindle_sound* sound, int rate, int bits, unsigned char** 
     return status;
 }
 
+// What zindle-cli generate gives a sound: a new sound's quality, and 8 bits,
+// as a file made outside the editor has no user's width to keep.
+SoundSettings generatedQuality() {
+    SoundSettings quality;
+    quality.resetToNew();
+    quality.bitsPerSample = 8;
+    return quality;
+}
+
+Status generateSound(const char* name, uint64_t seed, zindle_sound** sound) {
+    if (!sound) return missing("sound");
+    *sound = nullptr;
+    if (!name) return missing("name");
+    std::optional<SoundSettings> made = sound_templates::generate(name, seed, generatedQuality());
+    if (!made)
+        return Status::failure(ZINDLE_ERROR_ARGUMENT,
+                               std::string("Unknown template '") + name + "'; zindle_template_name lists them.");
+    *sound = new zindle_sound{std::move(*made)};
+    return Status();
+}
+
 }  // namespace
 
 extern "C" {
 
 const char* zindle_version(void) { return ZINDLE_VERSION_STRING; }
+
+int zindle_version_number(void) { return ZINDLE_VERSION_NUMBER; }
+
+const char* zindle_strerror(int code) {
+    switch (code) {
+    case ZINDLE_OK: return "no error";
+    case ZINDLE_ERROR_ARGUMENT: return "invalid argument";
+    case ZINDLE_ERROR_FORMAT: return "not a sound the library reads";
+    case ZINDLE_ERROR_MEMORY: return "out of memory";
+    case ZINDLE_ERROR_BUFFER: return "buffer too small";
+    case ZINDLE_ERROR_INTERNAL: return "internal error";
+    default: return "unknown error";
+    }
+}
+
+int zindle_template_count(void) {
+    try {
+        return int(sound_templates::names().size());
+    } catch (...) {
+        // The list is built on first use; without memory for it there is none.
+        return 0;
+    }
+}
+
+const char* zindle_template_name(int index) {
+    try {
+        const std::vector<std::string>& names = sound_templates::names();
+        return index >= 0 && size_t(index) < names.size() ? names[size_t(index)].c_str() : nullptr;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+int zindle_sound_generate(const char* name, uint64_t seed, zindle_sound** sound, char* error, size_t error_size) {
+    return guarded(error, error_size, [&] { return generateSound(name, seed, sound); });
+}
 
 void zindle_free(void* p) { std::free(p); }
 
