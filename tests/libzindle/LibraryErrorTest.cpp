@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -201,6 +202,10 @@ TEST(LibraryErrors, NullArgumentsAreRefused) {
          false, false},
         {"write_zdl: zdl_size", [&](char* e, size_t n) { return zindle_sound_write_zdl(s, &out, nullptr, e, n); }, true,
          false, false},
+        {"generate: name", [&](char* e, size_t n) { return zindle_sound_generate(nullptr, 1, &made, e, n); }, false,
+         false, true},
+        {"generate: sound", [&](char* e, size_t n) { return zindle_sound_generate("coin", 1, nullptr, e, n); }, false,
+         false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -235,6 +240,33 @@ TEST(LibraryErrors, NullArgumentsAreRefused) {
     EXPECT_EQ(zindle_sound_repeat_count(nullptr), 0);
     zindle_sound_free(nullptr);
     zindle_free(nullptr);
+}
+
+// A fixed text for every code, the ones the header lists; any other code is
+// "unknown error", never NULL.
+TEST(LibraryErrors, EveryCodeHasItsText) {
+    const struct {
+        int code;
+        const char* text;
+    } cases[] = {
+        {ZINDLE_OK, "no error"},
+        {ZINDLE_ERROR_ARGUMENT, "invalid argument"},
+        {ZINDLE_ERROR_FORMAT, "not a sound the library reads"},
+        {ZINDLE_ERROR_MEMORY, "out of memory"},
+        {ZINDLE_ERROR_BUFFER, "buffer too small"},
+        {ZINDLE_ERROR_INTERNAL, "internal error"},
+        {-1, "unknown error"},
+        {ZINDLE_ERROR_INTERNAL + 1, "unknown error"},
+        {1000, "unknown error"},
+        {INT_MIN, "unknown error"},
+        {INT_MAX, "unknown error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        const char* text = zindle_strerror(c.code);
+        ASSERT_NE(text, nullptr);
+        EXPECT_STREQ(text, c.text);
+    }
 }
 
 // The reason is cut to the buffer, always NUL-terminated, never past it.

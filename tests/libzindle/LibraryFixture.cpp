@@ -39,6 +39,19 @@ int runCli(const std::vector<std::string>& arguments) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::vector<std::string> cliTemplates(const ScratchDir& dir) {
+    const std::string list = dir.path("templates.txt");
+    EXPECT_EQ(std::system(("'" ZINDLE_CLI "' templates > '" + list + "'").c_str()), 0);
+    const Bytes listed = readFile(list);
+    const std::string text(listed.begin(), listed.end());
+    std::vector<std::string> names;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        names.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "the last line is not ended";
+    return names;
+}
+
 Sound readSound(const Bytes& bytes) {
     zindle_sound* sound = nullptr;
     char error[256] = "";
@@ -69,4 +82,14 @@ Bytes renderSamples(const zindle_sound* sound, int rate, int bits) {
         << error;
     EXPECT_EQ(written, size);
     return samples;
+}
+
+Bytes writeZdl(const zindle_sound* sound) {
+    unsigned char* zdl = nullptr;
+    size_t size = 0;
+    char error[256] = "";
+    EXPECT_EQ(zindle_sound_write_zdl(sound, &zdl, &size, error, sizeof error), ZINDLE_OK) << error;
+    Bytes bytes(zdl, zdl + (zdl ? size : 0));
+    zindle_free(zdl);
+    return bytes;
 }

@@ -36,7 +36,11 @@ private:
 // Runs zindle-cli with the arguments (each quoted for the shell); its exit status.
 int runCli(const std::vector<std::string>& arguments);
 
+// The lines zindle-cli templates prints, failing the test when it fails.
+std::vector<std::string> cliTemplates(const ScratchDir& dir);
+
 // The library's answers, failing the test (returning empty) on an error.
 Sound readSound(const Bytes& bytes);
 Bytes renderWav(const zindle_sound* sound, int rate = 0, int bits = 0);
 Bytes renderSamples(const zindle_sound* sound, int rate = 0, int bits = 0);
+Bytes writeZdl(const zindle_sound* sound);

@@ -34,14 +34,8 @@ Bytes cliRender(const ScratchDir& dir, const std::string& input, std::vector<std
 // Sounds zindle-cli generate makes: every template (noise ones included),
 // two seeds each.
 std::vector<std::string> generatedSounds(const ScratchDir& dir) {
-    const std::string list = dir.path("templates.txt");
-    EXPECT_EQ(std::system(("'" ZINDLE_CLI "' templates > '" + list + "'").c_str()), 0);
     std::vector<std::string> files;
-    const Bytes listed = readFile(list);
-    const std::string names(listed.begin(), listed.end());
-    size_t start = 0;
-    for (size_t end; (end = names.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string name = names.substr(start, end - start);
+    for (const std::string& name : cliTemplates(dir)) {
         for (const char* seed : {"3", "17"}) {
             const std::string file = dir.path(name + "-" + seed + ".zdl");
             EXPECT_EQ(runCli({"generate", name, "--seed", seed, "-o", file}), 0) << name;
@@ -146,12 +140,7 @@ TEST(LibraryRender, MutateIsZindleCliMutate) {
         ASSERT_EQ(zindle_sound_mutate(sound.get(), c.seed, c.value, &raw, error, sizeof error), ZINDLE_OK) << error;
         const Sound variant(raw);
 
-        unsigned char* zdl = nullptr;
-        size_t size = 0;
-        ASSERT_EQ(zindle_sound_write_zdl(variant.get(), &zdl, &size, error, sizeof error), ZINDLE_OK) << error;
-        const Bytes written(zdl, zdl + size);
-        zindle_free(zdl);
-        EXPECT_EQ(written, readFile(variantFile));
+        EXPECT_EQ(writeZdl(variant.get()), readFile(variantFile));
         EXPECT_EQ(renderWav(variant.get()), cliRender(dir, variantFile));
     }
 }
@@ -200,6 +189,16 @@ TEST(LibraryRender, AnEfcIsReadWhateverItsUnusedBytesHold) {
         ASSERT_TRUE(sound);
         EXPECT_EQ(renderWav(sound.get()), expected);
     }
+}
+
+// The header's macros, the library's string and its number are one version.
+TEST(LibraryRender, VersionMacrosAreTheLibrarysVersion) {
+    const std::string fromMacros = std::to_string(ZINDLE_VERSION_MAJOR) + "." + std::to_string(ZINDLE_VERSION_MINOR) +
+                                   "." + std::to_string(ZINDLE_VERSION_PATCH);
+    EXPECT_EQ(fromMacros, zindle_version());
+    EXPECT_EQ(zindle_version_number(),
+              ZINDLE_VERSION_MAJOR * 10000 + ZINDLE_VERSION_MINOR * 100 + ZINDLE_VERSION_PATCH);
+    EXPECT_EQ(zindle_version_number(), ZINDLE_VERSION_NUMBER);
 }
 
 TEST(LibraryRender, VersionIsTheProgramsVersion) {

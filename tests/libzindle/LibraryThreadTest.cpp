@@ -21,7 +21,22 @@ struct Job {
     int bits;
     Bytes wav;      // rendered by one thread, before the others start
     Bytes samples;  // the same at the job's rate and width
+    const char* templateName;
+    Bytes generated;  // the .zdl of the template's sound for the job's index as seed
 };
+
+Bytes generatedZdl(const char* name, uint64_t seed) {
+    zindle_sound* sound = nullptr;
+    unsigned char* zdl = nullptr;
+    size_t size = 0;
+    Bytes bytes;
+    if (zindle_sound_generate(name, seed, &sound, nullptr, 0) == ZINDLE_OK &&
+        zindle_sound_write_zdl(sound, &zdl, &size, nullptr, 0) == ZINDLE_OK)
+        bytes.assign(zdl, zdl + size);
+    zindle_free(zdl);
+    zindle_sound_free(sound);
+    return bytes;
+}
 
 // Different sounds: variations of the test files, in both widths and at every rate.
 std::vector<Job> makeJobs() {
@@ -32,9 +47,17 @@ std::vector<Job> makeJobs() {
         const Sound original = readSound(readFile(dataFile(files[i % 4])));
         zindle_sound* variant = nullptr;
         EXPECT_EQ(zindle_sound_mutate(original.get(), uint64_t(i) * 7919u, 0.3f, &variant, nullptr, 0), ZINDLE_OK);
-        Job job{Sound(variant), rates[i % 3], i % 2 ? 16 : 8, {}, {}};
+        Job job{Sound(variant),
+                rates[i % 3],
+                i % 2 ? 16 : 8,
+                {},
+                {},
+                zindle_template_name(i % zindle_template_count()),
+                {}};
         job.wav = renderWav(job.sound.get());
         job.samples = renderSamples(job.sound.get(), job.rate, job.bits);
+        job.generated = generatedZdl(job.templateName, uint64_t(i));
+        EXPECT_FALSE(job.generated.empty()) << job.templateName;
         jobs.push_back(std::move(job));
     }
     return jobs;
@@ -74,6 +97,7 @@ TEST(LibraryThreads, ConcurrentRendersMatchSingleThreadedOnes) {
                     Bytes(wav, wav + size) != sharedWav)
                     ++mismatches;
                 zindle_free(wav);
+                if (generatedZdl(job.templateName, uint64_t(t)) != job.generated) ++mismatches;
             }
         });
     }
