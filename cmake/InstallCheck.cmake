@@ -150,15 +150,40 @@ if(READELF AND NM)
     if(NOT status EQUAL 0 OR NOT needed OR needed MATCHES "Qt|SDL")
         message(FATAL_ERROR "libzindle needs more than the standard libraries: ${needed}")
     endif()
+    # Exactly the functions of the header, each under the symbol version of
+    # the release that added it (see zindle.map): 0.1's under ZINDLE_0, 0.2's
+    # under ZINDLE_0.2.
+    set(functions_0
+        zindle_free zindle_render_wav zindle_sound_bits zindle_sound_free zindle_sound_mutate zindle_sound_read
+        zindle_sound_read_format zindle_sound_render_samples zindle_sound_render_wav zindle_sound_repeat_count
+        zindle_sound_sample_rate zindle_sound_write_json zindle_sound_write_zdl zindle_version)
+    set(functions_0.2 zindle_sound_generate zindle_strerror zindle_template_count zindle_template_name
+        zindle_version_number)
+    set(wanted "")
+    foreach(node 0 0.2)
+        list(APPEND wanted "ZINDLE_${node}")
+        foreach(function ${functions_${node}})
+            list(APPEND wanted "${function}@@ZINDLE_${node}")
+        endforeach()
+    endforeach()
     execute_process(COMMAND ${NM} -D --defined-only ${library} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
     string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+    set(exported "")
     foreach(line ${lines})
-        if(NOT line MATCHES " (zindle_[a-z_]+(@@ZINDLE_0)?|ZINDLE_0)$")
-            message(FATAL_ERROR "libzindle exports more than its C interface: ${line}")
+        if(NOT line MATCHES "^[0-9a-f]+ [A-Za-z] ([^ ]+)$")
+            message(FATAL_ERROR "nm -D prints a line it should not: '${line}'")
         endif()
+        list(APPEND exported ${CMAKE_MATCH_1})
     endforeach()
-    if(NOT symbols MATCHES "zindle_render_wav")
-        message(FATAL_ERROR "libzindle does not export zindle_render_wav: ${symbols}")
+    list(SORT wanted)
+    list(SORT exported)
+    if(NOT status EQUAL 0 OR NOT exported STREQUAL wanted)
+        set(extra ${exported})
+        list(REMOVE_ITEM extra ${wanted})
+        set(lacking ${wanted})
+        list(REMOVE_ITEM lacking ${exported})
+        message(FATAL_ERROR "libzindle's exports are not its C interface (nm -D: ${status}):\n"
+            "  not exported: ${lacking}\n  exported beyond it: ${extra}")
     endif()
 else()
     message(STATUS "readelf or nm not found (package binutils): the library's interface not checked")
@@ -179,6 +204,36 @@ if(NOT status EQUAL 0 OR NOT flags MATCHES "-I${PREFIX}/include" OR NOT flags MA
 endif()
 separate_arguments(flags UNIX_COMMAND "${flags}")
 separate_arguments(sanitize UNIX_COMMAND "${SANITIZE_FLAGS}")
+# The installed header is C89 to C11 and C++, strict: a game may build with any.
+file(WRITE ${PREFIX}/header.c "#include <zindle/zindle.h>\nint main(void) { return zindle_version_number() < ZINDLE_VERSION_NUMBER; }\n")
+set(compilers "")
+foreach(standard c89 c99 c11)
+    list(APPEND compilers "${C_COMPILER}|-std=${standard}|-xc")
+endforeach()
+find_program(CXX_COMPILER NAMES c++ g++ clang++)
+if(CXX_COMPILER)
+    foreach(standard c++98 c++11 c++17)
+        list(APPEND compilers "${CXX_COMPILER}|-std=${standard}|-xc++")
+    endforeach()
+else()
+    message(STATUS "no C++ compiler: the header is checked as C only")
+endif()
+foreach(entry ${compilers})
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 compiler)
+    list(GET entry 1 standard)
+    list(GET entry 2 language)
+    execute_process(COMMAND ${compiler} ${language} ${standard} -pedantic-errors -Wall -Wextra -Werror ${sanitize}
+            ${PREFIX}/header.c -xnone ${flags} -Wl,-rpath,${PREFIX}/${LIBDIR} -o ${PREFIX}/header
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(status EQUAL 0)
+        execute_process(COMMAND ${PREFIX}/header RESULT_VARIABLE status)
+    endif()
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "zindle.h does not build and link as ${standard} (${status}):\n${out}${err}")
+    endif()
+endforeach()
+
 set(example ${PREFIX}/render_wav)
 execute_process(COMMAND ${C_COMPILER} -std=c99 -Wall -Wextra -Werror ${sanitize}
         ${SOURCE_DIR}/examples/render_wav.c ${flags} -Wl,-rpath,${PREFIX}/${LIBDIR} -o ${example}
@@ -199,6 +254,36 @@ foreach(sound sounds/laser.zdl sounds/boom.efc)
         message(FATAL_ERROR "the example's WAV of ${sound} differs from zindle-cli render's")
     endif()
 endforeach()
+# A sound the library generates is the one zindle-cli generate writes: the
+# example's WAV is what zindle-cli renders from that file. "random" draws its
+# own rate and width.
+foreach(made "coin 42" "explosion 0" "random 7" "jump 18446744073709551615")
+    separate_arguments(made)
+    list(GET made 0 name)
+    list(GET made 1 seed)
+    file(REMOVE ${PREFIX}/example.wav ${PREFIX}/cli.wav)
+    execute_process(COMMAND ${example} --generate ${name} ${seed} ${PREFIX}/example.wav
+        RESULT_VARIABLE status ERROR_VARIABLE err)
+    execute_process(COMMAND ${PREFIX}/bin/zindle-cli generate ${name} --seed ${seed} -o ${PREFIX}/cli.zdl
+        RESULT_VARIABLE cli_status)
+    if(cli_status EQUAL 0)
+        execute_process(COMMAND ${PREFIX}/bin/zindle-cli render ${PREFIX}/cli.zdl -o ${PREFIX}/cli.wav
+            RESULT_VARIABLE cli_status)
+    endif()
+    if(NOT status EQUAL 0 OR NOT cli_status EQUAL 0)
+        message(FATAL_ERROR "generating ${name} ${seed}: the example gave ${status} (${err}), zindle-cli ${cli_status}")
+    endif()
+    file(SHA256 ${PREFIX}/example.wav example_sum)
+    file(SHA256 ${PREFIX}/cli.wav cli_sum)
+    if(NOT example_sum STREQUAL cli_sum)
+        message(FATAL_ERROR "the example's WAV of ${name} ${seed} differs from zindle-cli generate and render's")
+    endif()
+endforeach()
+file(REMOVE ${PREFIX}/example.wav)
+execute_process(COMMAND ${example} --generate Coin 1 ${PREFIX}/example.wav RESULT_VARIABLE status ERROR_VARIABLE err)
+if(status EQUAL 0 OR NOT err MATCHES "Unknown template 'Coin'" OR EXISTS ${PREFIX}/example.wav)
+    message(FATAL_ERROR "the example generated from an unknown template: ${status} '${err}'")
+endif()
 # A bad file: a clear reason, a failure status, no output.
 file(REMOVE ${PREFIX}/example.wav)
 execute_process(COMMAND ${example} ${SOURCE_DIR}/tests/data/corpus/zdl/truncated.zdl ${PREFIX}/example.wav

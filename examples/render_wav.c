@@ -1,10 +1,13 @@
-/* Renders a Zindle sound file (.zdl, .json or .efc) to a WAV file with libzindle.
+/* Renders a Zindle sound file (.zdl, .json or .efc), or the sound a template
+ * makes for a seed, to a WAV file with libzindle.
  *
  *   cc render_wav.c $(pkg-config --cflags --libs zindle) -o render_wav
  *   ./render_wav laser.zdl laser.wav
+ *   ./render_wav --generate coin 42 coin.wav    (zindle-cli generate coin --seed 42)
  */
 #include <zindle/zindle.h>
 
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -65,25 +68,75 @@ static int write_file(const char* path, const unsigned char* bytes, size_t size)
     return ok;
 }
 
+static void usage(const char* program) {
+    int i;
+    fprintf(stderr,
+            "usage: %s IN.zdl|IN.json|IN.efc OUT.wav\n"
+            "       %s --generate TEMPLATE SEED OUT.wav\n"
+            "templates:",
+            program, program);
+    for (i = 0; i < zindle_template_count(); ++i) fprintf(stderr, " %s", zindle_template_name(i));
+    fprintf(stderr, "\n(libzindle %s)\n", zindle_version());
+}
+
+/* The sound in the file at `path`; NULL (with a message) on failure. */
+static zindle_sound* read_sound(const char* path) {
+    zindle_sound* sound = NULL;
+    size_t size = 0;
+    char error[256];
+    unsigned char* bytes = read_file(path, &size);
+    if (!bytes) return NULL;
+    if (zindle_sound_read(bytes, size, &sound, error, sizeof error) != ZINDLE_OK)
+        fprintf(stderr, "%s: %s\n", path, error);
+    free(bytes);
+    return sound;
+}
+
+/* The sound the template makes for the seed (a decimal number); NULL (with a
+ * message) on failure. */
+static zindle_sound* generate_sound(const char* name, const char* seed_text) {
+    zindle_sound* sound = NULL;
+    char error[256];
+    char* end;
+    unsigned long long seed;
+    errno = 0;
+    seed = strtoull(seed_text, &end, 10);
+    if (errno != 0 || end == seed_text || *end != '\0' || seed_text[0] == '-') {
+        fprintf(stderr, "%s: not a seed (0 to 18446744073709551615)\n", seed_text);
+        return NULL;
+    }
+    if (zindle_sound_generate(name, (uint64_t)seed, &sound, error, sizeof error) != ZINDLE_OK)
+        fprintf(stderr, "%s: %s\n", name, error);
+    return sound;
+}
+
 int main(int argc, char** argv) {
-    unsigned char *sound, *wav = NULL;
-    size_t sound_size = 0, wav_size = 0;
+    zindle_sound* sound;
+    unsigned char* wav = NULL;
+    size_t wav_size = 0;
+    const char* output;
     char error[256];
     int status;
 
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s IN.zdl|IN.json|IN.efc OUT.wav   (libzindle %s)\n", argv[0], zindle_version());
+    if (argc == 3 && strcmp(argv[1], "--generate") != 0) {
+        sound = read_sound(argv[1]);
+        output = argv[2];
+    } else if (argc == 5 && strcmp(argv[1], "--generate") == 0) {
+        sound = generate_sound(argv[2], argv[3]);
+        output = argv[4];
+    } else {
+        usage(argv[0]);
         return 2;
     }
-    sound = read_file(argv[1], &sound_size);
     if (!sound) return 1;
-    status = zindle_render_wav(sound, sound_size, &wav, &wav_size, error, sizeof error);
-    free(sound);
+    /* The sound's own rate and width: the file zindle-cli render writes. */
+    status = zindle_sound_render_wav(sound, ZINDLE_RATE_OWN, ZINDLE_BITS_OWN, &wav, &wav_size, error, sizeof error);
+    zindle_sound_free(sound);
     if (status != ZINDLE_OK) {
-        fprintf(stderr, "%s: %s\n", argv[1], error);
+        fprintf(stderr, "%s: %s (%s)\n", output, error, zindle_strerror(status));
         return 1;
     }
-    status = write_file(argv[2], wav, wav_size) ? 0 : 1;
+    status = write_file(output, wav, wav_size) ? 0 : 1;
     zindle_free(wav);
     return status;
 }
