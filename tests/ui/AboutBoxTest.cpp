@@ -5,11 +5,11 @@
 #include "ui/drawing/DrawingTools.h"
 
 #include "RecordingPlayer.h"
+#include "WhenModal.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -345,7 +345,8 @@ TEST_F(AboutBoxFixture, HelpViewerStaysUsableWhileTheModalBoxIsOpen) {
     editor.installEventFilter(&toEditor);
     viewer.installEventFilter(&toViewer);
     bool checked = false;
-    QTimer::singleShot(0, &box, [&] {
+    whenModal([&](QWidget* w) {
+        if (w != &box) return false;
         QTest::mouseClick(box.helpButton(), Qt::LeftButton);
         EXPECT_TRUE(viewer.isVisible());
         EXPECT_TRUE(box.isVisible());
@@ -356,6 +357,7 @@ TEST_F(AboutBoxFixture, HelpViewerStaysUsableWhileTheModalBoxIsOpen) {
         QTest::mouseRelease(editor.windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
         checked = true;
         QTest::keyClick(&box, Qt::Key_Escape);
+        return true;
     });
     box.exec();
 

@@ -3,6 +3,8 @@
 #include "ui/dialogs/NoteList.h"
 #include "ui/dialogs/NumberText.h"
 
+#include "WhenModal.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,7 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -474,12 +475,13 @@ TEST_F(AdjustPointDialogTest, DecimalCommaLocaleStillReadsAPoint) {
 
 // ---- the entry point the window uses --------------------------------------
 
-// Acts on the modal dialog once it is open.
+// Acts on the modal dialog once it is open; a dialog left open fails the test.
 void whenOpen(std::function<void(AdjustPointDialog*)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<AdjustPointDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+    whenModal([act](QWidget* w) {
+        auto* dialog = qobject_cast<AdjustPointDialog*>(w);
+        if (!dialog) return false;
         act(dialog);
+        return true;
     });
 }
 

@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -57,11 +56,7 @@ TEST(PlaybackDevice, PlayOnChangeSendsTheNewSoundToTheDevice) {
         // The middle of the sound: the start may follow a buffer of silence.
         const std::vector<uint8_t>& samples = model->rendered.samples();
         square.assign(samples.begin() + 1000, samples.begin() + 1400);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!reached && std::chrono::steady_clock::now() < deadline) {
-            QTest::qWait(50);
-            reached = fileHolds(path, square);
-        }
+        reached = QTest::qWaitFor([&] { return fileHolds(path, square); }, 5000);
         window.reset();
         model.reset();   // stops the player before it goes
         player.reset();  // closes the device: the file stops growing

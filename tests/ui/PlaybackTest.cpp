@@ -173,11 +173,11 @@ TEST_F(PlaybackFixture, TheCursorMovesOverThePlotAndLeavesItAsItWas) {
 TEST_F(PlaybackFixture, TheCursorTimerFollowsThePlayerAndStopsWithIt) {
     d.key(Qt::Key_Space);
     player().state = {true, 10, false};
-    QTest::qWait(3 * MainWindow::kCursorIntervalMs);
-    EXPECT_GE(editor().playCursor().shownX(), OutputView::kPlotLeft);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor().playCursor().shownX() >= OutputView::kPlotLeft; }))
+        << "the cursor never showed; at " << editor().playCursor().shownX();
     player().state = {false, 0, true};
-    QTest::qWait(3 * MainWindow::kCursorIntervalMs);
-    EXPECT_EQ(editor().playCursor().shownX(), -1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return editor().playCursor().shownX() == -1; }))
+        << "the cursor stayed at " << editor().playCursor().shownX();
 }
 
 TEST_F(PlaybackFixture, LivePreviewRendersDuringADragAndStepsOnceOnRelease) {
