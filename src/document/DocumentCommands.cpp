@@ -94,9 +94,8 @@ QString DocumentCommands::exportDirectory() const {
 FileDialogRequest DocumentCommands::exportRequest() const {
     FileDialogRequest r;
     r.title = QStringLiteral("Export");
-    r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}},
-                 {QStringLiteral("FLAC Files"), {QStringLiteral("*.flac"), QStringLiteral("*.FLAC")}},
-                 {QStringLiteral("Ogg Vorbis Files"), {QStringLiteral("*.ogg"), QStringLiteral("*.OGG")}}};
+    for (const soundexport::ExportType& t : soundexport::types())
+        r.filters << filterOf(t.label, QLatin1String(t.extension));
     // Exports go to a folder of their own (a game's assets), once there is one.
     r.directory = exportDirectory();
     // Named after the sound file, when there is one.
