@@ -4,6 +4,7 @@
 #include "cli/GenerateCommands.h"
 #include "cli/OptionValues.h"
 #include "core/SoundTemplates.h"
+#include "formats/SoundFormats.h"
 #include "storage/FileIO.h"
 #include "storage/SoundFile.h"
 
@@ -17,13 +18,14 @@
 
 namespace {
 
+// %1.. are filled from the tables of formats (commandsText).
 const char kCommands[] =
     "Commands:\n"
-    "  render IN... [-o OUT | -d DIR] [--format wav|flac|ogg] [--repeats N] [--rate 11025|22050|44100]\n"
+    "  render IN... [-o OUT | -d DIR] [--format %1] [--repeats N] [--rate 11025|22050|44100]\n"
     "         [--bits 8|16]\n"
     "      Renders each sound (.zdl, .json or .efc) to a file holding what play would play:\n"
     "      WAV, FLAC (the same samples, losslessly compressed) or Ogg Vorbis (lossy, at\n"
-    "      quality 0.5 on a scale from 0 to 1). OUT's extension (.wav, .flac or .ogg)\n"
+    "      quality 0.5 on a scale from 0 to 1). OUT's extension (%2)\n"
     "      picks the type; --format picks it for -d, for files written beside their\n"
     "      inputs (the default) and for --variants. The options override the file's\n"
     "      settings for this render only.\n"
@@ -50,16 +52,46 @@ const char kCommands[] =
     "      with -d, K files DIR/<IN's base name>_001.zdl ... from seeds N, N+1, ...\n"
     "  render IN... --variants K [--seed N] [--amount A] [-d DIR]\n"
     "      Renders K variations of each input, as mutate makes them, to NAME_001.wav ...\n"
-    "      (or .flac, .ogg by --format) in DIR or beside the input.\n"
+    "      (or %3 by --format) in DIR or beside the input.\n"
     "\n"
     "-o - writes to the standard output (render: WAV, or the type --format names;\n"
     "convert, new, generate, mutate: .zdl, or JSON with --to json). -d DIR is created\n"
     "when it does not exist. Numbered names have three digits, four for K = 1000\n"
     "(_0001 ... _1000). The last seed, N + K - 1, may not pass 18446744073709551615.\n"
-    "A file whose name ends in efc (any case) is read as an old-style file, one that\n"
-    "ends in json as the JSON text of a sound, any other as a .zdl file.\n"
+    "An input is read in the format its bytes are in (%4); its name\n"
+    "only breaks a tie. Any other file is refused as no sound file.\n"
     "Exit status: 0 success, 1 a bad input or an output that could not be written\n"
     "(the standard output included), 2 wrong usage.\n";
+
+// "a, b or c", each with `prefix`.
+QString spokenList(const QStringList& items, const QString& prefix) {
+    QStringList named;
+    for (const QString& item : items) named << prefix + item;
+    const QString last = named.isEmpty() ? QString() : named.takeLast();
+    return named.isEmpty() ? last : named.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+QString soundFormatList() {
+    QStringList extensions;
+    for (const soundformats::SoundFormat& f : soundformats::all())
+        extensions << QString::fromStdString(f.extensions.front());
+    return spokenList(extensions, QStringLiteral("."));
+}
+
+// The names --to takes: the sound formats that are written.
+QStringList writtenSoundFormats() {
+    QStringList names;
+    for (const soundformats::SoundFormat& f : soundformats::all())
+        if (f.encode) names << QLatin1String(f.name);
+    return names;
+}
+
+QString commandsText() {
+    const QStringList exports = soundexport::extensions();
+    return QLatin1String(kCommands).arg(exports.join(QLatin1Char('|')), spokenList(exports, QStringLiteral(".")),
+                                        QLatin1Char('.') + exports.mid(1).join(QStringLiteral(", .")),
+                                        soundFormatList());
+}
 
 struct CommandOptions {
     const char* command;
@@ -254,8 +286,9 @@ void addOptions(QCommandLineParser& parser) {
          QStringLiteral("DIR")},
         {QStringLiteral("format"),
          QStringLiteral("render: the type of the files written with -d, beside the inputs, with --variants or to "
-                        "-o -: "
-                        "wav, flac or ogg (default wav)."),
+                        "-o -: %1 (default %2).")
+             .arg(spokenList(soundexport::extensions(), QString()),
+                  soundexport::extension(soundexport::ExportFormat::Wav)),
          QStringLiteral("TYPE")},
         {QStringLiteral("repeats"), QStringLiteral("render: repeat the sound N times (1..10)."), QStringLiteral("N")},
         {QStringLiteral("rate"), QStringLiteral("render: sample rate, 11025, 22050 or 44100."), QStringLiteral("HZ")},
@@ -284,7 +317,7 @@ QString CliTool::helpText() {
     QString text = parser.helpText();
     const qsizetype usageEnd = text.indexOf(QLatin1Char('\n'));
     if (usageEnd >= 0) text.replace(0, usageEnd, QStringLiteral("Usage: zindle-cli [options] command [IN...]"));
-    return text + QLatin1Char('\n') + QLatin1String(kCommands);
+    return text + QLatin1Char('\n') + commandsText();
 }
 
 int CliTool::usageError(const QString& reason) {
@@ -326,8 +359,8 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     request.directory = parser.value(QStringLiteral("d"));
     request.json = parser.isSet(QStringLiteral("json"));
     request.to = parser.value(QStringLiteral("to"));
-    if (parser.isSet(QStringLiteral("to")) && request.to != QLatin1String("zdl") && request.to != QLatin1String("json"))
-        return usageError(QStringLiteral("--to takes zdl or json."));
+    if (parser.isSet(QStringLiteral("to")) && !writtenSoundFormats().contains(request.to))
+        return usageError(QStringLiteral("--to takes %1.").arg(spokenList(writtenSoundFormats(), QString())));
 
     QString problem = readNumbers(parser, request);
     if (problem.isEmpty()) problem = shapeProblem(parser, request);

@@ -3,7 +3,7 @@
 #include "core/RenderedSound.h"
 #include "core/SoundModel.h"
 #include "core/Waveforms.h"
-#include "storage/SoundFile.h"
+#include "formats/SoundFormats.h"
 
 #include <QJsonArray>
 #include <QStringList>
@@ -39,8 +39,10 @@ QJsonArray curveJson(const Envelope& e) {
     return points;
 }
 
+bool isOldStyle(const ReadResult& read) { return read.format == SoundFormatId::Efc; }
+
 QString versionText(const ReadResult& read) {
-    return read.version == 0 ? QStringLiteral("old-style .efc (no version)") : QString::number(read.version);
+    return isOldStyle(read) ? QStringLiteral("old-style .efc (no version)") : QString::number(read.version);
 }
 
 }  // namespace
@@ -109,10 +111,9 @@ QJsonObject json(const QString& file, const ReadResult& read, const Figures& f) 
     const SoundSettings& s = read.settings;
     QJsonObject o;
     o[QStringLiteral("file")] = file;
-    o[QStringLiteral("format")] = soundfile::isJsonName(file) ? QStringLiteral("json")
-                                  : read.version == 0         ? QStringLiteral("efc")
-                                                              : QStringLiteral("zdl");
-    o[QStringLiteral("version")] = read.version == 0 ? QJsonValue() : QJsonValue(read.version);
+    // As the bytes were read, whatever the file's name says.
+    o[QStringLiteral("format")] = QLatin1String(soundformats::format(read.format).name);
+    o[QStringLiteral("version")] = isOldStyle(read) ? QJsonValue() : QJsonValue(read.version);
     o[QStringLiteral("waveform")] = s.waveform;
     o[QStringLiteral("waveformName")] = waveformName(s.waveform);
     o[QStringLiteral("amplitude")] = curveJson(s.amplitude);

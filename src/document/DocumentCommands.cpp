@@ -2,6 +2,7 @@
 
 #include "core/SoundModel.h"
 #include "document/DocumentState.h"
+#include "formats/SoundFormats.h"
 #include "storage/SoundExport.h"
 #include "storage/SoundFile.h"
 
@@ -15,17 +16,18 @@ namespace {
 const QString kCouldNotSave = QStringLiteral("Couldn't save file");
 const QString kCouldNotOpen = QStringLiteral("Couldn't open file");
 
-FileDialogRequest::Filter soundFiles() {
-    return {QStringLiteral("Sound Effects Files"), {QStringLiteral("*.zdl"), QStringLiteral("*.ZDL")}};
+// A dialog's type for files ending in `extension`, in either case.
+FileDialogRequest::Filter filterOf(const char* label, const QString& extension) {
+    return {QLatin1String(label), {QStringLiteral("*.") + extension, QStringLiteral("*.") + extension.toUpper()}};
 }
 
-FileDialogRequest::Filter soundTextFiles() {
-    return {QStringLiteral("Sound Text Files"), {QStringLiteral("*.json"), QStringLiteral("*.JSON")}};
+FileDialogRequest::Filter soundFilter(SoundFormatId id) {
+    const soundformats::SoundFormat& f = soundformats::format(id);
+    return filterOf(f.label, QString::fromStdString(f.extensions.front()));
 }
 
-FileDialogRequest::Filter oldStyleFiles() {
-    return {QStringLiteral("Old Style Files"), {QStringLiteral("*.efc"), QStringLiteral("*.EFC")}};
-}
+FileDialogRequest::Filter soundFiles() { return soundFilter(SoundFormatId::Zdl); }
+FileDialogRequest::Filter soundTextFiles() { return soundFilter(SoundFormatId::Json); }
 
 // The extension of a filter's first pattern: "flac" for "*.flac".
 QString filterExtension(const FileDialogRequest& request, int filter) {
@@ -64,7 +66,7 @@ FileDialogRequest DocumentCommands::openRequest() const {
     FileDialogRequest r;
     // Every kind at once first, so that a folder of mixed sounds shows whole.
     FileDialogRequest::Filter all{QStringLiteral("All Sound Files"), {}};
-    r.filters = {soundFiles(), soundTextFiles(), oldStyleFiles()};
+    for (const soundformats::SoundFormat& f : soundformats::all()) r.filters << soundFilter(f.id);
     for (const FileDialogRequest::Filter& f : r.filters) all.patterns << f.patterns;
     r.filters.prepend(all);
     r.directory = dialogDirectory();
@@ -92,9 +94,8 @@ QString DocumentCommands::exportDirectory() const {
 FileDialogRequest DocumentCommands::exportRequest() const {
     FileDialogRequest r;
     r.title = QStringLiteral("Export");
-    r.filters = {{QStringLiteral("WAV Files"), {QStringLiteral("*.wav"), QStringLiteral("*.WAV")}},
-                 {QStringLiteral("FLAC Files"), {QStringLiteral("*.flac"), QStringLiteral("*.FLAC")}},
-                 {QStringLiteral("Ogg Vorbis Files"), {QStringLiteral("*.ogg"), QStringLiteral("*.OGG")}}};
+    for (const soundexport::ExportType& t : soundexport::types())
+        r.filters << filterOf(t.label, QLatin1String(t.extension));
     // Exports go to a folder of their own (a game's assets), once there is one.
     r.directory = exportDirectory();
     // Named after the sound file, when there is one.
@@ -147,8 +148,9 @@ QString DocumentCommands::openAtStart(const QString& path) { return readDocument
 QString DocumentCommands::readDocument(const QString& path) {
     const ReadResult read = soundfile::read(path);
     if (!read.ok) return failure(kCouldNotOpen, path, read.error);
-    // An old-style sound is saved as a new file beside the old one.
-    const bool oldStyle = soundfile::isOldStyleName(path);
+    // An old-style sound (or any under an old-style name, never written) is
+    // saved as a new file beside the old one.
+    const bool oldStyle = read.format == SoundFormatId::Efc || soundfile::isOldStyleName(path);
     document_.setFile(oldStyle ? soundfile::zdlPathFor(path) : path);
     derivedName_ = oldStyle;
     load(read.settings);

@@ -94,6 +94,7 @@ DecodeResult decode(const uint8_t* data, size_t size) {
     reason = raw.toSettings(result.settings);
     if (!reason.empty()) return DecodeResult::failure(reason);
     result.ok = true;
+    result.format = SoundFormatId::Efc;
     return result;
 }
 

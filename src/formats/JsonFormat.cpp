@@ -275,6 +275,7 @@ DecodeResult decode(const uint8_t* data, size_t size) {
         const std::string reason = raw.toSettings(result.settings);
         if (!reason.empty()) return DecodeResult::failure(reason);
         result.ok = true;
+        result.format = SoundFormatId::Json;
         result.version = kVersion;
         return result;
     } catch (const std::bad_alloc&) {

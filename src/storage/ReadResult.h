@@ -14,8 +14,11 @@ struct ReadResult {
     bool ok = false;
     SoundSettings settings;
     QString error;
-    // The version field of a .zdl file; 0 for an old-style file, which has none.
+    // The version field of a .zdl file (1 for JSON); 0 for an old-style
+    // file, which has none.
     int version = 0;
+    // The format the settings were read from (on success).
+    SoundFormatId format = SoundFormatId::Zdl;
 
     static ReadResult failure(const QString& reason) {
         ReadResult r;
@@ -30,6 +33,7 @@ struct ReadResult {
         r.settings = std::move(decoded.settings);
         r.error = QString::fromStdString(decoded.error);
         r.version = decoded.version;
+        r.format = decoded.format;
         return r;
     }
 };

@@ -21,8 +21,6 @@ namespace {
 
 QString tr(const char* text) { return QCoreApplication::translate("soundexport", text); }
 
-constexpr ExportFormat kFormats[] = {ExportFormat::Wav, ExportFormat::Flac, ExportFormat::Ogg};
-
 // The samples as the 16-bit values both encoders take. An 8-bit sample is
 // unsigned in a WAV file: u - 128 is its signed value, and in the high byte
 // libsndfile's 8-bit FLAC writer keeps exactly that value.
@@ -41,18 +39,35 @@ std::vector<short> framesOf(const RenderedSound& sound) {
 
 // FLAC by libsndfile at the sound's width; Ogg Vorbis by libvorbis, whose
 // bytes follow from the sound alone.
-EncodedFile encode(ExportFormat format, const RenderedSound& sound, int repeats) {
-    const std::vector<short> frames = framesOf(sound);
-    if (format == ExportFormat::Ogg) return VorbisEncoder(sound.sampleRate(), kOggQuality).encode(frames, repeats);
+EncodedFile encodeFlac(const RenderedSound& sound, int repeats) {
     const int width = sound.bits() == 8 ? SF_FORMAT_PCM_S8 : SF_FORMAT_PCM_16;
-    return SndfileEncoder(SF_FORMAT_FLAC | width, sound.sampleRate()).encode(frames, repeats);
+    return SndfileEncoder(SF_FORMAT_FLAC | width, sound.sampleRate()).encode(framesOf(sound), repeats);
+}
+
+EncodedFile encodeOgg(const RenderedSound& sound, int repeats) {
+    return VorbisEncoder(sound.sampleRate(), kOggQuality).encode(framesOf(sound), repeats);
 }
 
 }  // namespace
 
+const std::vector<ExportType>& types() {
+    static const std::vector<ExportType> table = {
+        {ExportFormat::Wav, "wav", "WAV Files", wavexport::encode},
+        {ExportFormat::Flac, "flac", "FLAC Files", encodeFlac},
+        {ExportFormat::Ogg, "ogg", "Ogg Vorbis Files", encodeOgg},
+    };
+    return table;
+}
+
+const ExportType& type(ExportFormat format) {
+    for (const ExportType& t : types())
+        if (t.format == format) return t;
+    return types().front();  // every format is in the table
+}
+
 std::optional<ExportFormat> formatNamed(const QString& name) {
-    for (const ExportFormat format : kFormats)
-        if (name.compare(extension(format), Qt::CaseInsensitive) == 0) return format;
+    for (const ExportType& t : types())
+        if (name.compare(QLatin1String(t.extension), Qt::CaseInsensitive) == 0) return t.format;
     return std::nullopt;
 }
 
@@ -62,32 +77,20 @@ std::optional<ExportFormat> formatForPath(const QString& path) {
     return formatNamed(suffix);
 }
 
-QString extension(ExportFormat format) {
-    switch (format) {
-    case ExportFormat::Wav: return QStringLiteral("wav");
-    case ExportFormat::Flac: return QStringLiteral("flac");
-    case ExportFormat::Ogg: return QStringLiteral("ogg");
-    }
-    return QString();
-}
+QString extension(ExportFormat format) { return QLatin1String(type(format).extension); }
 
-QString formatList() {
+QStringList extensions() {
     QStringList names;
-    for (const ExportFormat format : kFormats) names << extension(format);
-    return names.join(QStringLiteral(", "));
+    for (const ExportType& t : types()) names << QLatin1String(t.extension);
+    return names;
 }
 
-QString withKnownExtension(const QString& path) {
-    if (formatForPath(path)) return path;
-    return path + QLatin1Char('.') + extension(ExportFormat::Wav);
-}
+QString formatList() { return extensions().join(QStringLiteral(", ")); }
 
 WriteResult write(const QString& path, const RenderedSound& sound, int repeats, ExportFormat format,
                   fileio::Streams streams) {
-    if (format == ExportFormat::Wav) return wavexport::write(path, sound, repeats, streams);
     if (sound.dataSize() == 0) return WriteResult::failure(tr("There is no sound to export."));
-    repeats = std::clamp(repeats, 1, 10);
-    const EncodedFile encoded = encode(format, sound, repeats);
+    const EncodedFile encoded = type(format).encode(sound, std::clamp(repeats, 1, 10));
     if (!encoded.error.isEmpty()) return WriteResult::failure(encoded.error);
     return fileio::writeAtomically(path, encoded.bytes, streams);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "storage/EncodedFile.h"
 #include "storage/FileIO.h"
 #include "storage/WriteResult.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class RenderedSound;
 
@@ -19,6 +22,20 @@ enum class ExportFormat { Wav, Flac, Ogg };
 // is quality 5 of 10, transparent for short effects at every rate.
 constexpr float kOggQuality = 0.5f;
 
+// One row of the table of export formats, which the Export dialog's types,
+// the command line's --format and its help all read.
+struct ExportType {
+    ExportFormat format;
+    const char* extension;  // "flac": also the format's name on the command line
+    const char* label;      // "FLAC Files": as the Export dialog lists it
+    // The whole file's bytes for the samples repeated `repeats` times (1..10).
+    EncodedFile (*encode)(const RenderedSound& sound, int repeats);
+};
+
+// Every export format, WAV (the default) first.
+const std::vector<ExportType>& types();
+const ExportType& type(ExportFormat format);
+
 // The format a file name's extension names, in any case ("laser.FLAC");
 // nothing for another extension or none.
 std::optional<ExportFormat> formatForPath(const QString& path);
@@ -26,10 +43,10 @@ std::optional<ExportFormat> formatForPath(const QString& path);
 std::optional<ExportFormat> formatNamed(const QString& name);
 // "wav", "flac" or "ogg": the extension and the name of the format.
 QString extension(ExportFormat format);
+// {"wav", "flac", "ogg"}, in the table's order.
+QStringList extensions();
 // "wav, flac, ogg", for messages that list what can be written.
 QString formatList();
-// `path` when its extension names a format, else `path` with ".wav" added.
-QString withKnownExtension(const QString& path);
 
 // Writes the samples repeated `repeats` times (limited to 1..10, as play
 // does). FLAC holds exactly the WAV's samples at its width; Ogg Vorbis is

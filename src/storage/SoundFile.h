@@ -8,7 +8,8 @@
 
 struct SoundSettings;
 
-// The reader and writer chosen by a file's name, as Open and Save choose them.
+// Sound files on disk: read in the format their bytes are in (the name only
+// breaks a tie), written in the format their name asks for, as Save writes.
 namespace soundfile {
 
 // True when the name (without its folder) ends in the three letters e, f, c
@@ -18,12 +19,14 @@ bool isOldStyleName(const QString& path);
 bool isJsonName(const QString& path);
 // True for the names write() gives a format of their own: .zdl and .json in any case.
 bool isWritableName(const QString& path);
-// The same path with its last three characters replaced by "zdl", so that a
-// converted old-style sound is saved beside the old file, never over it.
+// The .zdl path beside an old-style sound, so that a converted one is saved
+// beside the old file, never over it: an old-style name's last three
+// characters become "zdl"; any other name's extension (if any) becomes ".zdl".
 QString zdlPathFor(const QString& oldStylePath);
-// Reads with the JSON, the old-style or the .zdl reader, by name (any other
-// name is read as a .zdl). `streams` as in fileio: the editor's default
-// takes regular files only, the command line passes Accepted.
+// Reads the whole file and decodes it in the format its bytes are in
+// (soundformats::read, the file's name breaking ties); ReadResult::format
+// tells which. `streams` as in fileio: the editor's default takes regular
+// files only, the command line passes Accepted.
 ReadResult read(const QString& path, fileio::Streams streams = fileio::Streams::Refused);
 // Writes JSON for a JSON name, a .zdl record for any other; atomic.
 WriteResult write(const QString& path, const SoundSettings& settings,

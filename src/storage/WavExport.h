@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/EncodedFile.h"
 #include "storage/FileIO.h"
 #include "storage/WriteResult.h"
 
@@ -10,6 +11,9 @@ class RenderedSound;
 // WAV files of exactly what play would play.
 namespace wavexport {
 
+// The header and the samples repeated `repeats` times (limited to 1..10),
+// or the reason there are none.
+EncodedFile encode(const RenderedSound& sound, int repeats);
 // Writes the header and the samples repeated `repeats` times (limited to
 // 1..10, as play does). Atomic: a failure leaves no partial file and an
 // existing file of that name untouched.

@@ -97,6 +97,7 @@ TEST(SoundReport, TextAndJsonCarryEverySetting) {
     EXPECT_EQ(json[QStringLiteral("totalSamples")].toInt(), 4410);
 
     read.version = 0;
+    read.format = SoundFormatId::Efc;
     EXPECT_TRUE(soundreport::json(QString(), read, f)[QStringLiteral("version")].isNull());
     EXPECT_TRUE(soundreport::text(QString(), read, f).contains(QLatin1String("old-style")));
 }

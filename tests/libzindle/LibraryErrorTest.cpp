@@ -47,6 +47,13 @@ Bytes zdlWithPoints(uint32_t points) {
 
 Bytes text(const char* s) { return Bytes(s, s + std::strlen(s)); }
 
+// A file of another kind: its first bytes, then zeros up to `size`.
+Bytes startingWith(const std::string& start, size_t size) {
+    Bytes b(start.begin(), start.end());
+    b.resize(size, 0);
+    return b;
+}
+
 struct ReadCase {
     const char* name;
     Bytes bytes;
@@ -61,8 +68,9 @@ std::vector<ReadCase> readCases() {
     return {
         {"empty", Bytes(), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "empty"},
         {"empty as zdl", Bytes(), ZINDLE_FORMAT_ZDL, ZINDLE_ERROR_FORMAT, "empty"},
-        {"short garbage", Bytes(100, 0xA5), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "Not a sound"},
-        {"three bytes of a version", Bytes{0xE9, 0x03, 0x00}, ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "Not a sound"},
+        {"short garbage", Bytes(100, 0xA5), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "not a sound file Zindle reads."},
+        {"three bytes of a version", Bytes{0xE9, 0x03, 0x00}, ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
+         "not a sound file Zindle reads."},
         {"long garbage", Bytes(2000, 0xA5), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "fewer than 2 points"},
         {"garbage as zdl", Bytes(100, 0xA5), ZINDLE_FORMAT_ZDL, ZINDLE_ERROR_FORMAT, "fewer than 2 points"},
         {"JSON pair not a pair", text("  {\"amplitude\": [1, "), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
@@ -79,9 +87,9 @@ std::vector<ReadCase> readCases() {
         {"NaN length", readFile(dataFile("corpus/zdl/nan-length.zdl")), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, ""},
         {"larger than any zdl", tooLarge, ZINDLE_FORMAT_ZDL, ZINDLE_ERROR_FORMAT, "too large"},
         {"unknown version", readFile(dataFile("corpus/zdl/version-999.zdl")), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
-         "Not a sound"},
+         "not a sound file Zindle reads."},
         {"short efc", readFile(dataFile("corpus/efc/short.efc")), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
-         "Not a sound"},
+         "not a sound file Zindle reads."},
         {"short efc as efc", readFile(dataFile("corpus/efc/short.efc")), ZINDLE_FORMAT_EFC, ZINDLE_ERROR_FORMAT,
          "ends early"},
         {"efc with 13 points", readFile(dataFile("corpus/efc/count-13.efc")), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
@@ -90,6 +98,15 @@ std::vector<ReadCase> readCases() {
          "rate"},
         {"zdl read as efc", readFile(dataFile("sounds/laser.zdl")), ZINDLE_FORMAT_EFC, ZINDLE_ERROR_FORMAT,
          "ends early"},
+        // Other kinds of file are named, whatever their size (1578 is an .efc's).
+        {"WAV", startingWith(std::string("RIFF\x24\x08\0\0WAVEfmt ", 16), 2000), ZINDLE_FORMAT_AUTO,
+         ZINDLE_ERROR_FORMAT, "This is not a sound file Zindle reads (it looks like a WAV file)."},
+        {"FLAC", startingWith("fLaC", 1578), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "(it looks like a FLAC file)."},
+        {"Ogg", startingWith("OggS", 1578), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT, "(it looks like an Ogg file)."},
+        {"PNG", startingWith("\x89PNG\r\n\x1a\n", 100), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
+         "(it looks like a PNG image)."},
+        {"text", text("Sounds to make: a laser, an explosion.\n"), ZINDLE_FORMAT_AUTO, ZINDLE_ERROR_FORMAT,
+         "(it looks like a text file)."},
         {"unknown format", readFile(dataFile("sounds/laser.zdl")), 99, ZINDLE_ERROR_ARGUMENT, "format"},
         {"negative format", readFile(dataFile("sounds/laser.zdl")), -1, ZINDLE_ERROR_ARGUMENT, "format"},
     };

@@ -8,16 +8,23 @@
 
 #include <gtest/gtest.h>
 
-TEST(SoundFile, ReaderIsChosenByTheLastThreeLettersOfTheName) {
+TEST(SoundFile, OldStyleNamesEndInEfcAndAreSavedBesideAsZdl) {
     const struct {
         const char* path;
         bool oldStyle;
         const char* zdlPath;
     } cases[] = {
-        {"/s/boom.efc", true, "/s/boom.zdl"}, {"/s/BOOM.EfC", true, "/s/BOOM.zdl"},
-        {"/s/boomefc", true, "/s/boomzdl"},   {"/s/boom.zdl", false, nullptr},
-        {"/s/boom.efc.zdl", false, nullptr},  {"/efc/boom", false, nullptr},
-        {"/s/boom.ef", false, nullptr},       {"relative/x.EFC", true, "relative/x.zdl"},
+        {"/s/boom.efc", true, "/s/boom.zdl"},
+        {"/s/BOOM.EfC", true, "/s/BOOM.zdl"},
+        {"/s/boomefc", true, "/s/boomzdl"},
+        {"/s/boom.zdl", false, "/s/boom.zdl"},
+        {"/s/boom.efc.zdl", false, nullptr},
+        {"/efc/boom", false, "/efc/boom.zdl"},
+        {"/s/boom.ef", false, "/s/boom.zdl"},
+        {"relative/x.EFC", true, "relative/x.zdl"},
+        // An old-style sound told by its bytes under another name.
+        {"/s/boom.sound", false, "/s/boom.zdl"},
+        {"/s.d/boom", false, "/s.d/boom.zdl"},
     };
     for (const auto& c : cases) {
         const QString path = QString::fromLatin1(c.path);
@@ -29,7 +36,7 @@ TEST(SoundFile, ReaderIsChosenByTheLastThreeLettersOfTheName) {
     }
 }
 
-TEST(SoundFile, ReadDispatchesToTheRightFormat) {
+TEST(SoundFile, ReadTellsTheFormatByTheBytes) {
     QTemporaryDir dir;
     SoundSettings s;
     s.resetToNew();
@@ -38,26 +45,27 @@ TEST(SoundFile, ReadDispatchesToTheRightFormat) {
     const testfiles::Bytes efcBytes = testfiles::EfcRecord().bytes();
     const std::string text = soundjson::encode(s);
     const testfiles::Bytes jsonBytes(text.begin(), text.end());
-    // The same bytes under each kind of name: only the matching reader accepts them.
+    // The same bytes under each kind of name: the bytes say the format.
     const struct {
         const char* name;
         const testfiles::Bytes* bytes;
-        bool ok;
+        SoundFormatId format;
     } cases[] = {
-        {"a.zdl", &zdlBytes, true},   {"a.EFC", &efcBytes, true},        {"b.efc", &zdlBytes, false},
-        {"c.wav", &zdlBytes, true},   {"d.zdl", &efcBytes, false},       {"e.json", &jsonBytes, true},
-        {"f.JSON", &jsonBytes, true}, {"gjson", &jsonBytes, true},       {"h.zdl", &jsonBytes, false},
-        {"i.json", &zdlBytes, false}, {"j.json.zdl", &jsonBytes, false},
+        {"a.zdl", &zdlBytes, SoundFormatId::Zdl},        {"a.EFC", &efcBytes, SoundFormatId::Efc},
+        {"b.efc", &zdlBytes, SoundFormatId::Zdl},        {"c.wav", &zdlBytes, SoundFormatId::Zdl},
+        {"d.zdl", &efcBytes, SoundFormatId::Efc},        {"e.json", &jsonBytes, SoundFormatId::Json},
+        {"f.JSON", &jsonBytes, SoundFormatId::Json},     {"gjson", &jsonBytes, SoundFormatId::Json},
+        {"h.zdl", &jsonBytes, SoundFormatId::Json},      {"i.json", &zdlBytes, SoundFormatId::Zdl},
+        {"j.json.zdl", &jsonBytes, SoundFormatId::Json},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QLatin1String(c.name));
         ASSERT_TRUE(testfiles::writeFile(path, *c.bytes));
         const ReadResult read = soundfile::read(path);
-        EXPECT_EQ(read.ok, c.ok) << c.name << ": " << read.error.toStdString();
-        if (read.ok) {
-            EXPECT_EQ(read.version, c.bytes == &zdlBytes ? 1001 : c.bytes == &jsonBytes ? 1 : 0) << c.name;
-            EXPECT_EQ(read.settings.waveform, c.bytes == &efcBytes ? 100 : 304) << c.name;
-        }
+        ASSERT_TRUE(read.ok) << c.name << ": " << read.error.toStdString();
+        EXPECT_EQ(read.format, c.format) << c.name;
+        EXPECT_EQ(read.version, c.bytes == &zdlBytes ? 1001 : c.bytes == &jsonBytes ? 1 : 0) << c.name;
+        EXPECT_EQ(read.settings.waveform, c.bytes == &efcBytes ? 100 : 304) << c.name;
     }
 }
 

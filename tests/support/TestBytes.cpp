@@ -102,4 +102,25 @@ Bytes EfcRecord::bytes() const {
     return b;
 }
 
+std::vector<OtherFile> otherFiles(size_t size) {
+    const auto file = [size](const char* name, const char* kind, const std::string& start, uint8_t fill) {
+        Bytes b(start.begin(), start.end());
+        b.resize(std::max(size, b.size()), fill);
+        return OtherFile{name, kind, b};
+    };
+    using namespace std::string_literals;
+    const std::string text = "Sounds to make:\n- a laser, short\n- an explosion (long), with echo\n";
+    return {
+        file("WAV", "a WAV file", "RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0"s, 0),
+        file("FLAC", "a FLAC file", "fLaC\0\0\0\x22\x10\0\x10\0"s, 0),
+        file("Ogg", "an Ogg file", "OggS\0\x02\0\0\0\0\0\0\0\0"s, 0),
+        file("PNG", "a PNG image", "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR"s, 0),
+        file("text", "a text file", text, ' '),
+        file("UTF-8 text", "a text file",
+             "Gr\xc3\xbc\xc3\x9f"
+             "e, \xe2\x80\x9cZindle\xe2\x80\x9d\n",
+             '.'),
+    };
+}
+
 }  // namespace testfiles

@@ -51,4 +51,14 @@ struct EfcRecord {
     Bytes bytes() const;
 };
 
+// A file of another kind that people open by mistake: its first bytes (the
+// rest filled up to the size asked for) and the kind a refusal names.
+struct OtherFile {
+    const char* name;  // "WAV"
+    const char* kind;  // "a WAV file"
+    Bytes bytes;
+};
+// WAV, FLAC, Ogg, PNG and text files of `size` bytes (at least 64).
+std::vector<OtherFile> otherFiles(size_t size);
+
 }  // namespace testfiles

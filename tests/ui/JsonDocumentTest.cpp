@@ -52,6 +52,30 @@ TEST(JsonDocument, OpensAndSavesAsJson) {
     EXPECT_EQ(soundfile::read(path).settings.waveform, 202);
 }
 
+// Open reads what the bytes are: a JSON sound under a .zdl name opens, and a
+// WAV file under one is refused as what it is.
+TEST(JsonDocument, OpenTellsTheFormatByTheBytesNotTheName) {
+    DocumentHarness d;
+    const QString path = jsonCopy(d, QStringLiteral("laser.zdl"), QStringLiteral("laser.zdl"));
+    d.prompts.openName(path);
+    d.key(Qt::Key_O);
+    EXPECT_EQ(d.prompts.sequence(), "open");
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - laser.zdl"));
+    EXPECT_EQ(d.h.model.settings, zdl::read(QStringLiteral(ZINDLE_TEST_DATA "/sounds/laser.zdl")).settings);
+
+    QFile wav(d.file(QStringLiteral("take.zdl")));
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(QByteArray("RIFF\x24\x08\0\0WAVEfmt ", 16));
+    wav.close();
+    d.prompts.openName(wav.fileName());
+    d.key(Qt::Key_O);
+    EXPECT_EQ(d.prompts.sequence(), "open, open, error");
+    EXPECT_EQ(d.prompts.shown.back().text,
+              QStringLiteral(
+                  "Couldn't open file\n\ntake.zdl\nThis is not a sound file Zindle reads (it looks like a WAV file)."));
+    EXPECT_EQ(d.title(), QStringLiteral("Zindle - laser.zdl"));
+}
+
 // The name chosen in Save As decides the form, and Save keeps to it.
 TEST(JsonDocument, SaveAsWritesTheFormOfTheChosenName) {
     const struct {

@@ -1,5 +1,7 @@
 #include "ui/window/SoundDrop.h"
 
+#include "formats/SoundFormats.h"
+
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -12,9 +14,10 @@ QString soundPath(const QMimeData* data) {
     if (urls.size() != 1 || !urls.first().isLocalFile()) return QString();
     const QFileInfo info(urls.first().toLocalFile());
     const QString suffix = info.suffix();
-    const bool sound = suffix.compare(QLatin1String("zdl"), Qt::CaseInsensitive) == 0 ||
-                       suffix.compare(QLatin1String("efc"), Qt::CaseInsensitive) == 0 ||
-                       suffix.compare(QLatin1String("json"), Qt::CaseInsensitive) == 0;
+    bool sound = false;
+    for (const soundformats::SoundFormat& f : soundformats::all())
+        for (const std::string& extension : f.extensions)
+            sound = sound || suffix.compare(QString::fromStdString(extension), Qt::CaseInsensitive) == 0;
     if (!sound || info.isDir()) return QString();
     return info.absoluteFilePath();
 }

@@ -5,7 +5,8 @@
 class QMimeData;
 
 // What a drop on the main window may carry: exactly one local .zdl, .json
-// or .efc file (the name decides, in any case, as in the Open dialog).
+// or .efc file (the extension decides, in any case, as the Open dialog's
+// types do; the file is then read in the format its bytes are in).
 namespace sound_drop {
 
 // The file's path, or empty when the drop is to be refused.

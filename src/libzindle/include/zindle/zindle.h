@@ -126,7 +126,9 @@ typedef struct zindle_sound zindle_sound;
  * - otherwise .zdl when the bytes start with the little-endian int32 1000 or
  *   1001 (the versions of every .zdl Zindle has written);
  * - otherwise .efc when there are at least 1578 bytes (an .efc record);
- * - anything else is refused (ZINDLE_ERROR_FORMAT).
+ * - anything else is refused (ZINDLE_ERROR_FORMAT), with a reason that says
+ *   what the bytes look like when it can tell (a WAV, FLAC, Ogg or PNG file,
+ *   text).
  * An .efc's first four bytes are unused and may hold anything: bytes of
  * exactly an .efc record's size that fail as JSON or .zdl are read as an
  * .efc before they are refused (with the first reason).
