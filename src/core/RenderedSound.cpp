@@ -3,7 +3,6 @@
 #include "core/SampleFormat.h"
 #include "core/SampleRender.h"
 #include "core/WaveformTable.h"
-#include "platform/SoundPlayer.h"
 
 #include <algorithm>
 #include <limits>

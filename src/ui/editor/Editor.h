@@ -33,7 +33,6 @@ class Editor : public QObject {
     Q_OBJECT
 public:
     enum SliderIndex { Length = 0, Distort = 1, EchoVolume = 2, EchoDelay = 3 };
-    using Render = SoundDocument::Render;
 
     Editor(SoundDocument& document, const DrawingTools& tools);
     ~Editor() override;
