@@ -2,8 +2,7 @@
 // curves have 65,536 points each: slider edits (the curves never change) and
 // point moves (every step changes the amplitude curve).
 
-#include "core/SoundModel.h"
-#include "document/DocumentState.h"
+#include "document/SoundDocument.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/editor/Editor.h"
 
@@ -43,15 +42,15 @@ SoundSettings denseSound() {
     return s;
 }
 
+// The document with the editor showing it, as in the window (without one).
 struct DenseEditor {
-    DenseEditor() : editor(model, document, tools) { editor.loadSettings(denseSound(), false); }
+    DenseEditor() : editor(document, tools) { document.load(denseSound()); }
     DrawingTools tools;
-    SoundModel model;
-    DocumentState document;
+    SoundDocument document;
     Editor editor;
 };
 
-// `edit(editor, i)` makes the i-th edit; the counters are the bytes the heap
+// `edit(document, i)` makes the i-th edit; the counters are the bytes the heap
 // grew by over all the edits (what the history holds), per edit, and the
 // history's own estimate.
 template <typename Edit>
@@ -63,11 +62,11 @@ void measureHistory(benchmark::State& state, Edit edit) {
         auto dense = std::make_unique<DenseEditor>();
         const double before = heapBytes();
         state.ResumeTiming();
-        for (int i = 0; i < kEdits; ++i) edit(dense->editor, i);
+        for (int i = 0; i < kEdits; ++i) edit(dense->document, i);
         state.PauseTiming();
         held = heapBytes() - before;
-        estimate = static_cast<double>(dense->editor.history().bytes());
-        state.counters["steps"] = dense->editor.history().count();
+        estimate = static_cast<double>(dense->document.history().bytes());
+        state.counters["steps"] = dense->document.history().count();
         dense.reset();
         state.ResumeTiming();
     }
@@ -78,18 +77,19 @@ void measureHistory(benchmark::State& state, Edit edit) {
 }
 
 void BM_HistoryOfSliderEdits(benchmark::State& state) {
-    measureHistory(state, [](Editor& editor, int i) {
-        editor.slider(Editor::Distort).setPosition(static_cast<float>(i + 1) / 2048.0f);
-        editor.applyEdit(editor.withSliders(), QStringLiteral("Distort"));
+    measureHistory(state, [](SoundDocument& document, int i) {
+        SoundSettings next = document.settings();
+        next.distort = static_cast<float>(i + 1) / 2048.0f;
+        document.commit(next, QStringLiteral("Distort"));
     });
 }
 BENCHMARK(BM_HistoryOfSliderEdits)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_HistoryOfPointMoves(benchmark::State& state) {
-    measureHistory(state, [](Editor& editor, int i) {
-        SoundSettings next = editor.model().settings;
+    measureHistory(state, [](SoundDocument& document, int i) {
+        SoundSettings next = document.settings();
         next.amplitude.movePoint(kPoints / 2, next.amplitude.time(kPoints / 2), static_cast<float>(i % 97) / 97.0f);
-        editor.applyEdit(next, QStringLiteral("Move Point"));
+        document.commit(next, QStringLiteral("Move Point"));
     });
 }
 BENCHMARK(BM_HistoryOfPointMoves)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,9 +1,11 @@
 // The main window at its largest with the longest sound: a full redraw, a
 // size change, and the time from process start to the first painted frame.
 
-#include "core/SoundModel.h"
-#include "core/SoundPlayer.h"
-#include "document/DocumentState.h"
+#include "document/DocumentCommands.h"
+#include "document/Prompts.h"
+#include "document/RecentFiles.h"
+#include "document/SoundDocument.h"
+#include "platform/SoundPlayer.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/window/EditorCanvas.h"
 #include "ui/window/MainWindow.h"
@@ -12,6 +14,8 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -27,28 +31,45 @@ public:
     void playFile(const std::string&) override {}
 };
 
+// Nothing here asks: every question is cancelled.
+class NoPrompts : public Prompts {
+public:
+    Answer question(const QString&) override { return Answer::Cancel; }
+    bool confirm(const QString&, const QString&) override { return false; }
+    QString openFileName(const FileDialogRequest&) override { return QString(); }
+    SaveChoice saveFile(const FileDialogRequest&) override { return {}; }
+    void error(const QString&) override {}
+};
+
 // The editor window at 2000 x 2000 holding the longest sound: 10 s main part,
 // full echo delay (40 s in all), 44100 Hz, 16 bit.
 struct LargestWindow {
-    LargestWindow() : model(&player) {
-        model.newSound();
-        model.settings.length = 1.0f;
-        model.settings.echoDelay = 1.0f;
-        model.settings.echoVolume = 0.5f;
-        model.settings.sampleRate = 44100;
-        model.settings.bitsPerSample = 16;
-        model.applyAll();
-        window = std::make_unique<MainWindow>(model, document, player, tools);
+    LargestWindow()
+        : settings(dir.filePath(QStringLiteral("zindle.ini")), QSettings::IniFormat),
+          recent(settings),
+          commands(document, prompts, recent, dir.path()) {
+        SoundSettings s = document.settings();
+        s.length = 1.0f;
+        s.echoDelay = 1.0f;
+        s.echoVolume = 0.5f;
+        s.sampleRate = 44100;
+        s.bitsPerSample = 16;
+        document.load(s);
+        window = std::make_unique<MainWindow>(document, commands, recent, settings, player, tools);
         window->resize(MainWindow::kMaxSize, MainWindow::kMaxSize);
         window->show();
         [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
         QCoreApplication::processEvents();
     }
 
+    QTemporaryDir dir;
     DrawingTools tools;
     NoPlayer player;
-    SoundModel model;
-    DocumentState document;
+    NoPrompts prompts;
+    SoundDocument document;
+    QSettings settings;
+    RecentFiles recent;
+    DocumentCommands commands;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -61,7 +82,7 @@ void BM_RedrawAllLargestWindow(benchmark::State& state) {
     }
     state.counters["client_w"] = editor.layout().client.width();
     state.counters["client_h"] = editor.layout().client.height();
-    state.counters["samples"] = w.model.rendered.lengthSamples();
+    state.counters["samples"] = w.document.rendered().lengthSamples();
 }
 BENCHMARK(BM_RedrawAllLargestWindow)->Unit(benchmark::kMillisecond);
 
@@ -95,9 +116,10 @@ BENCHMARK(BM_WaveformButtonLargestWindow)->Unit(benchmark::kMillisecond);
 void BM_LivePreviewStepLargestWindow(benchmark::State& state) {
     LargestWindow w;
     if (state.range(0) == 1) {
-        w.model.settings.distort = 0.3f;
-        w.model.settings.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
-        w.window->editor().loadSettings(w.model.settings, false);
+        SoundSettings s = w.document.settings();
+        s.distort = 0.3f;
+        s.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
+        w.document.load(s);
     }
     Editor& editor = w.window->editor();
     editor.setLivePreview(true);

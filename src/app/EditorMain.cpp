@@ -2,9 +2,10 @@
 // the first sound, shows the window and runs the event loop; everything is
 // released in reverse order.
 
-#include "core/SoundModel.h"
+#include "document/DocumentCommands.h"
 #include "document/DocumentState.h"
 #include "document/RecentFiles.h"
+#include "document/SoundDocument.h"
 #include "platform/DataFiles.h"
 #include "platform/QtPrompts.h"
 #include "platform/SdlPlayer.h"
@@ -43,24 +44,18 @@ int main(int argc, char* argv[]) {
     const QString startDirectory = QDir::currentPath();
 
     DrawingTools tools;
-    SdlPlayer player;  // without an audio device it plays nothing
-    SoundModel model(&player);
-    DocumentState document;
-    HelpViewer help;  // no parent: usable beside the modal About box
+    SdlPlayer player;        // without an audio device it plays nothing
+    SoundDocument document;  // a new sound
+    HelpViewer help;         // no parent: usable beside the modal About box
     QtPrompts prompts;
     // The recent files, the last folder and the Play menu's three checks: all
     // that is kept between runs (an unreadable or oversized file reads as empty).
     const std::unique_ptr<QSettings> settings = editor_settings::open(editor_settings::userFile());
     RecentFiles recent(*settings);
+    DocumentCommands commands(document, prompts, recent, startDirectory);
 
-    model.settings.resetToNew();  // the window loads it, through the one load path
-
-    MainWindow window(model, document, player, tools);
+    MainWindow window(document, commands, recent, *settings, player, tools);
     prompts.setOwner(&window);
-    window.attachDocumentCommands(prompts, startDirectory);
-    window.attachRecentFiles(recent);
-    window.useAdjustPointDialogs();
-    window.usePlaybackSettings(*settings);
     auto openHelp = [&help, &startDirectory] { help.showManual(startDirectory); };
     window.setHelpHandler(openHelp);
     window.setAboutHandler([&] {

@@ -2,7 +2,6 @@
 
 #include "core/SampleFormat.h"
 #include "core/SampleRender.h"
-#include "core/SoundPlayer.h"
 #include "core/WaveformTable.h"
 
 #include <algorithm>
@@ -31,14 +30,9 @@ int32_t truncToSamples(double product) {
 
 }  // namespace
 
-RenderedSound::RenderedSound(SoundPlayer* player) : player_(player), header_(WavImage::makeHeader(11025, 8, 0)) {
+RenderedSound::RenderedSound() : header_(WavImage::makeHeader(11025, 8, 0)) {
     reallocate();
     lengthSamples_ = 0;
-}
-
-RenderedSound::~RenderedSound() {
-    // The player may still be reading the image: silence it before it goes.
-    if (player_ && !playImage_.empty()) player_->stop();
 }
 
 using wav_header::Field;
@@ -125,13 +119,4 @@ void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& a
 WavImage RenderedSound::wavImage(int repeats) const {
     if (samples_.empty()) return WavImage();
     return WavImage::build(header_, samples_.data(), samples_.size(), std::min(10, std::max(1, repeats)));
-}
-
-bool RenderedSound::play(int repeats) {
-    if (player_) player_->stop();
-    playImage_ = WavImage();  // the old image goes first: never two in memory
-    playImage_ = wavImage(repeats);
-    if (playImage_.empty()) return false;
-    if (player_) player_->playImage(playImage_);
-    return true;
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 class Envelope;
-class SoundPlayer;
 class WaveformTable;
 
 // The sound as it is heard: format, durations, the PCM samples and the current
@@ -15,15 +14,11 @@ class WaveformTable;
 // unrendered; render() always follows before the samples are read.
 class RenderedSound {
 public:
-    // No player: play() builds the image but sounds nothing.
-    explicit RenderedSound(SoundPlayer* player = nullptr);
-    ~RenderedSound();
+    RenderedSound();
     RenderedSound(const RenderedSound&) = delete;
     RenderedSound& operator=(const RenderedSound&) = delete;
     RenderedSound(RenderedSound&&) = default;
     RenderedSound& operator=(RenderedSound&&) = default;
-
-    void setPlayer(SoundPlayer* player) { player_ = player; }
 
     // Each returns false, leaving an empty sound (no samples), when the buffer
     // cannot be allocated or would not fit a WAV file.
@@ -40,10 +35,7 @@ public:
     void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                         float echoVolume, float echoDelay, float distort);
 
-    // Stops what plays, then plays wavImage(repeats). False when there is
-    // nothing to play.
-    bool play(int repeats);
-    // What play() plays and what a WAV export writes: the header, then the
+    // What the editor plays and what a WAV export writes: the header, then the
     // samples `repeats` times in a row (limited to 1..10). Empty when there
     // are no samples or no memory for the image.
     WavImage wavImage(int repeats) const;
@@ -63,17 +55,13 @@ public:
     // How many samples sit at full scale, where a louder sound was cut off:
     // bytes 1 and 255 at 8 bits, -32767 and 32767 (or beyond) at 16.
     int32_t clippedCount() const;
-    // The last image handed to the player (empty before the first play).
-    const WavImage& playImage() const { return playImage_; }
 
 private:
     bool reallocate();
 
-    SoundPlayer* player_;
     WavImage::Header header_;
     std::vector<uint8_t> samples_;
     float totalMs_ = 100.0f;
     float lengthMs_ = 100.0f;
     int32_t lengthSamples_ = 0;
-    WavImage playImage_;
 };

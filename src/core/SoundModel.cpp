@@ -1,7 +1,5 @@
 #include "core/SoundModel.h"
 
-SoundModel::SoundModel(SoundPlayer* player) : rendered(player) {}
-
 void SoundModel::newSound() {
     const int32_t bits = settings.bitsPerSample;
     settings.resetToNew();

@@ -10,8 +10,6 @@
 // whose values changed.
 class SoundModel {
 public:
-    explicit SoundModel(SoundPlayer* player = nullptr);
-
     SoundSettings settings;
     WaveformTable table;
     RenderedSound rendered;
@@ -32,7 +30,6 @@ public:
     void render();
     // Only the main part, for a preview; render() brings the tail in line.
     void renderMainPart();
-    bool play() { return rendered.play(settings.repeatCount); }
 
 private:
     SoundSettings applied_;

@@ -1,7 +1,7 @@
 #include "document/DocumentCommands.h"
 
-#include "core/SoundModel.h"
-#include "document/DocumentState.h"
+#include "document/RecentFiles.h"
+#include "document/SoundDocument.h"
 #include "formats/SoundFormats.h"
 #include "storage/SoundExport.h"
 #include "storage/SoundFile.h"
@@ -43,8 +43,13 @@ QString failure(const QString& headline, const QString& path, const QString& rea
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(SoundModel& model, DocumentState& document, Prompts& prompts, QString startDirectory)
-    : model_(model), document_(document), prompts_(prompts), startDirectory_(std::move(startDirectory)) {}
+DocumentCommands::DocumentCommands(SoundDocument& document, Prompts& prompts, RecentFiles& recent,
+                                   QString startDirectory)
+    : document_(document),
+      prompts_(prompts),
+      recent_(recent),
+      startDirectory_(std::move(startDirectory)),
+      lastFolder_(recent.lastFolder()) {}
 
 QString DocumentCommands::saveChangesQuestion(const QString& title) {
     const QString question = QStringLiteral("Save changes to this file?");
@@ -119,11 +124,10 @@ bool DocumentCommands::askSaveChanges() {
 
 bool DocumentCommands::newSound() {
     if (!askSaveChanges()) return false;
-    SoundSettings fresh = model_.settings;
+    SoundSettings fresh = document_.settings();
     fresh.resetToNew();  // keeps the width
-    document_.clearFile();
     derivedName_ = false;
-    load(fresh);
+    document_.load(fresh);
     return true;
 }
 
@@ -151,9 +155,8 @@ QString DocumentCommands::readDocument(const QString& path) {
     // An old-style sound (or any under an old-style name, never written) is
     // saved as a new file beside the old one.
     const bool oldStyle = read.format == SoundFormatId::Efc || soundfile::isOldStyleName(path);
-    document_.setFile(oldStyle ? soundfile::zdlPathFor(path) : path);
     derivedName_ = oldStyle;
-    load(read.settings);
+    document_.load(read.settings, oldStyle ? soundfile::zdlPathFor(path) : path);
     fileUsed(path, true);
     return QString();
 }
@@ -188,30 +191,16 @@ bool DocumentCommands::saveAs() {
 
 bool DocumentCommands::writeDocument(const QString& path) {
     // The name says the format: Save keeps a JSON sound JSON.
-    const WriteResult written = soundfile::write(path, model_.settings);
+    const WriteResult written = soundfile::write(path, document_.settings());
     if (!written.ok) {
         // The document keeps the name it had, so Save goes where the caption says.
         prompts_.error(failure(kCouldNotSave, path, written.error));
         return false;
     }
-    if (path != document_.path()) document_.setFile(path);
     derivedName_ = false;
-    document_.clearModified();
-    if (onSaved) onSaved();
-    titleChanged();
+    document_.markSaved(path);
     fileUsed(path, true);
     return true;
-}
-
-void DocumentCommands::load(const SoundSettings& settings) {
-    if (loadSettings) {
-        loadSettings(settings);
-    } else {
-        model_.settings = settings;
-        model_.applyAll();
-    }
-    document_.clearModified();
-    titleChanged();
 }
 
 bool DocumentCommands::exportSound() {
@@ -221,7 +210,8 @@ bool DocumentCommands::exportSound() {
                                        [](const QString& p) { return soundexport::formatForPath(p).has_value(); });
     if (path.isEmpty()) return false;
     const soundexport::ExportFormat format = soundexport::formatForPath(path).value_or(soundexport::ExportFormat::Wav);
-    const WriteResult written = soundexport::write(path, model_.rendered, model_.settings.repeatCount, format);
+    const WriteResult written =
+        soundexport::write(path, document_.rendered(), document_.settings().repeatCount, format);
     if (!written.ok)
         prompts_.error(failure(kCouldNotSave, path, written.error));
     else
@@ -232,10 +222,6 @@ bool DocumentCommands::exportSound() {
 void DocumentCommands::fileUsed(const QString& path, bool sound) {
     const QFileInfo info(path);
     lastFolder_ = info.absolutePath();
-    if (sound && onSoundFileUsed) onSoundFileUsed(info.absoluteFilePath());
-    if (onFolderUsed) onFolderUsed(lastFolder_);
-}
-
-void DocumentCommands::titleChanged() {
-    if (onTitleChanged) onTitleChanged();
+    if (sound) recent_.add(info.absoluteFilePath());
+    recent_.setLastFolder(lastFolder_);
 }

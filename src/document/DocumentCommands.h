@@ -4,37 +4,23 @@
 
 #include <QString>
 
-#include <functional>
-
-class DocumentState;
-class SoundModel;
-struct SoundSettings;
+class RecentFiles;
+class SoundDocument;
 
 // New, Open, Save, Save As, Export and the close request for the one
 // open sound, with the save-changes question that guards whatever would
 // discard edits. Each command returns true when it went through; a command
 // that returns false has changed nothing (apart from a file the user asked
-// to be saved on the way).
+// to be saved on the way). Every sound read or written joins the recent
+// files, and the folder used last is kept there.
 class DocumentCommands {
 public:
     // `startDirectory` is where the file dialogs open when there is neither a
     // sound file nor a last folder to start from.
-    DocumentCommands(SoundModel& model, DocumentState& document, Prompts& prompts, QString startDirectory);
-
-    // The one load path: replaces the whole sound (New, Open) and refreshes
-    // everything that shows it. Unset, the model alone is brought in line.
-    std::function<void(const SoundSettings&)> loadSettings;
-    // The document was written: the edit history's clean state moves here.
-    std::function<void()> onSaved;
-    // The caption must be rewritten from the document state.
-    std::function<void()> onTitleChanged;
-    // A sound was read from or written to `path` (the recent files).
-    std::function<void(const QString& path)> onSoundFileUsed;
-    // A file was opened, saved or exported in `folder`.
-    std::function<void(const QString& folder)> onFolderUsed;
+    DocumentCommands(SoundDocument& document, Prompts& prompts, RecentFiles& recent, QString startDirectory);
 
     // Where the dialogs of a sound without a file open, if it still exists:
-    // the folder used last, kept from an earlier run.
+    // the folder used last (at first the recent files' one, from an earlier run).
     void setLastFolder(const QString& folder) { lastFolder_ = folder; }
     // The folder of the current sound, else the last folder, else the start directory.
     QString dialogDirectory() const;
@@ -70,6 +56,7 @@ public:
     static QString openFailure(const QString& path, const QString& reason);
 
     Prompts& prompts() { return prompts_; }
+    RecentFiles& recentFiles() { return recent_; }
 
     FileDialogRequest openRequest() const;
     FileDialogRequest saveRequest() const;
@@ -86,12 +73,10 @@ private:
     // empty when cancelled.
     QString completedName(const FileDialogRequest& request, const SaveChoice& choice,
                           bool (*known)(const QString& path));
-    void load(const SoundSettings& settings);
-    void titleChanged();
 
-    SoundModel& model_;
-    DocumentState& document_;
+    SoundDocument& document_;
     Prompts& prompts_;
+    RecentFiles& recent_;
     QString startDirectory_;
     QString lastFolder_;
     QString lastExportFolder_;  // apart from lastFolder_: exports go to a game's assets

@@ -58,17 +58,17 @@ void RecentFiles::add(const QString& path) {
     paths_.removeAll(clean);
     paths_.prepend(clean);
     while (paths_.size() > kMaxCount) paths_.removeLast();
-    changed();
+    listChanged();
 }
 
 void RecentFiles::remove(const QString& path) {
-    if (paths_.removeAll(cleanPath(path)) > 0) changed();
+    if (paths_.removeAll(cleanPath(path)) > 0) listChanged();
 }
 
 void RecentFiles::clear() {
     if (paths_.isEmpty()) return;
     paths_.clear();
-    changed();
+    listChanged();
 }
 
 void RecentFiles::setLastFolder(const QString& folder) {
@@ -78,7 +78,7 @@ void RecentFiles::setLastFolder(const QString& folder) {
     store();
 }
 
-void RecentFiles::changed() {
+void RecentFiles::listChanged() {
     store();
-    if (onChanged) onChanged();
+    emit changed();
 }

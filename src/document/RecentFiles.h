@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 class QSettings;
 
@@ -13,14 +12,12 @@ class QSettings;
 // editor_settings::open) only means an empty list.
 // Writing is best effort; a settings file that cannot be written loses
 // nothing but the list of the next run.
-class RecentFiles {
+class RecentFiles : public QObject {
+    Q_OBJECT
 public:
     static constexpr int kMaxCount = 8;
 
     explicit RecentFiles(QSettings& settings);
-
-    // The list changed (the menu shows it again).
-    std::function<void()> onChanged;
 
     const QStringList& paths() const { return paths_; }
     // Puts `path` first (once), dropping the oldest beyond the limit.
@@ -32,10 +29,14 @@ public:
     const QString& lastFolder() const { return lastFolder_; }
     void setLastFolder(const QString& folder);
 
+signals:
+    // The list changed (the menu shows it again).
+    void changed();
+
 private:
     void load();
     void store();
-    void changed();
+    void listChanged();
 
     QSettings& settings_;
     QStringList paths_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/SoundPlayer.h"
+#include "platform/SoundPlayer.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,3 @@
-#include "RecordingPlayer.h"
 #include "ReferenceRenderer.h"
 #include "core/RenderedSound.h"
 #include "core/SoundModel.h"
@@ -226,8 +225,7 @@ TEST(RenderedSound, PhaseRoundedUpTo360ReadsEntryZero) {
 }
 
 TEST(RenderedSound, UnallocatableBufferLeavesAnEmptySound) {
-    RecordingPlayer player;
-    RenderedSound s(&player);
+    RenderedSound s;
     EXPECT_FALSE(s.setLength(1e12f, 0.0f));
     EXPECT_EQ(s.dataSize(), 0u);
     EXPECT_EQ(s.sampleCount(), 0);
@@ -235,8 +233,7 @@ TEST(RenderedSound, UnallocatableBufferLeavesAnEmptySound) {
     WaveformTable table;
     Envelope a(EnvelopeKind::Amplitude), f(EnvelopeKind::Frequency);
     s.render(table, a, f, 0.5f, 0.5f, 0.5f);
-    EXPECT_FALSE(s.play(3));
-    EXPECT_TRUE(player.images.empty());
+    EXPECT_TRUE(s.wavImage(3).empty()) << "nothing to play";
     // Negative and not-a-number durations give no samples either, and no crash.
     EXPECT_TRUE(s.setLength(400.0f, -1.0f));
     s.render(table, a, f, 0.5f, -1.0f, 0.5f);
@@ -296,14 +293,11 @@ TEST(WavImage, HeaderAfterFormatChanges) {
     EXPECT_EQ(le::get32(&h[40]), 4u * 4410u);
 }
 
-TEST(WavImage, PlayRepeatsTheSamplesAndKeepsTheHeldHeader) {
-    RecordingPlayer player;
-    SoundModel m(&player);
+TEST(WavImage, TheImageRepeatsTheSamplesAndKeepsTheHeldHeader) {
+    SoundModel m;
     m.newSound();
-    m.settings.repeatCount = 3;
-    ASSERT_TRUE(m.play());
-    ASSERT_EQ(player.calls, (std::vector<std::string>{"stop", "image"}));
-    const std::vector<uint8_t>& image = player.images[0];
+    const WavImage played = m.rendered.wavImage(3);
+    const std::vector<uint8_t>& image = played.bytes();
     ASSERT_EQ(image.size(), 13274u);
     EXPECT_EQ(std::vector<uint8_t>(image.begin() + 4, image.begin() + 8), hex("D2330000"));
     EXPECT_EQ(std::vector<uint8_t>(image.begin() + 40, image.begin() + 44), hex("AE330000"));
@@ -313,13 +307,13 @@ TEST(WavImage, PlayRepeatsTheSamplesAndKeepsTheHeldHeader) {
     EXPECT_EQ(le::get32(&m.rendered.header()[4]), 4446u);
     EXPECT_EQ(le::get32(&m.rendered.header()[40]), 4410u);
     // The image is a snapshot: rendering another sound does not touch it.
+    const std::vector<uint8_t> copy = image;
     m.settings.waveform = 405;
     m.apply(m.settings, true);
-    EXPECT_EQ(m.rendered.playImage().bytes(), image);
+    EXPECT_EQ(played.bytes(), copy);
     // Repeats beyond the ten buttons are limited.
-    m.settings.repeatCount = 99;
-    m.play();
-    EXPECT_EQ(player.images.back().size(), 44u + 10u * 4410u);
+    EXPECT_EQ(m.rendered.wavImage(99).size(), 44u + 10u * 4410u);
+    EXPECT_EQ(m.rendered.wavImage(0).size(), 44u + 4410u);
 }
 
 TEST(WavImage, ParseReadsBackWhatBuildWrote) {
@@ -333,16 +327,6 @@ TEST(WavImage, ParseReadsBackWhatBuildWrote) {
     EXPECT_TRUE(WavImage::parse(stereo).empty());
     std::vector<uint8_t> cut(built.bytes().begin(), built.bytes().begin() + 30);
     EXPECT_TRUE(WavImage::parse(cut).empty());
-}
-
-TEST(RenderedSound, DestructionStopsThePlayerBeforeFreeingTheImage) {
-    RecordingPlayer player;
-    {
-        SoundModel m(&player);
-        m.newSound();
-        m.play();
-    }
-    EXPECT_EQ(player.calls, (std::vector<std::string>{"stop", "image", "stop"}));
 }
 
 // A preview renders the main part alone: those samples must be exactly the

@@ -98,8 +98,8 @@ TEST(WavExport, WritesTheImageThatPlayWouldPlay) {
             model.applyAll();
             const QString path = dir.filePath(QStringLiteral("out%1-%2.wav").arg(bits).arg(repeats));
             ASSERT_TRUE(wavexport::write(path, model.rendered, repeats).ok);
-            ASSERT_TRUE(model.play());
-            const WavImage& played = model.rendered.playImage();
+            const WavImage played = model.rendered.wavImage(repeats);
+            ASSERT_FALSE(played.empty());
             const QByteArray file = testfiles::readFile(path);
             ASSERT_EQ(size_t(file.size()), played.size());
             EXPECT_EQ(std::memcmp(file.constData(), played.data(), played.size()), 0);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/SoundPlayer.h"
 #include "core/WavImage.h"
+#include "platform/SoundPlayer.h"
 
 #include <string>
 #include <vector>

@@ -34,12 +34,18 @@ void type(QLineEdit* field, const QString& text) {
 }
 
 // What a freshly opened dialog shows for point i.
+// What the editor does when the dialog ends: an accepted dialog's curve
+// replaces the one it was opened on.
+void takeBack(const AdjustPointDialog& dialog, Envelope& envelope) {
+    if (dialog.result() == QDialog::Accepted) envelope = dialog.envelope();
+}
+
 struct Shown {
     QString time;
     QString value;
     bool timeEnabled;
 };
-Shown shown(Envelope& envelope, int i) {
+Shown shown(const Envelope& envelope, int i) {
     AdjustPointDialog dialog(envelope, i);
     return {dialog.timeField()->text(), dialog.valueField()->text(), dialog.timeField()->isEnabled()};
 }
@@ -268,6 +274,7 @@ TEST_F(AdjustPointDialogTest, TypedValuesAreReadAndClamped) {
         AdjustPointDialog dialog(envelope, c.i);
         type(c.field == Time ? dialog.timeField() : dialog.valueField(), c.typed);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        takeBack(dialog, envelope);
         const std::string what =
             (c.isFrequency ? "frequency " : "amplitude ") + std::to_string(c.i) + " " + c.typed.toStdString();
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << what;
@@ -294,6 +301,7 @@ TEST_F(AdjustPointDialogTest, OkWithoutEditsKeepsEveryPoint) {
             for (int i = 0; i < envelope->pointCount(); ++i) {
                 AdjustPointDialog dialog(*envelope, i);
                 QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+                takeBack(dialog, *envelope);
                 ASSERT_EQ(dialog.result(), QDialog::Accepted);
             }
         }
@@ -310,6 +318,7 @@ TEST_F(AdjustPointDialogTest, EndPointsKeepTheirTimes) {
         type(dialog.timeField(), "50");
         type(dialog.valueField(), "80");
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        takeBack(dialog, amplitude);
     }
     EXPECT_EQ(amplitude.toText(), "10:80 50:20 90:80");
 }
@@ -325,6 +334,7 @@ TEST_F(AdjustPointDialogTest, ChoosingANoteSwitchesToIt) {
     EXPECT_FALSE(dialog.frequencyButton()->isChecked());
     EXPECT_EQ(dialog.valueField()->text(), "1000");  // and the field is left as typed
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    takeBack(dialog, frequency);
     EXPECT_EQ(frequency.value(2), 0.61212194f);
     EXPECT_EQ(shown(frequency, 2).value, "440.00");
 }
@@ -338,6 +348,7 @@ TEST_F(AdjustPointDialogTest, FrequencyButtonBringsBackTheTypedPitch) {
     QTest::mouseClick(dialog.frequencyButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog.noteButton()->isChecked());
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    takeBack(dialog, frequency);
     EXPECT_EQ(frequency.value(2), 1.0f);
 }
 
@@ -363,6 +374,7 @@ TEST_F(AdjustPointDialogTest, OnlyOkAndEnterWrite) {
             type(dialog.timeField(), "55");
             type(dialog.valueField(), "7");
             c.end(dialog);
+            takeBack(dialog, envelope);
             EXPECT_EQ(dialog.result(), c.accepted ? QDialog::Accepted : QDialog::Rejected) << c.how;
             EXPECT_EQ(envelope.toText() != before, c.accepted) << c.how << " " << envelope.toText();
         }
@@ -408,6 +420,7 @@ TEST_F(AdjustPointDialogTest, EnterPressesTheFocusedButton) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), target) << c.how;
         QTest::keyClick(target, c.key);
+        takeBack(dialog, envelope);
         EXPECT_FALSE(dialog.isVisible()) << c.how;
         EXPECT_EQ(dialog.result(), c.accepted ? QDialog::Accepted : QDialog::Rejected) << c.how;
         EXPECT_EQ(envelope.toText() != before, c.accepted) << c.how << " " << envelope.toText();
@@ -463,6 +476,7 @@ TEST_F(AdjustPointDialogTest, DecimalCommaLocaleStillReadsAPoint) {
     type(dialog.timeField(), "12.5");
     type(dialog.valueField(), "12,5");
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    takeBack(dialog, amplitude);
     const std::string shownTime = shown(amplitude, 1).time.toStdString();
 
     std::setlocale(LC_NUMERIC, savedC.c_str());
@@ -501,7 +515,10 @@ TEST_F(AdjustPointDialogTest, RunReportsWhetherThePointChanged) {
         type(d->valueField(), "25");
         QTest::mouseClick(d->okButton(), Qt::LeftButton);
     });
-    EXPECT_TRUE(AdjustPointDialog::run(&owner, amplitude, 2));
+    const std::optional<Envelope> edited = AdjustPointDialog::run(&owner, amplitude, 2);
+    ASSERT_TRUE(edited);
+    EXPECT_FLOAT_EQ(amplitude.time(2), 0.4f) << "the dialog gives the curve back, it never writes it";
+    amplitude = *edited;
     EXPECT_EQ(amplitude.time(2), 0.5f);
     EXPECT_EQ(amplitude.value(2), 0.25f);
     // Centred across the client area, a little above its middle.

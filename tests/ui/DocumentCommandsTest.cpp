@@ -110,19 +110,19 @@ TEST(SaveChangesPrompt, GuardsNewOpenAndCloseAlike) {
             if (!c.goesOn) {
                 EXPECT_TRUE(d.h.window->isVisible());
                 EXPECT_EQ(d.title(), editedTitle) << "an abandoned command changes nothing";
-                EXPECT_EQ(d.h.model.settings.waveform, kSquare);
+                EXPECT_EQ(d.h.document.settings().waveform, kSquare);
                 EXPECT_TRUE(d.h.document.modified());
                 continue;
             }
             switch (command) {
             case Command::New:
                 EXPECT_EQ(d.title(), QStringLiteral("Zindle"));
-                EXPECT_EQ(d.h.model.settings.waveform, 100);
+                EXPECT_EQ(d.h.document.settings().waveform, 100);
                 EXPECT_EQ(d.h.editor().waveformGroup().pressedIndex(), 0);
                 break;
             case Command::Open:
                 EXPECT_EQ(d.title(), QStringLiteral("Zindle - laser.zdl"));
-                EXPECT_EQ(d.h.model.settings, zdl::read(laser).settings);
+                EXPECT_EQ(d.h.document.settings(), zdl::read(laser).settings);
                 EXPECT_EQ(d.h.document.path(), laser);
                 break;
             case Command::Close: EXPECT_FALSE(d.h.window->isVisible()); continue;  // the edits go with the window
@@ -291,7 +291,7 @@ TEST(ExportCommand, TheChosenExtensionPicksTheFormat) {
         const DecodedSound decoded = DecodedSound::read(written);
         ASSERT_TRUE(decoded.error.isEmpty()) << decoded.error.toStdString();
         EXPECT_EQ(decoded.type, QLatin1String(c.type));
-        EXPECT_EQ(decoded.frames, int64_t(d.h.model.rendered.sampleCount()) * 3) << "three repeats, as play plays";
+        EXPECT_EQ(decoded.frames, int64_t(d.h.document.rendered().sampleCount()) * 3) << "three repeats, as play plays";
     }
 }
 
@@ -334,7 +334,7 @@ TEST(SaveAsCommand, ANameOfNoSoundFormatGetsThePickedTypes) {
         }
         const ReadResult read = soundfile::read(written);
         ASSERT_TRUE(read.ok) << read.error.toStdString();
-        EXPECT_EQ(read.settings, d.h.model.settings);
+        EXPECT_EQ(read.settings, d.h.document.settings());
         EXPECT_EQ(d.title(), QStringLiteral("Zindle - %1").arg(QString::fromLatin1(c.written)));
     }
 }
@@ -370,17 +370,17 @@ TEST(NewCommand, KeepsTheWidthAndResetsTheRest) {
     d.key(Qt::Key_N);
 
     EXPECT_EQ(d.prompts.sequence(), "question");
-    const SoundModel& m = d.h.model;
-    EXPECT_EQ(m.settings.bitsPerSample, 16);
-    EXPECT_EQ(m.rendered.bits(), 16);
+    const SoundDocument& m = d.h.document;
+    EXPECT_EQ(m.settings().bitsPerSample, 16);
+    EXPECT_EQ(m.rendered().bits(), 16);
     EXPECT_EQ(d.h.editor().bitsGroup().pressedIndex(), 1);
-    EXPECT_EQ(m.settings.sampleRate, 11025);
-    EXPECT_EQ(m.rendered.sampleRate(), 11025);
+    EXPECT_EQ(m.settings().sampleRate, 11025);
+    EXPECT_EQ(m.rendered().sampleRate(), 11025);
     EXPECT_EQ(d.h.editor().rateGroup().pressedIndex(), 0);
-    EXPECT_EQ(m.settings.repeatCount, 1);
+    EXPECT_EQ(m.settings().repeatCount, 1);
     EXPECT_EQ(d.h.editor().repeatsGroup().pressedIndex(), 0);
-    EXPECT_EQ(m.settings.waveform, 100);
-    EXPECT_EQ(m.settings.amplitude.toText(), "0:75 20:75 40:75 60:75 80:75 100:0");
+    EXPECT_EQ(m.settings().waveform, 100);
+    EXPECT_EQ(m.settings().amplitude.toText(), "0:75 20:75 40:75 60:75 80:75 100:0");
     EXPECT_EQ(d.title(), QStringLiteral("Zindle"));
 }
 
@@ -395,7 +395,7 @@ TEST(OpenCommand, AnOldStyleFileIsRenamedAndSavedBesideIt) {
     EXPECT_EQ(d.h.document.path(), d.file(QStringLiteral("boom.zdl")));
     const ReadResult read = soundfile::read(efc);
     ASSERT_TRUE(read.ok);
-    EXPECT_EQ(d.h.model.settings, read.settings);
+    EXPECT_EQ(d.h.document.settings(), read.settings);
 
     d.key(Qt::Key_S);
     EXPECT_EQ(d.prompts.sequence(), "open") << "no dialog when nothing is in the way";
@@ -454,7 +454,7 @@ TEST(OpenCommand, AFileThatCannotBeReadChangesNothing) {
         DocumentHarness d;
         d.saveAs(QStringLiteral("a.zdl"));
         d.edit();
-        const SoundSettings before = d.h.model.settings;
+        const SoundSettings before = d.h.document.settings();
         const QString path = d.file(QString::fromLatin1(bad.name));
         if (bad.bytes.isNull()) {
             QDir().mkpath(path);
@@ -471,7 +471,7 @@ TEST(OpenCommand, AFileThatCannotBeReadChangesNothing) {
             QStringLiteral("Couldn't open file\n\n%1\n").arg(QString::fromLatin1(bad.name))))
             << d.prompts.shown.back().text.toStdString();
         EXPECT_EQ(d.title(), QStringLiteral("Zindle - a.zdl *")) << "the unsaved edits are still marked";
-        EXPECT_EQ(d.h.model.settings, before);
+        EXPECT_EQ(d.h.document.settings(), before);
         d.key(Qt::Key_S);
         EXPECT_EQ(savedWaveform(d.file(QStringLiteral("a.zdl"))), kSquare) << "Save still writes a.zdl";
     }

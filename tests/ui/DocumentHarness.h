@@ -1,18 +1,15 @@
 #pragma once
 
-#include "ScriptedPrompts.h"
 #include "WindowHarness.h"
-#include "document/DocumentCommands.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-// The real window with the document commands answering from a script; the
-// start directory is a fresh temporary folder.
+// The real window, active, with the document commands answering from a
+// script; the start directory is a fresh temporary folder.
 struct DocumentHarness {
-    DocumentHarness() {
-        h.window->attachDocumentCommands(prompts, dir.path());
+    explicit DocumentHarness(const QString& settingsFile = QString()) : h(QSize(1000, 700), settingsFile) {
         h.window->activateWindow();
         [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(h.window.get());
     }
@@ -42,7 +39,7 @@ struct DocumentHarness {
         return target;
     }
 
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
     WindowHarness h;
+    QTemporaryDir& dir = h.dir;
+    ScriptedPrompts& prompts = h.prompts;
 };

@@ -21,10 +21,11 @@ constexpr int kLeft = 8, kTop = 20, kRight = 564, kBottom = 252;
 // Client position of time and value in percent.
 QPoint at(double t, double v) { return QPoint(48 + static_cast<int>(5 * t), 36 + static_cast<int>(2 * (100 - v))); }
 
-// Hands mouse events to one graph as the window's dispatch does.
+// Hands mouse events to one graph as the window's dispatch does, and takes
+// the edited curve back into `shown` as the document would.
 class GraphHarness : public QWidget {
 public:
-    GraphHarness(EnvelopeGraph& graph) : graph_(graph) {
+    GraphHarness(EnvelopeGraph& graph, Envelope& shown) : graph_(graph), shown_(shown) {
         setMouseTracking(true);
         resize(800, 400);
     }
@@ -39,17 +40,21 @@ protected:
         } else if (e->button() == Qt::RightButton) {
             lastRightClick = graph_.rightClickDelete(p.x(), p.y());
             if (!lastRightClick.hit) lastRightClick = graph_.rightClickInsert(p.x(), p.y());
+            if (lastRightClick.curve) shown_ = *lastRightClick.curve;
         }
     }
     void mouseMoveEvent(QMouseEvent* e) override {
         graph_.move(e->position().toPoint().x(), e->position().toPoint().y());
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton) lastRelease = graph_.release(e->position().toPoint().y());
+        if (e->button() != Qt::LeftButton) return;
+        lastRelease = graph_.release(e->position().toPoint().y());
+        if (lastRelease.curve) shown_ = *lastRelease.curve;
     }
 
 private:
     EnvelopeGraph& graph_;
+    Envelope& shown_;
 };
 
 class EnvelopeGraphTest : public ::testing::Test {
@@ -69,7 +74,7 @@ protected:
     DrawingTools tools;
     Envelope envelope{EnvelopeKind::Amplitude};
     EnvelopeGraph graph{envelope, tools};
-    GraphHarness harness{graph};
+    GraphHarness harness{graph, envelope};
 };
 
 QRgb pixel(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
@@ -120,9 +125,10 @@ TEST_F(EnvelopeGraphTest, CurveDragStopsAtTheTopAndMovesBackAtOnce) {
     QTest::mousePress(&harness, Qt::LeftButton, {}, onCurve);
     EXPECT_TRUE(graph.curveDrag());
     QTest::mouseMove(&harness, onCurve - QPoint(0, 100));  // +50%, limited to +25%
-    EXPECT_EQ(envelope.toText(), "0:100 20:100 40:100 60:100 80:100 100:25");
+    EXPECT_EQ(graph.envelope().toText(), "0:100 20:100 40:100 60:100 80:100 100:25");
+    EXPECT_EQ(envelope.toText(), kDefault) << "the drag edits a copy of its own";
     QTest::mouseMove(&harness, onCurve - QPoint(0, 80));  // 20 px back down: -10% at once
-    EXPECT_EQ(envelope.toText(), "0:90 20:90 40:90 60:90 80:90 100:15");
+    EXPECT_EQ(graph.envelope().toText(), "0:90 20:90 40:90 60:90 80:90 100:15");
     QTest::mouseRelease(&harness, Qt::LeftButton, {}, onCurve - QPoint(0, 80));
     EXPECT_TRUE(harness.lastRelease.wasDragging);
     EXPECT_FALSE(harness.lastRelease.wasPoint);
@@ -162,12 +168,12 @@ TEST_F(EnvelopeGraphTest, RightClickDuringALeftDragIsIgnored) {
     EXPECT_FALSE(harness.lastRightClick.hit);
     rightClick(at(70, 30));
     EXPECT_FALSE(harness.lastRightClick.hit);
-    EXPECT_EQ(envelope.toText(), "0:75 20:75 40:75 60:75 80:75 100:75");
+    EXPECT_EQ(graph.envelope().toText(), "0:75 20:75 40:75 60:75 80:75 100:75");
     QTest::mouseRelease(&harness, Qt::LeftButton, {}, at(60, 75));
     EXPECT_EQ(graph.dragPoint(), -1);
 }
 
-TEST_F(EnvelopeGraphTest, AStaleDragIndexMovesNothing) {
+TEST_F(EnvelopeGraphTest, ADragNeverWritesTheCurveItShows) {
     graph.press(at(80, 75).x(), at(80, 75).y());
     ASSERT_EQ(graph.dragPoint(), 4);
     ASSERT_TRUE(envelope.fromText("0:10 100:20"));  // Open replaced the points under the drag
@@ -175,6 +181,8 @@ TEST_F(EnvelopeGraphTest, AStaleDragIndexMovesNothing) {
     EXPECT_EQ(envelope.toText(), "0:10 100:20");
     graph.cancelDrag();
     EXPECT_FALSE(graph.isDragging());
+    EXPECT_EQ(graph.envelope().toText(), "0:10 100:20") << "the cancelled copy is gone";
+    EXPECT_FALSE(graph.release(0).curve) << "nothing to give back";
 }
 
 TEST_F(EnvelopeGraphTest, HitTestsUseStrictDistances) {
@@ -274,7 +282,7 @@ TEST(EnvelopeGraphGrid, TinyOrEmptyRectanglesDrawNothingAndCrashNothing) {
     EXPECT_FALSE(graph.press(8, 20));
     graph.setRect(8, 20, 40, 30);  // smaller than the insets
     graph.draw(0, 0);
-    EXPECT_FALSE(graph.insertPointAt(10, 25));
+    EXPECT_FALSE(graph.rightClickInsert(10, 25).hit);
     graph.setCurveDrag(true, 25);
     graph.dragCurveTo(0);
     EXPECT_EQ(envelope.toText(), "0:50 20:50 40:50 60:50 80:50 100:50");

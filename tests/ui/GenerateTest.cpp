@@ -24,7 +24,7 @@ struct GenerateFixture : ::testing::Test {
     }
     DocumentHarness d;
     uint64_t seed = 41;
-    const SoundSettings& settings() { return d.h.model.settings; }
+    const SoundSettings& settings() { return d.h.document.settings(); }
 };
 
 TEST_F(GenerateFixture, EachTemplateIsOneStepPlayedAtOnce) {
@@ -35,15 +35,16 @@ TEST_F(GenerateFixture, EachTemplateIsOneStepPlayedAtOnce) {
     for (size_t i = 0; i < names.size(); ++i) {
         SCOPED_TRACE(names[i]);
         const SoundSettings before = settings();
-        const int steps = d.h.editor().history().count();
+        const int steps = d.h.document.history().count();
         const int plays = d.h.player.plays();
         d.key(static_cast<Qt::Key>(Qt::Key_1 + int(i)), Qt::ControlModifier);
         const std::optional<SoundSettings> expected = sound_templates::generate(names[i], seed, before);
         ASSERT_TRUE(expected);
         EXPECT_EQ(settings(), *expected);
-        EXPECT_EQ(d.h.editor().history().count(), steps + 1);
+        EXPECT_EQ(d.h.document.history().count(), steps + 1);
         EXPECT_EQ(d.h.player.plays(), plays + 1);
-        EXPECT_EQ(d.h.player.last.bytes(), d.h.model.rendered.playImage().bytes());
+        EXPECT_EQ(d.h.player.last.bytes(),
+                  d.h.document.rendered().wavImage(d.h.document.settings().repeatCount).bytes());
         EXPECT_TRUE(d.h.document.modified());
         EXPECT_EQ(settings().sampleRate, 44100);
         EXPECT_EQ(settings().bitsPerSample, 16);
@@ -79,11 +80,11 @@ TEST_F(GenerateFixture, PlayOnChangePlaysItOnceAndAHeldDragBlocksIt) {
 
     const QPoint p = gestures::pointPos(d.h.editor().amplitudeGraph(), 1);
     QTest::mousePress(d.h.canvas(), Qt::LeftButton, {}, p);
-    const int steps = d.h.editor().history().count();
+    const int steps = d.h.document.history().count();
     plays = d.h.player.plays();
     d.key(Qt::Key_M);
     d.key(Qt::Key_2, Qt::ControlModifier);
-    EXPECT_EQ(d.h.editor().history().count(), steps);
+    EXPECT_EQ(d.h.document.history().count(), steps);
     EXPECT_EQ(d.h.player.plays(), plays);
     QTest::mouseRelease(d.h.canvas(), Qt::LeftButton, {}, p);
 }

@@ -41,13 +41,13 @@ TEST(JsonDocument, OpensAndSavesAsJson) {
     d.prompts.openName(path);
     d.key(Qt::Key_O);
     EXPECT_EQ(d.title(), QStringLiteral("Zindle - laser.json"));
-    EXPECT_EQ(d.h.model.settings, zdl::read(QStringLiteral(ZINDLE_TEST_DATA "/sounds/laser.zdl")).settings);
+    EXPECT_EQ(d.h.document.settings(), zdl::read(QStringLiteral(ZINDLE_TEST_DATA "/sounds/laser.zdl")).settings);
 
     d.edit(7);
     d.key(Qt::Key_S);
     EXPECT_EQ(d.prompts.sequence(), "open") << "Save writes the file it came from";
     EXPECT_EQ(d.title(), QStringLiteral("Zindle - laser.json"));
-    const std::string text = soundjson::encode(d.h.model.settings);
+    const std::string text = soundjson::encode(d.h.document.settings());
     EXPECT_EQ(bytesOf(path), QByteArray(text.data(), qsizetype(text.size())));
     EXPECT_EQ(soundfile::read(path).settings.waveform, 202);
 }
@@ -96,14 +96,14 @@ TEST(JsonDocument, SaveAsWritesTheFormOfTheChosenName) {
         EXPECT_EQ(saved.startsWith("{\n  \"format\": \"zindle-sound\""), c.json);
         const ReadResult read = c.json ? soundjson::read(written) : zdl::read(written);
         ASSERT_TRUE(read.ok) << read.error.toStdString();
-        EXPECT_EQ(read.settings, d.h.model.settings);
+        EXPECT_EQ(read.settings, d.h.document.settings());
         EXPECT_EQ(d.prompts.count(ScriptedPrompts::Kind::Save), 1);
     }
 }
 
 TEST(JsonDocument, TheDialogsOfferEveryKind) {
     DocumentHarness d;
-    const FileDialogRequest open = d.h.window->documentCommands()->openRequest();
+    const FileDialogRequest open = d.h.commands.openRequest();
     EXPECT_EQ(descriptions(open),
               QStringList({"All Sound Files", "Sound Effects Files", "Sound Text Files", "Old Style Files"}));
     EXPECT_EQ(open.filters[0].patterns, QStringList({"*.zdl", "*.ZDL", "*.json", "*.JSON", "*.efc", "*.EFC"}));
@@ -118,7 +118,7 @@ TEST(JsonDocument, TheDialogsOfferEveryKind) {
                  {"b.json", "Sound Text Files", "json"}};
     for (const auto& c : cases) {
         if (*c.document) d.saveAs(QString::fromLatin1(c.document));
-        const FileDialogRequest save = d.h.window->documentCommands()->saveRequest();
+        const FileDialogRequest save = d.h.commands.saveRequest();
         ASSERT_EQ(save.filters.size(), 2) << c.document;
         EXPECT_EQ(save.filters[0].description, QString::fromLatin1(c.first)) << c.document;
         EXPECT_EQ(save.defaultSuffix, QString::fromLatin1(c.suffix)) << c.document;

@@ -45,8 +45,8 @@ TEST(MainWindowHiDpi, TheMouseWorksInLogicalPixels) {
     QTest::mousePress(h.canvas(), Qt::LeftButton, {}, from);
     QTest::mouseMove(h.canvas(), to);
     QTest::mouseRelease(h.canvas(), Qt::LeftButton, {}, to);
-    EXPECT_NEAR(h.model.settings.amplitude.time(2), 0.5, 0.01);
-    EXPECT_NEAR(h.model.settings.amplitude.value(2), 0.5, 0.01);
+    EXPECT_NEAR(h.document.settings().amplitude.time(2), 0.5, 0.01);
+    EXPECT_NEAR(h.document.settings().amplitude.value(2), 0.5, 0.01);
 }
 
 }  // namespace

@@ -42,8 +42,9 @@ protected:
     void click(QPoint p) { QTest::mouseClick(canvas(), Qt::LeftButton, {}, p); }
     void rightClick(QPoint p) { QTest::mouseClick(canvas(), Qt::RightButton, {}, p); }
     void doubleClick(QPoint p) { QTest::mouseDClick(canvas(), Qt::LeftButton, {}, p); }
-    std::string amplitude() const { return h.model.settings.amplitude.toText(); }
-    std::string frequency() const { return h.model.settings.frequency.toText(); }
+    // What the graphs show: the curve a drag holds, else the document's.
+    std::string amplitude() { return editor().amplitudeGraph().envelope().toText(); }
+    std::string frequency() { return editor().frequencyGraph().envelope().toText(); }
 };
 
 TEST(MainWindowLayout, ViewsTakeTheirPlacesAtTwoClientSizes) {
@@ -83,16 +84,14 @@ TEST(MainWindowLayout, TheScreenShowsExactlyTheBackBuffer) {
 
 TEST(MainWindowLayout, AnEmptyClientDrawsNothingAndTheNextSizeRestoresAll) {
     DrawingTools tools;
-    SoundModel model;
-    model.newSound();
-    DocumentState document;
-    Editor e(model, document, tools);  // no window: nothing repaints behind the test's back
+    SoundDocument document;
+    Editor e(document, tools);  // no window: nothing repaints behind the test's back
     int updates = 0;
-    e.onUpdateWindow = [&](const QRegion&) { ++updates; };
+    QObject::connect(&e, &Editor::repaintNeeded, [&](const QRegion&) { ++updates; });
     for (const QSize tiny : {QSize(0, 0), QSize(120, 40)}) {
         e.relayout(tiny, 1.0);
         e.redrawAll();
-        e.applyEdit(model.settings, QStringLiteral("Nothing"));  // renders, with nothing to undo
+        document.commit(document.settings(), QStringLiteral("Nothing"));  // renders, with nothing to undo
         e.updateWindow();
         EXPECT_TRUE(e.amplitudeGraph().image().isNull());
         EXPECT_TRUE(e.outputView().image().isNull());
@@ -120,7 +119,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultSoundAndPlainTitle) {
 }
 
 TEST_F(MainWindowTest, RefreshControlsFollowsLoadedSettings) {
-    SoundSettings& s = h.model.settings;
+    SoundSettings s = h.document.settings();
     s.waveform = 300;
     s.bitsPerSample = 16;
     s.sampleRate = 44100;
@@ -128,7 +127,7 @@ TEST_F(MainWindowTest, RefreshControlsFollowsLoadedSettings) {
     s.length = 0.5f;
     s.distort = 0.29f;  // stored as 0.28999999: shows 28%
     s.echoVolume = 0.25f;
-    h.model.applyAll();
+    h.document.load(s);
     editor().refreshControls();
     EXPECT_EQ(editor().waveformGroup().pressedIndex(), 9);  // Organ
     EXPECT_EQ(editor().bitsGroup().pressedIndex(), 1);
@@ -139,35 +138,31 @@ TEST_F(MainWindowTest, RefreshControlsFollowsLoadedSettings) {
     EXPECT_FLOAT_EQ(editor().slider(Editor::EchoVolume).position(), 0.25f);
 
     s.waveform = 999;  // not one of the eighteen: no waveform button is in force
-    h.model.applyAll();
+    h.document.load(s);
     editor().refreshControls();
     EXPECT_EQ(editor().waveformGroup().pressedIndex(), -1);
 }
 
 TEST_F(MainWindowTest, DraggingAPointRendersOnceOnReleaseAndMarksModified) {
     const int rendersBefore = editor().renderCount();
-    const std::vector<uint8_t> samplesBefore = h.model.rendered.samples();
+    const std::vector<uint8_t> samplesBefore = h.document.rendered().samples();
     press(pointPos(editor().amplitudeGraph(), 2));
     for (const QPoint p : {QPoint(300, 60), QPoint(350, 100), QPoint(388, 125)}) move(p);
     EXPECT_EQ(amplitude(), "0:75 20:75 50:50 60:75 80:75 100:0");
     EXPECT_EQ(editor().renderCount(), rendersBefore) << "no render during the drag";
-    EXPECT_EQ(h.model.rendered.samples(), samplesBefore);
+    EXPECT_EQ(h.document.rendered().samples(), samplesBefore);
     EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Zindle"));
 
     release(QPoint(388, 125));
     EXPECT_EQ(editor().renderCount(), rendersBefore + 1);
-    EXPECT_NE(h.model.rendered.samples(), samplesBefore);
+    EXPECT_NE(h.document.rendered().samples(), samplesBefore);
     EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Zindle *"));
     EXPECT_EQ(editor().hint().stage(), 2);
 }
 
 TEST_F(MainWindowTest, DuringADragOnlyTheGraphAndTheHintReachTheScreen) {
     std::vector<QRegion> painted;
-    auto paint = editor().onUpdateWindow;
-    editor().onUpdateWindow = [&](const QRegion& region) {
-        painted.push_back(region);
-        paint(region);
-    };
+    QObject::connect(&editor(), &Editor::repaintNeeded, [&](const QRegion& region) { painted.push_back(region); });
     press(pointPos(editor().frequencyGraph(), 2));
     for (int y = 250; y < 400; y += 30) move(QPoint(380, y));
     ASSERT_FALSE(painted.empty());
@@ -213,13 +208,13 @@ TEST_F(MainWindowTest, SliderDragShowsItsValueLiveAndRendersOnRelease) {
     move(QPoint(knob.x(), top + 36));  // the top of the track
     EXPECT_EQ(length.line(1), QStringLiteral("10000ms"));
     EXPECT_EQ(editor().renderCount(), rendersBefore);
-    EXPECT_FLOAT_EQ(h.model.rendered.lengthMs(), 400.0f) << "the sound waits for the release";
+    EXPECT_FLOAT_EQ(h.document.rendered().lengthMs(), 400.0f) << "the sound waits for the release";
 
     release(QPoint(knob.x(), top + 36));
     EXPECT_EQ(editor().renderCount(), rendersBefore + 1);
-    EXPECT_FLOAT_EQ(h.model.settings.length, 1.0f);
-    EXPECT_FLOAT_EQ(h.model.rendered.lengthMs(), 10000.0f);
-    EXPECT_EQ(h.model.rendered.lengthSamples(), 110250);
+    EXPECT_FLOAT_EQ(h.document.settings().length, 1.0f);
+    EXPECT_FLOAT_EQ(h.document.rendered().lengthMs(), 10000.0f);
+    EXPECT_EQ(h.document.rendered().lengthSamples(), 110250);
     EXPECT_TRUE(h.document.modified());
 }
 
@@ -229,31 +224,32 @@ TEST_F(MainWindowTest, EchoDelayReleaseLengthensTheWholeSound) {
     press(knob);
     move(QPoint(knob.x(), delay.rect().top() + 36));
     release(QPoint(knob.x(), delay.rect().top() + 36));
-    EXPECT_FLOAT_EQ(h.model.settings.echoDelay, 1.0f);
-    EXPECT_FLOAT_EQ(h.model.rendered.totalMs(), 1600.0f);  // the main part and three echoes
-    EXPECT_EQ(h.model.rendered.sampleCount(), 4 * h.model.rendered.lengthSamples());
+    EXPECT_FLOAT_EQ(h.document.settings().echoDelay, 1.0f);
+    EXPECT_FLOAT_EQ(h.document.rendered().totalMs(), 1600.0f);  // the main part and three echoes
+    EXPECT_EQ(h.document.rendered().sampleCount(), 4 * h.document.rendered().lengthSamples());
 }
 
 struct GroupCase {
     const char* name;
     std::function<OptionGroup&(Editor&)> group;
     int index;
-    std::function<int(const SoundModel&)> setting;  // what the button changed
+    std::function<int(const SoundDocument&)> setting;  // what the button changed
     int expected;
     int renders;  // the repeat count renders nothing
 };
 
 TEST_F(MainWindowTest, EveryButtonGroupSelectsExactlyOneAndAppliesItsValue) {
     const GroupCase cases[] = {
-        {"Square", &Editor::waveformGroup, 6, [](const SoundModel& m) { return m.table.kind(); }, 200, 1},
-        {"Noise 6", &Editor::waveformGroup, 17, [](const SoundModel& m) { return m.settings.waveform; }, 405, 1},
-        {"Sine again", &Editor::waveformGroup, 0, [](const SoundModel& m) { return m.table.kind(); }, 100, 1},
-        {"44KHz", &Editor::rateGroup, 2, [](const SoundModel& m) { return m.rendered.sampleRate(); }, 44100, 1},
-        {"22KHz", &Editor::rateGroup, 1, [](const SoundModel& m) { return m.settings.sampleRate; }, 22050, 1},
-        {"16 bit", &Editor::bitsGroup, 1, [](const SoundModel& m) { return m.rendered.bits(); }, 16, 1},
-        {"8 bit", &Editor::bitsGroup, 0, [](const SoundModel& m) { return m.settings.bitsPerSample; }, 8, 1},
-        {"repeats 10", &Editor::repeatsGroup, 9, [](const SoundModel& m) { return m.settings.repeatCount; }, 10, 0},
-        {"repeats 4", &Editor::repeatsGroup, 3, [](const SoundModel& m) { return m.settings.repeatCount; }, 4, 0},
+        {"Square", &Editor::waveformGroup, 6, [](const SoundDocument& m) { return m.table().kind(); }, 200, 1},
+        {"Noise 6", &Editor::waveformGroup, 17, [](const SoundDocument& m) { return m.settings().waveform; }, 405, 1},
+        {"Sine again", &Editor::waveformGroup, 0, [](const SoundDocument& m) { return m.table().kind(); }, 100, 1},
+        {"44KHz", &Editor::rateGroup, 2, [](const SoundDocument& m) { return m.rendered().sampleRate(); }, 44100, 1},
+        {"22KHz", &Editor::rateGroup, 1, [](const SoundDocument& m) { return m.settings().sampleRate; }, 22050, 1},
+        {"16 bit", &Editor::bitsGroup, 1, [](const SoundDocument& m) { return m.rendered().bits(); }, 16, 1},
+        {"8 bit", &Editor::bitsGroup, 0, [](const SoundDocument& m) { return m.settings().bitsPerSample; }, 8, 1},
+        {"repeats 10", &Editor::repeatsGroup, 9, [](const SoundDocument& m) { return m.settings().repeatCount; }, 10,
+         0},
+        {"repeats 4", &Editor::repeatsGroup, 3, [](const SoundDocument& m) { return m.settings().repeatCount; }, 4, 0},
     };
     for (const GroupCase& c : cases) {
         OptionGroup& group = c.group(editor());
@@ -263,11 +259,11 @@ TEST_F(MainWindowTest, EveryButtonGroupSelectsExactlyOneAndAppliesItsValue) {
         for (int i = 0; i < group.size(); ++i) pressed += group.button(i).isPressed() ? 1 : 0;
         EXPECT_EQ(pressed, 1) << c.name;
         EXPECT_EQ(group.pressedIndex(), c.index) << c.name;
-        EXPECT_EQ(c.setting(h.model), c.expected) << c.name;
+        EXPECT_EQ(c.setting(h.document), c.expected) << c.name;
         EXPECT_EQ(editor().renderCount(), rendersBefore + c.renders) << c.name;
         EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Zindle *")) << c.name;
-        EXPECT_EQ(h.model.rendered.dataSize(),
-                  size_t(h.model.rendered.sampleCount()) * size_t(h.model.rendered.bits() / 8))
+        EXPECT_EQ(h.document.rendered().dataSize(),
+                  size_t(h.document.rendered().sampleCount()) * size_t(h.document.rendered().bits() / 8))
             << c.name;
     }
 }
@@ -316,7 +312,7 @@ TEST_F(MainWindowTest, TheCursorFollowsTheRegionUnderThePointer) {
 
 TEST_F(MainWindowTest, ClickingThePlotPlaysWithTheRepeatCountAndAdvancesTheHint) {
     click(editor().repeatsGroup().button(2).rect().center());
-    const size_t oneCopy = h.model.rendered.dataSize();
+    const size_t oneCopy = h.document.rendered().dataSize();
     click(editor().outputView().rect().center());
     ASSERT_EQ(h.player.plays(), 1);
     EXPECT_EQ(h.player.imageSizes[0], WavImage::kHeaderSize + 3 * oneCopy);
@@ -375,7 +371,7 @@ TEST_F(MainWindowTest, ARightClickDuringADragIsIgnored) {
     EXPECT_EQ(editor().amplitudeGraph().dragPoint(), 4);
     release(pointPos(editor().amplitudeGraph(), 4));
     EXPECT_EQ(editor().amplitudeGraph().dragPoint(), -1);
-    EXPECT_TRUE(h.model.settings.amplitude.isValid());
+    EXPECT_TRUE(h.document.settings().amplitude.isValid());
 }
 
 TEST_F(MainWindowTest, ADoubleClickAnywhereEndsTheHintForGood) {
@@ -387,16 +383,17 @@ TEST_F(MainWindowTest, ADoubleClickAnywhereEndsTheHintForGood) {
 }
 
 TEST_F(MainWindowTest, ADoubleClickOnAPointOpensItsAdjustDialog) {
-    std::vector<std::pair<const EnvelopeGraph*, int>> opened;
-    h.window->dispatch().adjustPoint = [&](EnvelopeGraph& graph, int index) {
-        opened.emplace_back(&graph, index);
-        graph.envelope().movePoint(index, graph.envelope().time(index), 0.25f);
-        return true;
+    std::vector<std::pair<const Envelope*, int>> opened;
+    h.adjuster.answer = [&](const Envelope& curve, int index) -> std::optional<Envelope> {
+        opened.emplace_back(&curve, index);
+        Envelope edited = curve;
+        edited.movePoint(index, curve.time(index), 0.25f);
+        return edited;
     };
     const int rendersBefore = editor().renderCount();
     doubleClick(pointPos(editor().amplitudeGraph(), 1));
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].first, &editor().amplitudeGraph());
+    EXPECT_EQ(opened[0].first, &h.document.settings().amplitude);
     EXPECT_EQ(opened[0].second, 1);
     EXPECT_EQ(amplitude(), "0:75 20:25 40:75 60:75 80:75 100:0");
     EXPECT_EQ(editor().renderCount(), rendersBefore + 1);
@@ -404,29 +401,25 @@ TEST_F(MainWindowTest, ADoubleClickOnAPointOpensItsAdjustDialog) {
     EXPECT_EQ(editor().hint().stage(), 4);
 
     opened.clear();
-    h.window->dispatch().adjustPoint = [&](EnvelopeGraph& graph, int index) {
-        opened.emplace_back(&graph, index);
-        return false;  // Cancel
+    h.adjuster.answer = [&](const Envelope& curve, int index) -> std::optional<Envelope> {
+        opened.emplace_back(&curve, index);
+        return std::nullopt;  // Cancel
     };
     doubleClick(pointPos(editor().frequencyGraph(), 5));
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].first, &editor().frequencyGraph());
+    EXPECT_EQ(opened[0].first, &h.document.settings().frequency);
     EXPECT_EQ(editor().renderCount(), rendersBefore + 1) << "Cancel changes nothing";
 }
 
 TEST_F(MainWindowTest, ExitGoesThroughTheCloseRequest) {
-    int asked = 0;
-    bool allow = false;
-    h.window->closeGuard = [&] {
-        ++asked;
-        return allow;
-    };
+    click(editor().waveformGroup().button(6).rect().center());  // something to save
+    h.prompts.answer(Prompts::Answer::Cancel);
     h.window->exitAction()->trigger();
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(h.prompts.count(ScriptedPrompts::Kind::Question), 1);
     EXPECT_TRUE(h.window->isVisible()) << "Cancel keeps the window";
-    allow = true;
+    h.prompts.answer(Prompts::Answer::No);
     h.window->exitAction()->trigger();
-    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(h.prompts.count(ScriptedPrompts::Kind::Question), 2);
     EXPECT_FALSE(h.window->isVisible());
 }
 
@@ -447,16 +440,15 @@ TEST_F(MainWindowTest, ADialogOrACloseDuringADragEndsItAsARelease) {
     EXPECT_EQ(editor().renderCount(), rendersBefore + 1);
 
     // Closing with a point held: the save question sees the edit.
-    h.document.clearModified();
-    bool modifiedWhenAsked = false;
-    h.window->closeGuard = [&] {
-        modifiedWhenAsked = h.document.modified();
-        return false;
-    };
+    h.document.markSaved(h.dir.filePath(QStringLiteral("held.zdl")));
+    ASSERT_FALSE(h.document.modified());
+    h.prompts.answer(Prompts::Answer::Cancel);
     press(pointPos(editor().amplitudeGraph(), 3));
     move(QPoint(420, 150));
     h.window->close();
-    EXPECT_TRUE(modifiedWhenAsked);
+    EXPECT_EQ(h.prompts.count(ScriptedPrompts::Kind::Question), 1) << "asked, as the edit counted";
+    EXPECT_TRUE(h.document.modified());
+    EXPECT_TRUE(h.window->isVisible());
     EXPECT_FALSE(editor().isDragging());
 }
 

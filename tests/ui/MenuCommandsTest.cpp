@@ -108,15 +108,17 @@ TEST(MainMenu, HelpAndAboutWaitForTheirHandlers) {
     EXPECT_EQ(helps, 1);
 }
 
-TEST(MainMenu, DocumentItemsWaitForTheCommands) {
-    WindowHarness h;
-    const MainWindowMenu& menu = h.window->menu();
-    for (QAction* a : {menu.newAction, menu.openAction, menu.saveAction, menu.saveAsAction, menu.exportAction})
-        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-    h.editor().waveformGroup().select(6);
-    h.document.markModified();
-    h.window->exitAction()->trigger();
-    EXPECT_FALSE(h.window->isVisible()) << "without the commands nothing asks";
+TEST(MainMenu, TheDocumentItemsAreThereFromTheStart) {
+    DocumentHarness d;
+    const MainWindowMenu& menu = d.menu();
+    for (QAction* a : {menu.newAction, menu.openAction, menu.saveAction, menu.saveAsAction, menu.exportAction,
+                       menu.recentMenu->menuAction()})
+        EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+    d.edit();
+    d.prompts.answer(Prompts::Answer::No);
+    d.h.window->exitAction()->trigger();
+    EXPECT_EQ(d.prompts.sequence(), "question") << "an edited sound asks before the window goes";
+    EXPECT_FALSE(d.h.window->isVisible());
 }
 
 TEST(MainMenu, KeysWaitWhileADragIsInProgress) {
@@ -139,12 +141,16 @@ TEST(MainMenu, KeysWaitWhileADragIsInProgress) {
 }
 
 TEST(StartUp, TheAboutBoxOpensOnceOverTheFirstFrame) {
+    // Built as start-up builds it, not yet shown.
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("zindle.ini")), QSettings::IniFormat);
+    RecentFiles recent(settings);
+    ScriptedPrompts prompts;
+    SoundDocument document;
+    DocumentCommands commands(document, prompts, recent, dir.path());
     DrawingTools tools;
     RecordingPlayer player;
-    SoundModel model(&player);
-    DocumentState document;
-    model.newSound();
-    MainWindow window(model, document, player, tools);
+    MainWindow window(document, commands, recent, settings, player, tools);
     std::vector<int> paintsBefore;
     window.setAboutHandler([&] { paintsBefore.push_back(window.canvas()->paintCount()); });
     window.showAboutAfterFirstPaint();
@@ -193,7 +199,7 @@ TEST(AdjustPoint, ADoubleClickOnAPointOpensItsDialogOverTheWindow) {
                            d.h.canvas()->mapTo(d.h.window.get(), point));
         EXPECT_EQ(shown.toDouble(), 75.0);
         EXPECT_EQ(owner, d.h.window.get());
-        EXPECT_EQ(d.h.model.settings.amplitude.toText(), c.amplitude);
+        EXPECT_EQ(d.h.document.settings().amplitude.toText(), c.amplitude);
         EXPECT_EQ(d.title(), QString::fromLatin1(c.title));
     }
 }
@@ -238,7 +244,7 @@ TEST_F(ExportWav, WritesWhatTheCommandLineRendersAndLeavesTheDocumentAlone) {
         const QByteArray rendered = cliRender(d.file(QStringLiteral("x.zdl")), d.file(QStringLiteral("cli.wav")));
         ASSERT_FALSE(rendered.isEmpty());
         EXPECT_TRUE(exported == rendered) << exported.size() << " bytes exported, " << rendered.size() << " rendered";
-        const qsizetype oneCopy = static_cast<qsizetype>(d.h.model.rendered.dataSize());
+        const qsizetype oneCopy = static_cast<qsizetype>(d.h.document.rendered().dataSize());
         EXPECT_EQ(exported.size(), 44 + (s.repeats + 1) * oneCopy);
 
         EXPECT_EQ(d.title(), title);

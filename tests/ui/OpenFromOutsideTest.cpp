@@ -27,14 +27,11 @@ using Answer = Prompts::Answer;
 using Kind = ScriptedPrompts::Kind;
 
 // The window with recent files kept in a settings file of the test's own,
-// a fresh one or that of an earlier "run". The list outlives the window.
+// a fresh one or that of an earlier "run".
 struct RecentHarness {
     explicit RecentHarness(const QString& settingsFile = QString())
         : settingsPath(settingsFile.isEmpty() ? settingsDir.filePath(QStringLiteral("zindle.ini")) : settingsFile),
-          settings(settingsPath, QSettings::IniFormat),
-          recent(settings) {
-        d.h.window->attachRecentFiles(recent);
-    }
+          d(settingsPath) {}
 
     QMenu& menu() { return *d.menu().recentMenu; }
     // The items' texts, "-" for the separator.
@@ -56,9 +53,8 @@ struct RecentHarness {
 
     QTemporaryDir settingsDir;
     QString settingsPath;
-    QSettings settings;
-    RecentFiles recent;
     DocumentHarness d;
+    RecentFiles& recent = d.h.recent;
 };
 
 struct DropResult {
@@ -129,7 +125,7 @@ TEST(Drop, OneSoundFileOpensAnythingElseIsRefused) {
         if (c.title) {
             const ReadResult read = soundfile::read(d.file(c.files.first()));
             ASSERT_TRUE(read.ok);
-            EXPECT_EQ(d.h.model.settings, read.settings);
+            EXPECT_EQ(d.h.document.settings(), read.settings);
         }
     }
 }

@@ -3,8 +3,10 @@
 // keeps writing while the device is open, so the test is bounded in time and
 // closes the device as soon as it has seen the sound.
 
-#include "core/SoundModel.h"
-#include "document/DocumentState.h"
+#include "ScriptedPrompts.h"
+#include "document/DocumentCommands.h"
+#include "document/RecentFiles.h"
+#include "document/SoundDocument.h"
 #include "platform/SdlPlayer.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/window/EditorCanvas.h"
@@ -13,6 +15,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -42,23 +46,26 @@ TEST(PlaybackDevice, PlayOnChangeSendsTheNewSoundToTheDevice) {
         DrawingTools tools;
         auto player = std::make_unique<SdlPlayer>();
         ASSERT_TRUE(player->available());
-        auto model = std::make_unique<SoundModel>(player.get());
-        model->settings.resetToNew();
-        DocumentState document;
-        auto window = std::make_unique<MainWindow>(*model, document, *player, tools);
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("zindle.ini")), QSettings::IniFormat);
+        RecentFiles recent(settings);
+        ScriptedPrompts prompts;
+        auto document = std::make_unique<SoundDocument>();
+        DocumentCommands commands(*document, prompts, recent, dir.path());
+        auto window = std::make_unique<MainWindow>(*document, commands, recent, settings, *player, tools);
         window->show();
         window->resize(1000, 760);
         QCoreApplication::processEvents();
         window->menu().playOnChangeAction->setChecked(true);
         const QRect square6 = window->editor().waveformGroup().button(6).rect();
         QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, square6.center());
-        ASSERT_EQ(model->settings.waveform, 200);
+        ASSERT_EQ(document->settings().waveform, 200);
         // The middle of the sound: the start may follow a buffer of silence.
-        const std::vector<uint8_t>& samples = model->rendered.samples();
+        const std::vector<uint8_t>& samples = document->rendered().samples();
         square.assign(samples.begin() + 1000, samples.begin() + 1400);
         reached = QTest::qWaitFor([&] { return fileHolds(path, square); }, 5000);
-        window.reset();
-        model.reset();   // stops the player before it goes
+        window.reset();  // stops the player before the sound goes
+        document.reset();
         player.reset();  // closes the device: the file stops growing
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);

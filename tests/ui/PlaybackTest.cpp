@@ -72,9 +72,10 @@ const EditCase kEdits[] = {
      }},
     {"a dialog's OK",
      [](PlaybackFixture& f) {
-         f.d.h.window->dispatch().adjustPoint = [](EnvelopeGraph& graph, int index) {
-             graph.envelope().movePoint(index, graph.envelope().time(index), 0.3f);
-             return true;
+         f.d.h.adjuster.answer = [](const Envelope& curve, int index) -> std::optional<Envelope> {
+             Envelope edited = curve;
+             edited.movePoint(index, curve.time(index), 0.3f);
+             return edited;
          };
          QTest::mouseDClick(f.canvas(), Qt::LeftButton, {}, pointPos(f.editor().amplitudeGraph(), 1));
      }},
@@ -102,7 +103,9 @@ TEST_F(PlaybackFixture, PlayOnChangePlaysEveryEditThatRenders) {
             c.edit(*this);
             EXPECT_EQ(player().plays(), plays + (on ? 1 : 0));
             if (on) {
-                EXPECT_EQ(player().last.bytes(), d.h.model.rendered.playImage().bytes()) << "the new sound";
+                EXPECT_EQ(player().last.bytes(),
+                          d.h.document.rendered().wavImage(d.h.document.settings().repeatCount).bytes())
+                    << "the new sound";
             }
         }
     }
@@ -138,8 +141,8 @@ TEST_F(PlaybackFixture, TheCursorMovesOverThePlotAndLeavesItAsItWas) {
     const QImage plot = outputPixels();
     const OutputView& view = editor().outputView();
     const int plotWidth = view.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight;
-    const int32_t main = d.h.model.rendered.lengthSamples();
-    const int32_t total = d.h.model.rendered.sampleCount();
+    const int32_t main = d.h.document.rendered().lengthSamples();
+    const int32_t total = d.h.document.rendered().sampleCount();
     d.key(Qt::Key_Space);
     int previous = -1;
     for (const int64_t sample : {int64_t(0), int64_t(main / 3), int64_t(main - 1), int64_t(total + main / 2)}) {
@@ -190,24 +193,24 @@ TEST_F(PlaybackFixture, LivePreviewRendersDuringADragAndStepsOnceOnRelease) {
                 slider ? knobPos(editor().slider(Editor::Length)) : pointPos(editor().amplitudeGraph(), 2);
             const int dir = on ? -1 : 1;  // back the other way, so that something always changes
             const int renders = editor().renderCount();
-            const int steps = editor().history().count();
-            const std::vector<uint8_t> before = d.h.model.rendered.samples();
+            const int steps = d.h.document.history().count();
+            const std::vector<uint8_t> before = d.h.document.rendered().samples();
             press(from);
             // Three moves in one pass of the event loop make one render.
             for (int k = 1; k <= 3; ++k) move(from + QPoint(0, dir * 12 * k));
             QCoreApplication::processEvents();
             EXPECT_EQ(editor().renderCount(), renders + (on ? 1 : 0));
-            EXPECT_EQ(d.h.model.rendered.samples() != before, on) << "the plot follows the drag";
-            EXPECT_EQ(editor().history().count(), steps) << "no step before the release";
+            EXPECT_EQ(d.h.document.rendered().samples() != before, on) << "the plot follows the drag";
+            EXPECT_EQ(d.h.document.history().count(), steps) << "no step before the release";
             move(from + QPoint(0, dir * 50));
             QCoreApplication::processEvents();
             release(from + QPoint(0, dir * 50));
             EXPECT_EQ(editor().renderCount(), renders + (on ? 3 : 1));
-            EXPECT_EQ(editor().history().count(), steps + 1) << "one step per gesture";
+            EXPECT_EQ(d.h.document.history().count(), steps + 1) << "one step per gesture";
             EXPECT_TRUE(d.h.document.modified());
             // The undo gives back the sound from before the drag, preview or not.
             d.key(Qt::Key_Z, Qt::ControlModifier);
-            EXPECT_EQ(d.h.model.rendered.samples(), before);
+            EXPECT_EQ(d.h.document.rendered().samples(), before);
             d.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         }
     }
@@ -217,18 +220,13 @@ TEST(PlaybackSettings, TheThreeChecksAreKeptBetweenRuns) {
     QTemporaryFile file;
     ASSERT_TRUE(file.open());
     file.close();
-    QSettings settings(file.fileName(), QSettings::IniFormat);
     {
-        WindowHarness h;
-        h.window->usePlaybackSettings(settings);
+        WindowHarness h(QSize(1000, 700), file.fileName());
         EXPECT_FALSE(h.window->menu().playOnChangeAction->isChecked());
         h.window->menu().playOnChangeAction->setChecked(true);
         h.window->menu().livePreviewAction->setChecked(true);
     }
-    settings.sync();
-    QSettings again(file.fileName(), QSettings::IniFormat);
-    WindowHarness h;
-    h.window->usePlaybackSettings(again);
+    WindowHarness h(QSize(1000, 700), file.fileName());
     EXPECT_TRUE(h.window->menu().playOnChangeAction->isChecked());
     EXPECT_FALSE(h.window->menu().loopAction->isChecked());
     EXPECT_TRUE(h.window->menu().livePreviewAction->isChecked());

@@ -91,7 +91,7 @@ TEST(RecentFiles, KeepTheLastEightMostRecentFirst) {
             auto settings = s.open();
             RecentFiles recent(*settings);
             int changes = 0;
-            recent.onChanged = [&changes] { ++changes; };
+            QObject::connect(&recent, &RecentFiles::changed, [&changes] { ++changes; });
             for (const Step& step : c.steps) {
                 switch (step.op) {
                 case Op::Add: recent.add(sound(step.n)); break;

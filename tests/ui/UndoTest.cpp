@@ -4,6 +4,7 @@
 
 #include "DocumentHarness.h"
 #include "Gestures.h"
+#include "core/SoundModel.h"
 #include "document/SettingsStep.h"
 #include "formats/ZdlFormat.h"
 #include "ui/drawing/DrawingTools.h"
@@ -42,7 +43,7 @@ struct UndoFixture : ::testing::Test {
     DocumentHarness d;
     EditorCanvas* canvas() { return d.h.canvas(); }
     Editor& editor() { return d.h.editor(); }
-    const SoundSettings& settings() { return d.h.model.settings; }
+    const SoundSettings& settings() { return d.h.document.settings(); }
     void press(QPoint p) { QTest::mousePress(canvas(), Qt::LeftButton, {}, p); }
     void release(QPoint p) { QTest::mouseRelease(canvas(), Qt::LeftButton, {}, p); }
     void move(QPoint p) { QTest::mouseMove(canvas(), p); }
@@ -84,9 +85,10 @@ const Gesture kGestures[] = {
      }},
     {"Adjust Point",
      [](UndoFixture& f) {
-         f.d.h.window->dispatch().adjustPoint = [](EnvelopeGraph& graph, int index) {
-             graph.envelope().movePoint(index, graph.envelope().time(index), 0.125f);
-             return true;
+         f.d.h.adjuster.answer = [](const Envelope& curve, int index) -> std::optional<Envelope> {
+             Envelope edited = curve;
+             edited.movePoint(index, curve.time(index), 0.125f);
+             return edited;
          };
          QTest::mouseDClick(f.canvas(), Qt::LeftButton, {}, pointPos(f.editor().amplitudeGraph(), 1));
      }},
@@ -115,27 +117,27 @@ TEST_F(UndoFixture, EveryGestureIsOneStepThatUndoAndRedoGiveBackExactly) {
     for (const Gesture& g : kGestures) {
         SCOPED_TRACE(g.step);
         const QByteArray before = bytesOf(settings());
-        const std::vector<uint8_t> samplesBefore = d.h.model.rendered.samples();
-        const int steps = editor().history().count();
+        const std::vector<uint8_t> samplesBefore = d.h.document.rendered().samples();
+        const int steps = d.h.document.history().count();
         g.perform(*this);
         const QByteArray after = bytesOf(settings());
-        const std::vector<uint8_t> samplesAfter = d.h.model.rendered.samples();
+        const std::vector<uint8_t> samplesAfter = d.h.document.rendered().samples();
         ASSERT_NE(after, before) << "the gesture changed nothing";
-        EXPECT_EQ(editor().history().count(), steps + 1) << "one gesture, one step";
+        EXPECT_EQ(d.h.document.history().count(), steps + 1) << "one gesture, one step";
         EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo %1\tCtrl+Z").arg(QLatin1String(g.step)));
         EXPECT_FALSE(d.menu().redoAction->isEnabled());
-        const SettingsStep& step = *editor().history().command(editor().history().count() - 1);
+        const SettingsStep& step = *d.h.document.history().command(d.h.document.history().count() - 1);
         expectSharedWhereUnchanged(step.before().amplitude, step.after().amplitude, "amplitude");
         expectSharedWhereUnchanged(step.before().frequency, step.after().frequency, "frequency");
 
         undoKey();
         EXPECT_EQ(bytesOf(settings()), before);
-        EXPECT_EQ(d.h.model.rendered.samples(), samplesBefore) << "the undone sound is rendered";
+        EXPECT_EQ(d.h.document.rendered().samples(), samplesBefore) << "the undone sound is rendered";
         EXPECT_EQ(d.menu().redoAction->text(), QStringLiteral("&Redo %1\tCtrl+Shift+Z").arg(QLatin1String(g.step)));
         for (bool y : {false, true}) {
             redoKey(y);
             EXPECT_EQ(bytesOf(settings()), after);
-            EXPECT_EQ(d.h.model.rendered.samples(), samplesAfter);
+            EXPECT_EQ(d.h.document.rendered().samples(), samplesAfter);
             if (!y) undoKey();
         }
         // The controls show the settings they hold.
@@ -143,15 +145,15 @@ TEST_F(UndoFixture, EveryGestureIsOneStepThatUndoAndRedoGiveBackExactly) {
                   settings().waveform);
         EXPECT_EQ(editor().slider(Editor::Length).position(), settings().length);
         EXPECT_EQ(editor().repeatsGroup().pressedIndex(), settings().repeatCount - 1);
-        EXPECT_EQ(d.h.model.rendered.sampleRate(), settings().sampleRate);
-        EXPECT_EQ(d.h.model.rendered.bits(), settings().bitsPerSample);
+        EXPECT_EQ(d.h.document.rendered().sampleRate(), settings().sampleRate);
+        EXPECT_EQ(d.h.document.rendered().bits(), settings().bitsPerSample);
     }
 }
 
 TEST_F(UndoFixture, PressingTheButtonInForceAddsNoStep) {
     d.clickButton(editor().waveformGroup(), 0);  // Sine, as a new sound has
     d.clickButton(editor().repeatsGroup(), 0);
-    EXPECT_EQ(editor().history().count(), 0);
+    EXPECT_EQ(d.h.document.history().count(), 0);
     EXPECT_FALSE(d.menu().undoAction->isEnabled());
     EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo\tCtrl+Z"));
     EXPECT_EQ(d.title(), QStringLiteral("Zindle"));
@@ -189,11 +191,11 @@ TEST_F(UndoFixture, NewAndOpenStartAnEmptyHistory) {
         SCOPED_TRACE(open ? "Open" : "New");
         d.edit(6);
         d.edit(9);
-        ASSERT_EQ(editor().history().count(), 2);
+        ASSERT_EQ(d.h.document.history().count(), 2);
         d.prompts.answer(Prompts::Answer::No);
         if (open) d.prompts.openName(laser);
         d.key(open ? Qt::Key_O : Qt::Key_N);
-        EXPECT_EQ(editor().history().count(), 0);
+        EXPECT_EQ(d.h.document.history().count(), 0);
         EXPECT_FALSE(d.menu().undoAction->isEnabled());
         const QByteArray loaded = bytesOf(settings());
         undoKey();
@@ -213,9 +215,9 @@ TEST_F(UndoFixture, NothingHappensDuringAHeldDrag) {
     redoKey();
     EXPECT_EQ(bytesOf(settings()), dragged);
     EXPECT_EQ(settings().waveform, 200) << "the step before the drag was not undone";
-    EXPECT_EQ(editor().history().count(), 1);
+    EXPECT_EQ(d.h.document.history().count(), 1);
     release(p + QPoint(20, 40));
-    EXPECT_EQ(editor().history().count(), 2);
+    EXPECT_EQ(d.h.document.history().count(), 2);
     undoKey();
     EXPECT_EQ(settings().waveform, 200);
     EXPECT_EQ(settings().amplitude.toText(), "0:75 20:75 40:75 60:75 80:75 100:0");
@@ -224,15 +226,15 @@ TEST_F(UndoFixture, NothingHappensDuringAHeldDrag) {
 TEST_F(UndoFixture, TheHistoryKeepsTheLastThousandSteps) {
     const SoundSettings start = settings();
     SoundSettings s = start;
-    for (int i = 0; i < Editor::kHistoryLimit + 5; ++i) {
+    for (int i = 0; i < SoundDocument::kHistoryLimit + 5; ++i) {
         s.distort = static_cast<float>(i + 1) / 2048.0f;
-        editor().applyEdit(s, QStringLiteral("Distort"));
+        d.h.document.commit(s, QStringLiteral("Distort"));
     }
-    ASSERT_EQ(editor().history().count(), Editor::kHistoryLimit);
-    while (editor().history().canUndo()) undoKey();
+    ASSERT_EQ(d.h.document.history().count(), SoundDocument::kHistoryLimit);
+    while (d.h.document.history().canUndo()) undoKey();
     // The five oldest steps are gone: undo stops after the fifth edit.
     EXPECT_EQ(settings().distort, 5.0f / 2048.0f);
-    EXPECT_EQ(static_cast<const SettingsStep*>(editor().history().command(0))->before().distort, 5.0f / 2048.0f);
+    EXPECT_EQ(static_cast<const SettingsStep*>(d.h.document.history().command(0))->before().distort, 5.0f / 2048.0f);
 }
 
 // A sound whose two curves have 2^17 points: half a megabyte an array.
@@ -252,28 +254,26 @@ SoundSettings denseSound(int edits) {
 }
 
 TEST(UndoMemory, TheOldestStepsGoBeyondTheMemoryBoundAndTheRestUndoExactly) {
-    // The editor alone, without a window: nothing is drawn, so the dense
+    // The document alone, without a window: nothing is drawn, so the dense
     // curves cost only their renders.
-    DrawingTools tools;
-    SoundModel model;
-    DocumentState document;
-    Editor editor(model, document, tools);
-    editor.loadSettings(denseSound(0), false);
-    const EditHistory& history = editor.history();
+    SoundDocument document;
+    document.load(denseSound(0));
+    const EditHistory& history = document.history();
 
     // A slider edit keeps no curve: the step is a few hundred bytes.
-    editor.slider(Editor::Distort).setPosition(0.25f);
-    editor.applyEdit(editor.withSliders(), QStringLiteral("Distort"));
+    SoundSettings distorted = document.settings();
+    distorted.distort = 0.25f;
+    document.commit(distorted, QStringLiteral("Distort"));
     EXPECT_LT(history.command(0)->bytes(), 4096u);
-    editor.undo();
+    document.undo();
 
     // Each point move keeps the amplitude's old values (the times stay shared).
     const int edits = 160;
     for (int i = 0; i < edits; ++i) {
-        SoundSettings next = model.settings;
+        SoundSettings next = document.settings();
         next.amplitude.movePoint(i + 1, next.amplitude.time(i + 1), 0.25f + i / 1024.0f);
-        editor.applyEdit(next, QStringLiteral("Move Point"));
-        ASSERT_LE(history.bytes(), Editor::kHistoryBytes);
+        document.commit(next, QStringLiteral("Move Point"));
+        ASSERT_LE(history.bytes(), SoundDocument::kHistoryBytes);
     }
     const int kept = history.count();
     ASSERT_LT(kept, edits) << "nothing was dropped";
@@ -282,17 +282,20 @@ TEST(UndoMemory, TheOldestStepsGoBeyondTheMemoryBoundAndTheRestUndoExactly) {
     for (int i = 0; i < kept; ++i) sum += history.command(i)->bytes();
     EXPECT_EQ(history.bytes(), sum);
     // As many as fit: one step more would pass the bound.
-    EXPECT_GT(history.bytes() + history.command(0)->bytes(), Editor::kHistoryBytes);
+    EXPECT_GT(history.bytes() + history.command(0)->bytes(), SoundDocument::kHistoryBytes);
 
     // Undo walks back through exactly the sounds there were, as far as kept.
     for (int j = 1; j <= kept; ++j) {
-        editor.undo();
-        ASSERT_TRUE(model.settings == denseSound(edits - j)) << "undo " << j;
+        document.undo();
+        ASSERT_TRUE(document.settings() == denseSound(edits - j)) << "undo " << j;
     }
     EXPECT_FALSE(history.canUndo());
-    for (int j = kept - 1; j >= 0; --j) editor.redo();
-    EXPECT_TRUE(model.settings == denseSound(edits));
-    EXPECT_TRUE(model.applied() == denseSound(edits)) << "the rendered sound follows";
+    for (int j = kept - 1; j >= 0; --j) document.redo();
+    EXPECT_TRUE(document.settings() == denseSound(edits));
+    SoundModel fresh;
+    fresh.settings = denseSound(edits);
+    fresh.applyAll();
+    EXPECT_EQ(document.rendered().samples(), fresh.rendered.samples()) << "the rendered sound follows";
 }
 
 }  // namespace

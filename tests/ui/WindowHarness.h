@@ -1,25 +1,45 @@
 #pragma once
 
 #include "RecordingPlayer.h"
-#include "core/SoundModel.h"
-#include "document/DocumentState.h"
+#include "ScriptedPrompts.h"
+#include "document/DocumentCommands.h"
+#include "document/RecentFiles.h"
+#include "document/SoundDocument.h"
 #include "ui/drawing/DrawingTools.h"
+#include "ui/editor/PointAdjuster.h"
 #include "ui/window/EditorCanvas.h"
 #include "ui/window/MainWindow.h"
 
 #include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
-// The editor as start-up builds it, with a recording player, shown on the
-// offscreen platform at a chosen client size.
+// Adjust Point answered from a script: `answer` gets the curve and the point
+// (none: every dialog is cancelled).
+struct ScriptedAdjuster : PointAdjuster {
+    std::function<std::optional<Envelope>(const Envelope& curve, int index)> answer;
+    std::optional<Envelope> adjust(const Envelope& curve, int index) override {
+        return answer ? answer(curve, index) : std::nullopt;
+    }
+};
+
+// The editor as start-up builds it, with a recording player, prompts answered
+// from a script, Adjust Point scripted too, the start directory a fresh
+// temporary folder and the settings in another (or in `settingsFile`), shown
+// on the offscreen platform at a chosen client size.
 struct WindowHarness {
-    explicit WindowHarness(QSize client = QSize(1000, 700)) : model(&player) {
-        model.newSound();
-        document.clearFile();
-        document.clearModified();
-        window = std::make_unique<MainWindow>(model, document, player, tools);
+    explicit WindowHarness(QSize client = QSize(1000, 700), const QString& settingsFile = QString())
+        : settings(settingsFile.isEmpty() ? settingsDir.filePath(QStringLiteral("zindle.ini")) : settingsFile,
+                   QSettings::IniFormat),
+          recent(settings),
+          commands(document, prompts, recent, dir.path()) {
+        window = std::make_unique<MainWindow>(document, commands, recent, settings, player, tools);
+        window->dispatch().setPointAdjuster(&adjuster);
         window->show();
         [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
         setClientSize(client);
@@ -35,9 +55,15 @@ struct WindowHarness {
     EditorCanvas* canvas() { return window->canvas(); }
     Editor& editor() { return window->editor(); }
 
+    QTemporaryDir dir;
+    QTemporaryDir settingsDir;
     DrawingTools tools;
     RecordingPlayer player;
-    SoundModel model;
-    DocumentState document;
+    ScriptedPrompts prompts;
+    ScriptedAdjuster adjuster;
+    SoundDocument document;
+    QSettings settings;
+    RecentFiles recent;
+    DocumentCommands commands;
     std::unique_ptr<MainWindow> window;
 };

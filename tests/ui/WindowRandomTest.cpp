@@ -31,19 +31,21 @@ int pressedCount(OptionGroup& group) {
 std::string brokenInvariants(WindowHarness& h) {
     std::ostringstream out;
     Editor& e = h.editor();
-    const SoundModel& m = h.model;
-    if (!m.settings.amplitude.isValid()) out << "amplitude envelope invalid: " << m.settings.amplitude.toText() << "; ";
-    if (!m.settings.frequency.isValid()) out << "frequency envelope invalid: " << m.settings.frequency.toText() << "; ";
+    const SoundDocument& m = h.document;
+    if (!m.settings().amplitude.isValid())
+        out << "amplitude envelope invalid: " << m.settings().amplitude.toText() << "; ";
+    if (!m.settings().frequency.isValid())
+        out << "frequency envelope invalid: " << m.settings().frequency.toText() << "; ";
     for (OptionGroup* g : {&e.waveformGroup(), &e.bitsGroup(), &e.rateGroup(), &e.repeatsGroup()})
         if (pressedCount(*g) != 1) out << "a group has " << pressedCount(*g) << " pressed buttons; ";
     if (h.window->windowTitle() != h.document.windowTitle())
         out << "caption \"" << h.window->windowTitle().toStdString() << "\" out of date; ";
-    if (m.settings.repeatCount < 1 || m.settings.repeatCount > 10)
-        out << "repeat count " << m.settings.repeatCount << "; ";
-    if (e.repeatsGroup().pressedIndex() != m.settings.repeatCount - 1)
+    if (m.settings().repeatCount < 1 || m.settings().repeatCount > 10)
+        out << "repeat count " << m.settings().repeatCount << "; ";
+    if (e.repeatsGroup().pressedIndex() != m.settings().repeatCount - 1)
         out << "repeats button does not match the count; ";
-    const RenderedSound& r = m.rendered;
-    if (r.bits() != m.settings.bitsPerSample || r.sampleRate() != m.settings.sampleRate)
+    const RenderedSound& r = m.rendered();
+    if (r.bits() != m.settings().bitsPerSample || r.sampleRate() != m.settings().sampleRate)
         out << "format differs from the settings; ";
     if (r.dataSize() != size_t(r.sampleCount()) * size_t(r.bits() / 8))
         out << "buffer of " << r.dataSize() << " bytes for " << r.sampleCount() << " samples; ";
@@ -52,11 +54,11 @@ std::string brokenInvariants(WindowHarness& h) {
     if (wav_header::dataSize(r.header()) != r.dataSize()) out << "header data size differs from the buffer; ";
     if (!e.isDragging()) {
         // Between drags the sound has the durations the sliders show.
-        if (r.lengthMs() != static_cast<float>(lengthMs(m.settings.length)))
-            out << "sound is " << r.lengthMs() << " ms, Length says " << lengthMs(m.settings.length) << "; ";
+        if (r.lengthMs() != static_cast<float>(lengthMs(m.settings().length)))
+            out << "sound is " << r.lengthMs() << " ms, Length says " << lengthMs(m.settings().length) << "; ";
         for (int j = 0; j < 4; ++j) {
-            const float settings[] = {m.settings.length, m.settings.distort, m.settings.echoVolume,
-                                      m.settings.echoDelay};
+            const float settings[] = {m.settings().length, m.settings().distort, m.settings().echoVolume,
+                                      m.settings().echoDelay};
             if (e.slider(j).position() != settings[j]) out << "slider " << j << " differs from its setting; ";
         }
     }
@@ -66,13 +68,13 @@ std::string brokenInvariants(WindowHarness& h) {
 // Empty when the settings are what the history says they are: the "after" of
 // the step at its index, or the "before" of the first step at index 0.
 std::string historyMismatch(WindowHarness& h, const QByteArray& loaded) {
-    const EditHistory& history = h.editor().history();
+    const EditHistory& history = h.document.history();
     QByteArray expected = loaded;
     if (history.index() > 0)
         expected = settingsBytes(static_cast<const SettingsStep*>(history.command(history.index() - 1))->after());
     else if (history.count() > 0)
         expected = settingsBytes(static_cast<const SettingsStep*>(history.command(0))->before());
-    if (settingsBytes(h.model.settings) == expected) return std::string();
+    if (settingsBytes(h.document.settings()) == expected) return std::string();
     return "the settings differ from step " + std::to_string(history.index()) + " of the history";
 }
 
@@ -106,7 +108,7 @@ TEST(WindowRandom, InvariantsHoldUnderThousandsOfRandomMouseEvents) {
 
     constexpr int kEvents = 6000;
     bool leftHeld = false;
-    const QByteArray loaded = settingsBytes(h.model.settings);
+    const QByteArray loaded = settingsBytes(h.document.settings());
     int hintStage = h.editor().hint().stage();
     for (int n = 0; n < kEvents; ++n) {
         const QPoint p = somewhere();

@@ -66,12 +66,12 @@ bool Slider::move(int y) {
     return true;
 }
 
-bool Slider::release() {
-    if (!dragging_) return false;
+std::optional<float> Slider::release() {
+    if (!dragging_) return std::nullopt;
     dragging_ = false;
     refreshValueLine();
     draw();
-    return true;
+    return position_;
 }
 
 void Slider::draw() {

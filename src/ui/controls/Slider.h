@@ -5,11 +5,14 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class DrawingTools;
 
 // A vertical slider with a two-line caption, a track with eleven ticks and a
-// knob; its position runs from 0 (bottom) to 1 (top of the track).
+// knob; its position runs from 0 (bottom) to 1 (top of the track). It shows
+// the position it is given, and during a drag the one the knob is at; the
+// release hands that back for the caller to commit.
 class Slider {
 public:
     // How line 1 shows a position (the Length and Distort sliders): rewritten
@@ -52,9 +55,9 @@ public:
     // move: while dragging, follows y, rewrites the value line and redraws;
     // returns true when it took the movement (the caller copies image()).
     bool move(int y);
-    // release: ends a drag; true when one was active (the caller then applies
-    // the position to the sound and renders once).
-    bool release();
+    // release: ends a drag; the position it ended at when one was active
+    // (the caller then commits it, which renders once).
+    std::optional<float> release();
 
     void draw();
     const QImage& image() const { return image_; }

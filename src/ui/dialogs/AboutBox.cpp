@@ -1,6 +1,6 @@
 #include "ui/dialogs/AboutBox.h"
 
-#include "core/SoundPlayer.h"
+#include "platform/SoundPlayer.h"
 #include "ui/drawing/DrawingTools.h"
 
 #include <QPainter>

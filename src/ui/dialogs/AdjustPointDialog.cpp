@@ -53,7 +53,7 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& rect)
 
 }  // namespace
 
-AdjustPointDialog::AdjustPointDialog(Envelope& envelope, int pointIndex, QWidget* parent)
+AdjustPointDialog::AdjustPointDialog(const Envelope& envelope, int pointIndex, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       envelope_(envelope),
       index_(pointIndex),
@@ -243,8 +243,9 @@ void AdjustPointDialog::placeOver(QWidget* owner) {
     move(placement(clientRect, size() + frame, menuHeight, captionHeight));
 }
 
-bool AdjustPointDialog::run(QWidget* parent, Envelope& envelope, int pointIndex) {
-    if (pointIndex < 0 || pointIndex >= envelope.pointCount()) return false;
+std::optional<Envelope> AdjustPointDialog::run(QWidget* parent, const Envelope& envelope, int pointIndex) {
+    if (pointIndex < 0 || pointIndex >= envelope.pointCount()) return std::nullopt;
     AdjustPointDialog dialog(envelope, pointIndex, parent);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.envelope();
 }

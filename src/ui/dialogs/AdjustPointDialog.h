@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Envelope.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QPoint>
@@ -7,7 +9,8 @@
 #include <QSize>
 #include <QString>
 
-class Envelope;
+#include <optional>
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -16,21 +19,24 @@ class QRadioButton;
 // "Adjust Point": exact values for one point of an envelope. A frequency
 // point gets its time and a pitch (typed in Hz or picked from the note list),
 // an amplitude point its time and level, all in the fields' own units
-// (percent, Hz). OK writes the point; Cancel leaves the envelope alone. A
+// (percent, Hz). It edits a copy of the curve: OK writes the point into it,
+// Cancel leaves it alone, and the caller takes the edited curve back. A
 // field whose text is left as shown keeps its number exactly, so that OK
-// without an edit does not creep the point downwards. The caller renders and
-// redraws afterwards.
+// without an edit does not creep the point downwards.
 class AdjustPointDialog : public QDialog {
     Q_OBJECT
 public:
     // Which dialog is built follows the envelope's kind. A point index outside
     // the envelope gives empty fields and an OK that changes nothing.
-    AdjustPointDialog(Envelope& envelope, int pointIndex, QWidget* parent = nullptr);
+    AdjustPointDialog(const Envelope& envelope, int pointIndex, QWidget* parent = nullptr);
 
-    // Opens the dialog modally over `parent`'s window; true after OK, which
-    // has written the point. An index outside the envelope opens nothing and
-    // gives false.
-    static bool run(QWidget* parent, Envelope& envelope, int pointIndex);
+    // Opens the dialog modally over `parent`'s window; the edited curve after
+    // OK, nothing after Cancel. An index outside the envelope opens nothing
+    // and gives nothing.
+    static std::optional<Envelope> run(QWidget* parent, const Envelope& envelope, int pointIndex);
+
+    // The curve with what OK wrote into it (as given until then).
+    const Envelope& envelope() const { return envelope_; }
 
     QLineEdit* timeField() const { return time_; }
     // The frequency field or the amplitude field.
@@ -65,7 +71,7 @@ private:
     bool writePoint();
     void placeOver(QWidget* owner);
 
-    Envelope& envelope_;
+    Envelope envelope_;
     int index_;
     bool frequency_;
     QLineEdit* time_ = nullptr;

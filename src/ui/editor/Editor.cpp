@@ -1,35 +1,37 @@
 #include "ui/editor/Editor.h"
 
-#include "core/SoundModel.h"
-#include "core/SoundMutation.h"
-#include "core/SoundTemplates.h"
+#include "core/RenderedSound.h"
+#include "core/WaveformTable.h"
 #include "core/Waveforms.h"
-#include "document/DocumentState.h"
-#include "document/SettingsStep.h"
 #include "ui/drawing/DrawingTools.h"
 
 #include <QPainter>
+#include <QTimer>
 
-#include <memory>
-
-Editor::Editor(SoundModel& model, DocumentState& document, const DrawingTools& tools)
-    : model_(model),
-      document_(document),
+Editor::Editor(SoundDocument& document, const DrawingTools& tools)
+    : document_(document),
       tools_(tools),
       waveformGroup_(tools),
       bitsGroup_(tools),
       rateGroup_(tools),
       repeatsGroup_(tools),
       sliders_{Slider(tools), Slider(tools), Slider(tools), Slider(tools)},
-      amplitudeGraph_(model.settings.amplitude, tools),
-      frequencyGraph_(model.settings.frequency, tools),
-      outputView_(model.rendered, tools),
-      waveformView_(model.table, tools),
-      hint_(tools),
-      history_(kHistoryLimit, kHistoryBytes) {
+      amplitudeGraph_(document.settings().amplitude, tools),
+      frequencyGraph_(document.settings().frequency, tools),
+      outputView_(document.rendered(), tools),
+      waveformView_(document.table(), tools),
+      hint_(tools) {
     hint_.loadBitmap();  // without the artwork the hint shows its text alone
     defineControls();
+    connect(&document_, &SoundDocument::soundChanged, this, &Editor::showChange);
+    connect(&document_, &SoundDocument::soundLoaded, this, &Editor::showLoaded);
+    connect(&document_, &SoundDocument::previewed, this, &Editor::showPreview);
+    // The sound the document holds is the one the editor opens with.
+    refreshControls();
+    setTimings();
 }
+
+Editor::~Editor() = default;
 
 void Editor::defineControls() {
     for (const waveforms::Info& info : waveforms::kButtonOrder)
@@ -52,10 +54,10 @@ void Editor::defineControls() {
 }
 
 void Editor::refreshControls() {
-    const SoundSettings& s = model_.settings;
-    waveformGroup_.selectValue(model_.table.kind());
-    rateGroup_.selectValue(model_.rendered.sampleRate());
-    bitsGroup_.selectValue(model_.rendered.bits());
+    const SoundSettings& s = document_.settings();
+    waveformGroup_.selectValue(document_.table().kind());
+    rateGroup_.selectValue(document_.rendered().sampleRate());
+    bitsGroup_.selectValue(document_.rendered().bits());
     repeatsGroup_.selectValue(s.repeatCount);
     sliders_[Length].setPosition(s.length);
     sliders_[Distort].setPosition(s.distort);
@@ -110,100 +112,73 @@ void Editor::redrawAll() {
     updateWindow();
 }
 
-void Editor::applyEdit(const SoundSettings& next, const QString& step, Render render) {
-    const SoundSettings& before = committed_;
-    if (next == before) {
-        // Nothing to undo, but the gesture still renders as it always has.
-        applySettings(next, render);
-        return;
-    }
-    // push() runs the step's redo, which applies `next`.
-    history_.push(std::make_unique<SettingsStep>(step, before, next,
-                                                 [this, render](const SoundSettings& s) { applySettings(s, render); }));
-    // The history moves its index only after the step has run.
-    syncModified();
-}
-
-void Editor::applySettings(const SoundSettings& target, Render render) {
-    const SoundSettings old = committed_;
-    SoundSettings sameRepeats = target;
-    sameRepeats.repeatCount = old.repeatCount;
-    const bool soundChanges = !(sameRepeats == old);
-    const bool rendered = model_.apply(target, render == Render::Always || soundChanges || tailStale_);
-    tailStale_ = false;
-    committed_ = target;
+void Editor::showChange(const SoundSettings& before, bool rendered) {
+    const SoundSettings& now = document_.settings();
     if (rendered) afterRender();
 
     // What changed is drawn again; the rest keeps its picture.
     refreshControls();
-    if (target.waveform != old.waveform) {
+    if (now.waveform != before.waveform) {
         drawButtons(waveformGroup_);
         drawWaveform();
     }
-    if (target.sampleRate != old.sampleRate) drawButtons(rateGroup_);
-    if (target.bitsPerSample != old.bitsPerSample) drawButtons(bitsGroup_);
-    if (target.repeatCount != old.repeatCount) drawButtons(repeatsGroup_);
+    if (now.sampleRate != before.sampleRate) drawButtons(rateGroup_);
+    if (now.bitsPerSample != before.bitsPerSample) drawButtons(bitsGroup_);
+    if (now.repeatCount != before.repeatCount) drawButtons(repeatsGroup_);
     for (Slider& slider : sliders_) drawSlider(slider);
     // The graphs' time grids follow the length and the rate.
     redrawGraph(amplitudeGraph_);
     redrawGraph(frequencyGraph_);
-    syncModified();
     updateWindow();
     if (rendered && playOnChange_) play();
 }
 
 void Editor::afterRender() {
-    ++renderCount_;
-    const int32_t w = model_.rendered.lengthSamples();
-    const int32_t rate = model_.rendered.sampleRate();
-    amplitudeGraph_.setTiming(w, rate);
-    frequencyGraph_.setTiming(w, rate);
+    setTimings();
     drawOutput();
 }
 
-void Editor::loadSettings(const SoundSettings& settings, bool userLoaded) {
-    model_.settings = settings;
-    model_.applyAll();
-    committed_ = settings;
-    ++renderCount_;
-    history_.clear();
-    refreshControls();
-    const int32_t w = model_.rendered.lengthSamples();
-    const int32_t rate = model_.rendered.sampleRate();
+void Editor::setTimings() {
+    const int32_t w = document_.rendered().lengthSamples();
+    const int32_t rate = document_.rendered().sampleRate();
     amplitudeGraph_.setTiming(w, rate);
     frequencyGraph_.setTiming(w, rate);
+}
+
+void Editor::showLoaded() {
+    // New and Open replace what a drag would be working on.
+    amplitudeGraph_.cancelDrag();
+    frequencyGraph_.cancelDrag();
+    refreshControls();
+    setTimings();
     redrawAll();
-    if (userLoaded && playOnChange_) play();
+    if (playOnChange_) play();
 }
 
 void Editor::requestPreview() {
     if (!livePreview_ || previewPending_) return;
     previewPending_ = true;
-    if (onLater)
-        onLater([this] { runPreview(); });
-    else
-        runPreview();
+    // Coalesces live previews: many mouse moves in one pass give one render.
+    QTimer::singleShot(0, this, &Editor::runPreview);
 }
 
 void Editor::runPreview() {
     previewPending_ = false;
     if (!livePreview_ || !isDragging()) return;
-    const SoundSettings next = withSliders();
-    if (next == model_.applied()) return;  // the move changed nothing that sounds
-    model_.apply(next, false);
-    model_.renderMainPart();  // the tail is not shown; the release renders it
-    tailStale_ = true;
-    ++renderCount_;
+    document_.preview(pending());
+}
+
+void Editor::showPreview() {
     drawOutput();
     updateWindow();
 }
 
 void Editor::showPlayback(const SoundPlayer::Playback& now) {
-    const int x =
-        now.playing ? PlayCursor::columnFor(now.sample, model_.rendered.lengthSamples(), model_.rendered.sampleCount(),
-                                            OutputView::kPlotLeft,
-                                            outputView_.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight)
-                    : -1;
+    const RenderedSound& sound = document_.rendered();
+    const int x = now.playing ? PlayCursor::columnFor(
+                                    now.sample, sound.lengthSamples(), sound.sampleCount(), OutputView::kPlotLeft,
+                                    outputView_.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight)
+                              : -1;
     if (x < 0)
         playCursor_.hide(backBuffer_, outputView_);
     else
@@ -211,66 +186,39 @@ void Editor::showPlayback(const SoundPlayer::Playback& now) {
     updateWindow();
 }
 
-void Editor::applyGenerated(const SoundSettings& next, const QString& step) {
-    if (isDragging()) return;
-    applyEdit(next, step);
-    if (!playOnChange_) play();  // play on change has played it already
+void Editor::afterGenerated(bool applied) {
+    if (applied && !playOnChange_) play();  // play on change has played it already
 }
 
 void Editor::generate(const std::string& templateName, uint64_t seed) {
-    const std::optional<SoundSettings> sound = sound_templates::generate(templateName, seed, model_.settings);
-    if (!sound) return;
-    QString step = QString::fromStdString(templateName);
-    step[0] = step[0].toUpper();
-    applyGenerated(*sound, step);
+    if (!isDragging()) afterGenerated(document_.generate(templateName, seed));
 }
 
 void Editor::randomize(uint64_t seed) {
-    if (const std::optional<SoundSettings> sound =
-            sound_templates::generate(sound_templates::kRandom, seed, model_.settings))
-        applyGenerated(*sound, QStringLiteral("Randomize"));
+    if (!isDragging()) afterGenerated(document_.randomize(seed));
 }
 
 void Editor::mutate(uint64_t seed) {
-    applyGenerated(sound_mutation::mutate(committed_, seed), QStringLiteral("Mutate"));
+    if (!isDragging()) afterGenerated(document_.mutate(seed));
 }
 
 void Editor::undo() {
-    if (isDragging()) return;
-    history_.undo();
-    syncModified();
+    if (!isDragging()) document_.undo();
 }
 
 void Editor::redo() {
-    if (isDragging()) return;
-    history_.redo();
-    syncModified();
-}
-
-void Editor::markSaved() { history_.setClean(); }
-
-void Editor::syncModified() {
-    if (!history_.isClean()) {
-        if (document_.markModified() && onTitleChanged) onTitleChanged();
-    } else if (document_.modified()) {
-        document_.clearModified();
-        if (onTitleChanged) onTitleChanged();
-    }
+    if (!isDragging()) document_.redo();
 }
 
 void Editor::redrawGraph(EnvelopeGraph& graph) {
-    graph.draw(model_.rendered.lengthSamples(), model_.rendered.sampleRate());
+    graph.draw(document_.rendered().lengthSamples(), document_.rendered().sampleRate());
     blit(graph.image(), graph.rect());
 }
 
 void Editor::play() {
-    if (tailStale_) {
-        // A key pressed during a previewed drag: the whole sound, as it stands.
-        model_.render();
-        tailStale_ = false;
-    }
-    model_.play();
-    if (onPlayed) onPlayed();
+    // A key pressed during a previewed drag: the whole sound, as it stands.
+    document_.completePreview();
+    emit playRequested();
 }
 
 void Editor::hintStage(int stage) { hint_.setStage(stage, layout_.client); }
@@ -278,15 +226,18 @@ void Editor::hintStage(int stage) { hint_.setStage(stage, layout_.client); }
 void Editor::updateWindow() {
     drawHintOnTop();
     const QRegion region = backBuffer_.takeDirty();
-    if (!region.isEmpty() && onUpdateWindow) onUpdateWindow(region);
+    if (!region.isEmpty()) emit repaintNeeded(region);
 }
 
-SoundSettings Editor::withSliders() const {
-    SoundSettings s = model_.settings;
+SoundSettings Editor::pending() const {
+    SoundSettings s = document_.settings();
+    // A slider off the document's value is one being dragged.
     s.length = sliders_[Length].position();
     s.distort = sliders_[Distort].position();
     s.echoVolume = sliders_[EchoVolume].position();
     s.echoDelay = sliders_[EchoDelay].position();
+    if (amplitudeGraph_.isDragging()) s.amplitude = amplitudeGraph_.envelope();
+    if (frequencyGraph_.isDragging()) s.frequency = frequencyGraph_.envelope();
     return s;
 }
 

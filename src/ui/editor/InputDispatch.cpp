@@ -1,8 +1,9 @@
 #include "ui/editor/InputDispatch.h"
 
-#include "core/SoundModel.h"
-#include "document/DocumentState.h"
+#include "core/SoundSettings.h"
+#include "document/SoundDocument.h"
 #include "ui/editor/Editor.h"
+#include "ui/editor/PointAdjuster.h"
 
 namespace {
 
@@ -11,6 +12,13 @@ constexpr int kHintPlayed = 1;
 constexpr int kHintPointDragged = 2;
 constexpr int kHintRightClicked = 3;
 constexpr int kHintDoubleClicked = 4;
+
+// The document's settings with `curve` in place of the one `graph` shows.
+SoundSettings withCurve(Editor& editor, const EnvelopeGraph& graph, const Envelope& curve) {
+    SoundSettings next = editor.document().settings();
+    (&graph == &editor.amplitudeGraph() ? next.amplitude : next.frequency) = curve;
+    return next;
+}
 
 }  // namespace
 
@@ -58,7 +66,7 @@ InputDispatch::Cursor InputDispatch::cursorAt(QPoint pos) {
 bool InputDispatch::leftDown(QPoint pos) {
     const int x = pos.x();
     const int y = pos.y();
-    const SoundModel& model = editor_.model();
+    SoundDocument& document = editor_.document();
 
     if (editor_.outputView().contains(x, y)) {
         editor_.play();
@@ -80,21 +88,21 @@ bool InputDispatch::leftDown(QPoint pos) {
         OptionGroup& group;
         int32_t SoundSettings::*field;
         const char* step;
-        Editor::Render render;
+        SoundDocument::Render render;
     };
     const Group groups[] = {
-        {editor_.waveformGroup(), &SoundSettings::waveform, "Waveform", Editor::Render::Always},
-        {editor_.rateGroup(), &SoundSettings::sampleRate, "Sample Rate", Editor::Render::Always},
-        {editor_.bitsGroup(), &SoundSettings::bitsPerSample, "Sample Width", Editor::Render::Always},
+        {editor_.waveformGroup(), &SoundSettings::waveform, "Waveform", SoundDocument::Render::Always},
+        {editor_.rateGroup(), &SoundSettings::sampleRate, "Sample Rate", SoundDocument::Render::Always},
+        {editor_.bitsGroup(), &SoundSettings::bitsPerSample, "Sample Width", SoundDocument::Render::Always},
         // Only playing uses the count: nothing to render.
-        {editor_.repeatsGroup(), &SoundSettings::repeatCount, "Repeats", Editor::Render::WhenSoundChanges},
+        {editor_.repeatsGroup(), &SoundSettings::repeatCount, "Repeats", SoundDocument::Render::WhenSoundChanges},
     };
     for (const Group& g : groups) {
         if (const int i = g.group.hit(x, y); i >= 0) {
-            SoundSettings next = model.settings;
+            SoundSettings next = document.settings();
             next.*g.field = g.group.select(i);
             editor_.drawButtons(g.group);
-            editor_.applyEdit(next, QString::fromLatin1(g.step), g.render);
+            document.commit(next, QString::fromLatin1(g.step), g.render);
             return false;
         }
     }
@@ -111,10 +119,11 @@ bool InputDispatch::leftDown(QPoint pos) {
 
 void InputDispatch::releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint) {
     const EnvelopeGraph::Release r = graph.release(y);
-    if (!r.wasDragging) return;
+    if (!r.wasDragging || !r.curve) return;
     editor_.blit(graph.image(), graph.rect());
-    // The drag changed the curve in place; the whole drag is one step.
-    editor_.applyEdit(editor_.model().settings, QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
+    // The whole drag is one step.
+    editor_.document().commit(withCurve(editor_, graph, *r.curve),
+                              QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
     if (raisesHint && r.wasPoint) {
         editor_.hintStage(kHintPointDragged);
         editor_.redrawAll();
@@ -125,18 +134,27 @@ void InputDispatch::leftUp(QPoint pos) {
     releaseGraph(editor_.amplitudeGraph(), pos.y(), true);
     releaseGraph(editor_.frequencyGraph(), pos.y(), false);
 
-    static const char* const kSliderSteps[] = {"Length", "Distort", "Echo Volume", "Echo Delay"};
+    static const struct {
+        float SoundSettings::*field;
+        const char* step;
+    } kSliders[] = {{&SoundSettings::length, "Length"},
+                    {&SoundSettings::distort, "Distort"},
+                    {&SoundSettings::echoVolume, "Echo Volume"},
+                    {&SoundSettings::echoDelay, "Echo Delay"}};
     for (int j = 0; j < 4; ++j) {
-        Slider& slider = editor_.slider(j);
-        if (!slider.release()) continue;
-        editor_.applyEdit(editor_.withSliders(), QString::fromLatin1(kSliderSteps[j]));
+        const std::optional<float> position = editor_.slider(j).release();
+        if (!position) continue;
+        SoundSettings next = editor_.document().settings();
+        next.*kSliders[j].field = *position;
+        editor_.document().commit(next, QString::fromLatin1(kSliders[j].step));
     }
 }
 
 void InputDispatch::adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos) {
     const int index = graph.findPointNear(pos.x(), pos.y());
-    if (index < 0 || !adjustPoint) return;
-    if (adjustPoint(graph, index)) editor_.applyEdit(editor_.model().settings, QStringLiteral("Adjust Point"));
+    if (index < 0 || !adjuster_) return;
+    if (const std::optional<Envelope> curve = adjuster_->adjust(graph.envelope(), index))
+        editor_.document().commit(withCurve(editor_, graph, *curve), QStringLiteral("Adjust Point"));
 }
 
 void InputDispatch::leftDoubleClick(QPoint pos) {
@@ -150,9 +168,10 @@ void InputDispatch::leftDoubleClick(QPoint pos) {
 bool InputDispatch::rightClickGraph(EnvelopeGraph& graph, QPoint pos, bool insert) {
     const EnvelopeGraph::RightClick r =
         insert ? graph.rightClickInsert(pos.x(), pos.y()) : graph.rightClickDelete(pos.x(), pos.y());
-    if (!r.hit) return false;
+    if (!r.hit || !r.curve) return false;
     // A click on an end point removes nothing: it renders, but adds no step.
-    editor_.applyEdit(editor_.model().settings, QString::fromLatin1(insert ? "Insert Point" : "Delete Point"));
+    editor_.document().commit(withCurve(editor_, graph, *r.curve),
+                              QString::fromLatin1(insert ? "Insert Point" : "Delete Point"));
     editor_.hintStage(kHintRightClicked);
     editor_.redrawAll();
     return true;

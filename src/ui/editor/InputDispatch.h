@@ -2,25 +2,24 @@
 
 #include <QPoint>
 
-#include <functional>
-
 class Editor;
 class EnvelopeGraph;
+class PointAdjuster;
 
 // The mouse half of the main window: each event is offered to the regions in
-// a fixed order, the first that claims it acts, and the edit cycle follows
-// (render once, replot, mark modified, hint stage, update the window).
-// Coordinates are client coordinates.
+// a fixed order, the first that claims it acts, and a gesture that ends
+// builds the next settings from the document's and what the control gave
+// back, and commits them (one undo step, one render); the hint stage and the
+// window's update follow. Coordinates are client coordinates.
 class InputDispatch {
 public:
     enum class Cursor { Arrow, Hand, Play };
 
     explicit InputDispatch(Editor& editor);
 
-    // Opens the Adjust Point dialog of `graph` for point `index`; true when it
-    // ended with OK and changed the point. Unset: a double click on a point
-    // only ends the hint.
-    std::function<bool(EnvelopeGraph& graph, int index)> adjustPoint;
+    // What a double click on a point asks for its values (the window's
+    // Adjust Point dialogs). None: a double click on a point only ends the hint.
+    void setPointAdjuster(PointAdjuster* adjuster) { adjuster_ = adjuster; }
 
     // Each returns after the window was updated.
     Cursor mouseMove(QPoint pos);
@@ -39,4 +38,5 @@ private:
     void adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos);
 
     Editor& editor_;
+    PointAdjuster* adjuster_ = nullptr;
 };

@@ -33,7 +33,14 @@ const char* const kFrequencyLabels[] = {"4.8KHz", "1.4KHz", "408Hz", "118Hz", "3
 
 }  // namespace
 
-EnvelopeGraph::EnvelopeGraph(Envelope& envelope, const DrawingTools& tools) : envelope_(envelope), tools_(tools) {}
+EnvelopeGraph::EnvelopeGraph(const Envelope& envelope, const DrawingTools& tools) : shown_(&envelope), tools_(tools) {}
+
+EnvelopeGraph::~EnvelopeGraph() = default;
+
+void EnvelopeGraph::show(const Envelope& envelope) {
+    cancelDrag();
+    shown_ = &envelope;
+}
 
 void EnvelopeGraph::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
     rect_ = view_image::fromEdges(left, top, right, bottom);
@@ -43,7 +50,7 @@ void EnvelopeGraph::setRect(int left, int top, int right, int bottom, qreal devi
 void EnvelopeGraph::draw(int32_t lengthSamples, int32_t sampleRate) {
     lastLengthSamples_ = lengthSamples;
     lastSampleRate_ = sampleRate;
-    if (!image_.isNull()) paint(image_, envelope_, dragPoint_, curveDrag_, lengthSamples, sampleRate, tools_);
+    if (!image_.isNull()) paint(image_, envelope(), dragPoint_, curveDrag_, lengthSamples, sampleRate, tools_);
 }
 
 void EnvelopeGraph::redraw() { draw(lastLengthSamples_, lastSampleRate_); }
@@ -100,12 +107,13 @@ void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint
 }
 
 int EnvelopeGraph::findPointNear(int x, int y) const {
-    if (!rect_.contains(x, y) || envelope_.pointCount() <= 0) return -1;
+    const Envelope& curve = envelope();
+    if (!rect_.contains(x, y) || curve.pointCount() <= 0) return -1;
     int result = -1;
     double best = 9999.0;
-    for (int i = 0; i < envelope_.pointCount(); ++i) {
-        const int dx = x - rect_.left() - pointX(plotW(), envelope_.time(i));
-        const int dy = y - rect_.top() - pointY(plotH(), envelope_.value(i));
+    for (int i = 0; i < curve.pointCount(); ++i) {
+        const int dx = x - rect_.left() - pointX(plotW(), curve.time(i));
+        const int dy = y - rect_.top() - pointY(plotH(), curve.value(i));
         const double d = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
         if (d < kGrabRadius && d < best) {
             result = i;
@@ -116,58 +124,61 @@ int EnvelopeGraph::findPointNear(int x, int y) const {
 }
 
 bool EnvelopeGraph::hitCurve(int x, int y) const {
-    const int n = envelope_.pointCount();
+    const Envelope& curve = envelope();
+    const int n = curve.pointCount();
     if (!rect_.contains(x, y) || n - 1 <= 0 || plotW() <= 0) return false;
     const float t = static_cast<float>(static_cast<double>(x - rect_.left() - kLeftInset) / plotW());
 
     int segment = -1;
     for (int i = 0; i + 1 < n; ++i)
-        if (envelope_.time(i) <= t && t <= envelope_.time(i + 1)) segment = i;
+        if (curve.time(i) <= t && t <= curve.time(i + 1)) segment = i;
     if (segment < 0) return false;
 
-    const double t0 = envelope_.time(segment);
-    const double t1 = envelope_.time(segment + 1);
+    const double t0 = curve.time(segment);
+    const double t1 = curve.time(segment + 1);
     if (t1 <= t0) return false;  // a step's vertical line: no value of its own
-    const double v0 = envelope_.value(segment);
-    const double v = v0 + (envelope_.value(segment + 1) - v0) * (t - t0) / (t1 - t0);
+    const double v0 = curve.value(segment);
+    const double v = v0 + (curve.value(segment + 1) - v0) * (t - t0) / (t1 - t0);
     const int cv = static_cast<int>((1.0 - v) * plotH());
     const int cy = y - rect_.top() - kTopInset;
     return cv - kCurveTolerance < cy && cy < cv + kCurveTolerance;
 }
 
-bool EnvelopeGraph::insertPointAt(int x, int y) {
+bool EnvelopeGraph::insertPointAt(Envelope& curve, int x, int y) const {
     const int cx = x - rect_.left() - kLeftInset;
     const int cy = y - rect_.top() - kTopInset;
     if (cx < 0 || cx >= plotW() || cy < 0 || cy >= plotH()) return false;
     const float t = static_cast<float>(static_cast<double>(cx) / plotW());
     const float v = static_cast<float>(1.0 - static_cast<double>(cy) / plotH());
-    return envelope_.insertPoint(t, v);
+    return curve.insertPoint(t, v);
 }
 
 void EnvelopeGraph::setDragPoint(int index) {
-    dragPoint_ = (index >= 0 && index < envelope_.pointCount()) ? index : -1;
+    dragPoint_ = (index >= 0 && index < envelope().pointCount()) ? index : -1;
     pointMoved_ = false;
+    if (dragPoint_ >= 0 && !working_) working_ = *shown_;
 }
 
 void EnvelopeGraph::dragPointTo(int x, int y) {
     // The points may have been replaced under the drag; never move a stale index.
-    if (dragPoint_ < 0 || dragPoint_ >= envelope_.pointCount() || plotW() <= 0 || plotH() <= 0) return;
+    if (dragPoint_ < 0 || !working_ || dragPoint_ >= working_->pointCount() || plotW() <= 0 || plotH() <= 0) return;
     pointMoved_ = true;
     const float t = static_cast<float>(static_cast<double>(x - rect_.left() - kLeftInset) / plotW());
     const float v = static_cast<float>(1.0 - static_cast<double>(y - rect_.top() - kTopInset) / plotH());
-    envelope_.movePoint(dragPoint_, t, v);
+    working_->movePoint(dragPoint_, t, v);
 }
 
 void EnvelopeGraph::setCurveDrag(bool on, int y) {
     curveDrag_ = on;
     lastDragY_ = y;
     curveMoved_ = false;
+    if (on && !working_) working_ = *shown_;
 }
 
 void EnvelopeGraph::dragCurveTo(int y) {
-    if (!curveDrag_ || plotH() <= 0) return;
+    if (!curveDrag_ || !working_ || plotH() <= 0) return;
     curveMoved_ = true;
-    envelope_.shiftValues(static_cast<float>(static_cast<double>(lastDragY_ - y) / plotH()));
+    working_->shiftValues(static_cast<float>(static_cast<double>(lastDragY_ - y) / plotH()));
     // What the limit swallowed is dropped, so moving back acts at once.
     lastDragY_ = y;
 }
@@ -177,6 +188,7 @@ void EnvelopeGraph::cancelDrag() {
     pointMoved_ = false;
     curveDrag_ = false;
     curveMoved_ = false;
+    working_.reset();
 }
 
 bool EnvelopeGraph::press(int x, int y) {
@@ -205,15 +217,27 @@ bool EnvelopeGraph::move(int x, int y) {
 EnvelopeGraph::Release EnvelopeGraph::release(int y) {
     Release r;
     if (dragPoint_ >= 0) {
-        r = {true, true, pointMoved_};
+        r.wasDragging = r.wasPoint = true;
+        r.modified = pointMoved_;
         setDragPoint(-1);
     } else if (curveDrag_) {
-        r = {true, false, curveMoved_};
+        r.wasDragging = true;
+        r.modified = curveMoved_;
         setCurveDrag(false, y);
     } else {
         return r;
     }
+    redraw();  // the edited curve, until the document shows it
+    r.curve = std::move(working_);
+    working_.reset();
+    return r;
+}
+
+EnvelopeGraph::RightClick EnvelopeGraph::edited(Envelope curve, bool changed) {
+    working_ = std::move(curve);
     redraw();
+    RightClick r{true, changed, std::move(working_)};
+    working_.reset();
     return r;
 }
 
@@ -221,14 +245,15 @@ EnvelopeGraph::RightClick EnvelopeGraph::rightClickDelete(int x, int y) {
     if (isDragging()) return {};
     const int i = findPointNear(x, y);
     if (i < 0) return {};
-    const int before = envelope_.pointCount();
-    envelope_.deletePoint(i);
-    redraw();
-    return {true, envelope_.pointCount() != before};
+    Envelope curve = envelope();
+    curve.deletePoint(i);
+    const bool changed = curve.pointCount() != envelope().pointCount();
+    return edited(std::move(curve), changed);
 }
 
 EnvelopeGraph::RightClick EnvelopeGraph::rightClickInsert(int x, int y) {
-    if (isDragging() || !insertPointAt(x, y)) return {};
-    redraw();
-    return {true, true};
+    if (isDragging()) return {};
+    Envelope curve = envelope();
+    if (!insertPointAt(curve, x, y)) return {};
+    return edited(std::move(curve), true);
 }

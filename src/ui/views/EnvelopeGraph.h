@@ -3,20 +3,27 @@
 #include <QImage>
 #include <QRect>
 
+#include "core/Envelope.h"
+
 #include <cstdint>
+#include <optional>
 
 class DrawingTools;
-class Envelope;
 
 // The on-screen editor of one Envelope: grid, labels, curve and point markers,
 // and the point and curve drags. All coordinates are client coordinates.
-// Nothing here renders the sound; the methods say when the caller must.
+// It shows a curve it never writes: a drag edits a copy of its own, and the
+// release and the right click give the edited curve back to the caller,
+// which renders and commits it.
 class EnvelopeGraph {
 public:
-    EnvelopeGraph(Envelope& envelope, const DrawingTools& tools);
+    EnvelopeGraph(const Envelope& envelope, const DrawingTools& tools);
+    ~EnvelopeGraph();
 
-    Envelope& envelope() { return envelope_; }
-    const Envelope& envelope() const { return envelope_; }
+    // What the graph shows: the copy being dragged, else the shown curve.
+    const Envelope& envelope() const { return working_ ? *working_ : *shown_; }
+    // Shows another curve (ending any drag).
+    void show(const Envelope& envelope);
 
     // Stores the rectangle (right and bottom exclusive) and recreates the image.
     void setRect(int left, int top, int right, int bottom, qreal devicePixelRatio = 1.0);
@@ -47,9 +54,6 @@ public:
     // Cursor query: a point or the curve is under (x, y).
     bool wantsHandCursor(int x, int y) const { return findPointNear(x, y) >= 0 || hitCurve(x, y); }
 
-    // Inserts a point at (x, y) inside the plot area; false when refused.
-    bool insertPointAt(int x, int y);
-
     // Raw drag state.
     void setDragPoint(int index);
     int dragPoint() const { return dragPoint_; }
@@ -60,7 +64,7 @@ public:
     bool curveMoved() const { return curveMoved_; }
     void dragCurveTo(int y);
     bool isDragging() const { return dragPoint_ >= 0 || curveDrag_; }
-    // Ends any drag without further effect (New or Open replaced the points).
+    // Ends any drag, dropping its copy (New or Open replaced the points).
     void cancelDrag();
 
     // Left press: holds the point under (x, y), else the curve. Returns true
@@ -71,16 +75,18 @@ public:
     bool move(int x, int y);
 
     struct Release {
-        bool wasDragging = false;  // a point or the curve was held: render once
-        bool wasPoint = false;     // it was a point (the amplitude graph's raises the hint)
-        bool modified = false;     // it moved: mark the document modified
+        bool wasDragging = false;       // a point or the curve was held: render once
+        bool wasPoint = false;          // it was a point (the amplitude graph's raises the hint)
+        bool modified = false;          // it moved
+        std::optional<Envelope> curve;  // the edited curve, when a drag ended
     };
     // Left release: ends the drag and redraws.
     Release release(int y);
 
     struct RightClick {
-        bool hit = false;      // a point was clicked or a point was inserted: render, mark modified
-        bool changed = false;  // the points actually changed
+        bool hit = false;               // a point was clicked or a point was inserted: render, mark modified
+        bool changed = false;           // the points actually changed
+        std::optional<Envelope> curve;  // the edited curve, on a hit
     };
     // Right click on a point: deletes it (the first and last stay, but it
     // still counts as a hit). Ignored while a left drag is held here.
@@ -95,10 +101,15 @@ public:
                       int32_t sampleRate, const DrawingTools& tools);
 
 private:
+    // Inserts a point at (x, y) inside the plot area into `curve`; false when refused.
+    bool insertPointAt(Envelope& curve, int x, int y) const;
+    // Shows the edited curve once and hands it back.
+    RightClick edited(Envelope curve, bool changed);
     int plotW() const { return rect_.width() - 56; }
     int plotH() const { return rect_.height() - 32; }
 
-    Envelope& envelope_;
+    const Envelope* shown_;
+    std::optional<Envelope> working_;  // the copy a drag edits
     const DrawingTools& tools_;
     QRect rect_;
     QImage image_;

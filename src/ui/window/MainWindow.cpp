@@ -1,12 +1,13 @@
 #include "ui/window/MainWindow.h"
 
-#include "core/SoundModel.h"
-#include "core/SoundPlayer.h"
+#include "core/RenderedSound.h"
 #include "core/SoundSettings.h"
 #include "core/SoundTemplates.h"
+#include "core/WavImage.h"
 #include "document/DocumentCommands.h"
-#include "document/DocumentState.h"
 #include "document/RecentFiles.h"
+#include "document/SoundDocument.h"
+#include "platform/SoundPlayer.h"
 #include "ui/dialogs/AdjustPointDialog.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/window/EditorCanvas.h"
@@ -28,24 +29,27 @@
 #include <algorithm>
 #include <utility>
 
-MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& player, const DrawingTools& tools,
-                       QWidget* parent)
+MainWindow::MainWindow(SoundDocument& document, DocumentCommands& commands, RecentFiles& recent, QSettings& settings,
+                       SoundPlayer& player, const DrawingTools& tools, QWidget* parent)
     : QMainWindow(parent),
-      editor_(std::make_unique<Editor>(model, document, tools)),
+      document_(document),
+      commands_(commands),
+      recent_(recent),
+      settings_(settings),
+      player_(player),
+      // The sound the document holds is the one the window opens with.
+      editor_(std::make_unique<Editor>(document, tools)),
       dispatch_(std::make_unique<InputDispatch>(*editor_)),
-      player_(player) {
-    model.rendered.setPlayer(&player);
-    // The sound the model holds is the one the window opens with.
-    editor_->loadSettings(model.settings, false);
-
+      pointDialogs_(*this) {
     canvas_ = new EditorCanvas(*editor_, *dispatch_, this);
     setCentralWidget(canvas_);
-    editor_->onUpdateWindow = [this](const QRegion& region) { canvas_->paintRegion(region); };
-    editor_->onTitleChanged = [this] { refreshTitle(); };
-    // Coalesces live previews: many mouse moves in one pass give one render.
-    editor_->onLater = [this](std::function<void()> task) { QTimer::singleShot(0, this, std::move(task)); };
+    connect(editor_.get(), &Editor::repaintNeeded, canvas_, &EditorCanvas::paintRegion);
+    connect(editor_.get(), &Editor::playRequested, this, &MainWindow::playSound);
+    connect(&document_, &SoundDocument::fileStateChanged, this, &MainWindow::refreshTitle);
+    useAdjustPointDialogs();
 
     buildMenu();
+    readPlaybackSettings();
     setWindowIcon(DrawingTools::appIcon());
     // The limits bound the window without the desktop's frame.
     setMinimumSize(kMinWidth, kMinHeight);
@@ -56,13 +60,15 @@ MainWindow::MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& 
 }
 
 MainWindow::~MainWindow() {
+    // What the window started ends with it.
+    player_.stop();
     // The canvas calls into the editor until it is gone.
     delete takeCentralWidget();
     canvas_ = nullptr;
 }
 
 void MainWindow::buildMenu() {
-    menu_ = std::make_unique<MainWindowMenu>(*this, editor_->history());
+    menu_ = std::make_unique<MainWindowMenu>(*this, document_.history());
     connect(menu_->undoAction, &QAction::triggered, this, [this] { editor_->undo(); });
     connect(menu_->redoAction, &QAction::triggered, this, [this] { editor_->redo(); });
     // Through the close request, so that closing asks what closing the frame asks.
@@ -77,11 +83,10 @@ void MainWindow::buildMenu() {
         {menu_->saveAction, &DocumentCommands::save},
         {menu_->saveAsAction, &DocumentCommands::saveAs},
         {menu_->exportAction, &DocumentCommands::exportSound}};
-    for (const auto& [action, command] : commands) {
+    for (const auto& [action, command] : commands)
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
-        action->setEnabled(false);
-    }
-    menu_->recentMenu->menuAction()->setEnabled(false);
+    recentMenu_ = std::make_unique<RecentFilesMenu>(*menu_->recentMenu, recent_);
+    connect(recentMenu_.get(), &RecentFilesMenu::openRequested, this, &MainWindow::openRecent);
     menu_->aboutAction->setEnabled(false);
     menu_->instructionsAction->setEnabled(false);
     buildPlayMenu();
@@ -101,7 +106,6 @@ void MainWindow::buildPlayMenu() {
     cursorTimer_ = new QTimer(this);
     cursorTimer_->setInterval(kCursorIntervalMs);
     connect(cursorTimer_, &QTimer::timeout, this, &MainWindow::followPlayback);
-    editor_->onPlayed = [this] { cursorTimer_->start(); };
     connect(menu_->playAction, &QAction::triggered, this, [this] { editor_->play(); });
     connect(menu_->stopAction, &QAction::triggered, this, [this] {
         player_.stop();
@@ -112,7 +116,7 @@ void MainWindow::buildPlayMenu() {
                                                         {menu_->livePreviewAction, "playback/livePreview"}};
     for (const auto& [action, key] : toggles) {
         connect(action, &QAction::toggled, this, [this, key = key](bool on) {
-            if (settings_) settings_->setValue(QLatin1String(key), on);
+            if (storePlayback_) settings_.setValue(QLatin1String(key), on);
         });
     }
     connect(menu_->playOnChangeAction, &QAction::toggled, this, [this](bool on) { editor_->setPlayOnChange(on); });
@@ -120,12 +124,21 @@ void MainWindow::buildPlayMenu() {
     connect(menu_->livePreviewAction, &QAction::toggled, this, [this](bool on) { editor_->setLivePreview(on); });
 }
 
-void MainWindow::usePlaybackSettings(QSettings& settings) {
-    settings_ = nullptr;  // reading them back is no change to store
-    menu_->playOnChangeAction->setChecked(settings.value(QStringLiteral("playback/playOnChange"), false).toBool());
-    menu_->loopAction->setChecked(settings.value(QStringLiteral("playback/loop"), false).toBool());
-    menu_->livePreviewAction->setChecked(settings.value(QStringLiteral("playback/livePreview"), false).toBool());
-    settings_ = &settings;
+void MainWindow::readPlaybackSettings() {
+    storePlayback_ = false;  // reading them back is no change to store
+    menu_->playOnChangeAction->setChecked(settings_.value(QStringLiteral("playback/playOnChange"), false).toBool());
+    menu_->loopAction->setChecked(settings_.value(QStringLiteral("playback/loop"), false).toBool());
+    menu_->livePreviewAction->setChecked(settings_.value(QStringLiteral("playback/livePreview"), false).toBool());
+    storePlayback_ = true;
+}
+
+void MainWindow::playSound() {
+    player_.stop();
+    // The player keeps a copy: the image goes at once.
+    const WavImage image = document_.rendered().wavImage(document_.settings().repeatCount);
+    if (image.empty()) return;
+    player_.playImage(image);
+    cursorTimer_->start();
 }
 
 void MainWindow::followPlayback() {
@@ -134,49 +147,26 @@ void MainWindow::followPlayback() {
     if (!now.playing) cursorTimer_->stop();
 }
 
-void MainWindow::attachDocumentCommands(Prompts& prompts, const QString& startDirectory) {
-    commands_ = std::make_unique<DocumentCommands>(editor_->model(), editor_->document(), prompts, startDirectory);
-    commands_->loadSettings = [this](const SoundSettings& settings) { editor_->loadSettings(settings); };
-    commands_->onSaved = [this] { editor_->markSaved(); };
-    commands_->onTitleChanged = [this] { refreshTitle(); };
-    closeGuard = [this] { return commands_->close(); };
-    for (QAction* action :
-         {menu_->newAction, menu_->openAction, menu_->saveAction, menu_->saveAsAction, menu_->exportAction})
-        action->setEnabled(true);
-}
-
-void MainWindow::attachRecentFiles(RecentFiles& recent) {
-    if (!commands_) return;
-    recent_ = &recent;
-    commands_->setLastFolder(recent.lastFolder());
-    commands_->onSoundFileUsed = [&recent](const QString& path) { recent.add(path); };
-    commands_->onFolderUsed = [&recent](const QString& folder) { recent.setLastFolder(folder); };
-    recentMenu_ = std::make_unique<RecentFilesMenu>(*menu_->recentMenu, recent,
-                                                    [this](const QString& path) { openRecent(path); });
-    menu_->recentMenu->menuAction()->setEnabled(true);
-}
-
 void MainWindow::openRecent(const QString& path) {
-    if (!commands_ || editor_->isDragging()) return;
+    if (editor_->isDragging()) return;
     if (!QFileInfo::exists(path)) {
-        if (recent_) recent_->remove(path);
-        commands_->prompts().error(
+        recent_.remove(path);
+        commands_.prompts().error(
             DocumentCommands::openFailure(path, tr("The file is no longer there; it was taken off the recent files.")));
         return;
     }
-    commands_->openPath(path);
+    commands_.openPath(path);
 }
 
 void MainWindow::openAtStart(const QString& path) {
-    if (!commands_) return;
-    const QString failure = commands_->openAtStart(path);
+    const QString failure = commands_.openAtStart(path);
     // Over the window, not before it.
-    if (!failure.isEmpty()) afterFirstPaint([this, failure] { commands_->prompts().error(failure); });
+    if (!failure.isEmpty()) afterFirstPaint([this, failure] { commands_.prompts().error(failure); });
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     // Refused, the pointer shows that nothing would happen here.
-    if (commands_ && !sound_drop::soundPath(event->mimeData()).isEmpty())
+    if (!sound_drop::soundPath(event->mimeData()).isEmpty())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -184,7 +174,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
     const QString path = sound_drop::soundPath(event->mimeData());
-    if (!commands_ || path.isEmpty()) {
+    if (path.isEmpty()) {
         event->ignore();
         return;
     }
@@ -193,7 +183,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     QMetaObject::invokeMethod(
         this,
         [this, path] {
-            if (!editor_->isDragging()) commands_->openPath(path);
+            if (!editor_->isDragging()) commands_.openPath(path);
         },
         Qt::QueuedConnection);
 }
@@ -201,14 +191,14 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::runDocumentCommand(bool (DocumentCommands::*command)()) {
     // New and Open replace the curves and sliders a drag is working on; the
     // key waits until the button is up.
-    if (!commands_ || editor_->isDragging()) return;
-    ((*commands_).*command)();
+    if (editor_->isDragging()) return;
+    (commands_.*command)();
 }
 
-void MainWindow::useAdjustPointDialogs() {
-    dispatch_->adjustPoint = [this](EnvelopeGraph& graph, int index) {
-        return AdjustPointDialog::run(this, graph.envelope(), index);
-    };
+void MainWindow::useAdjustPointDialogs() { dispatch_->setPointAdjuster(&pointDialogs_); }
+
+std::optional<Envelope> MainWindow::PointDialogs::adjust(const Envelope& curve, int index) {
+    return AdjustPointDialog::run(&owner_, curve, index);
 }
 
 QSize MainWindow::defaultSize(QSize available) {
@@ -217,7 +207,7 @@ QSize MainWindow::defaultSize(QSize available) {
     return QSize(std::clamp(w, kMinWidth, kMaxSize), std::clamp(h, kMinHeight, kMaxSize));
 }
 
-void MainWindow::refreshTitle() { setWindowTitle(editor_->document().windowTitle()); }
+void MainWindow::refreshTitle() { setWindowTitle(document_.windowTitle()); }
 
 void MainWindow::setAboutHandler(std::function<void()> handler) {
     aboutHandler_ = std::move(handler);
@@ -261,7 +251,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A point still held has moved: it must count before the save question.
     canvas_->endDrag();
-    if (closeGuard && !closeGuard()) {
+    if (!commands_.close()) {
         event->ignore();
         return;
     }

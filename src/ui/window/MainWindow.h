@@ -2,6 +2,7 @@
 
 #include "ui/editor/Editor.h"
 #include "ui/editor/InputDispatch.h"
+#include "ui/editor/PointAdjuster.h"
 #include "ui/window/MainWindowMenu.h"
 
 #include <QMainWindow>
@@ -10,21 +11,22 @@
 #include <memory>
 
 class DocumentCommands;
-class DocumentState;
 class DrawingTools;
-class Prompts;
 class EditorCanvas;
 class QAction;
 class QSettings;
 class QTimer;
 class RecentFiles;
 class RecentFilesMenu;
-class SoundModel;
+class SoundDocument;
 class SoundPlayer;
 
 // The editor's only top-level window: the menu, the caption, the size
 // limits, the space bar, and the client area (EditorCanvas) that shows the
-// views. The window opens with the settings the model holds.
+// views. It is built whole from its parts: the document it shows (as it
+// holds it), the commands that run New, Open, Save, Save As, Export and the
+// close request, the recent files, the settings that keep Play on Change,
+// Loop and Live Preview between runs, and the player it plays through.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -32,8 +34,8 @@ public:
     static constexpr int kMinHeight = 600;
     static constexpr int kMaxSize = 2000;
 
-    MainWindow(SoundModel& model, DocumentState& document, SoundPlayer& player, const DrawingTools& tools,
-               QWidget* parent = nullptr);
+    MainWindow(SoundDocument& document, DocumentCommands& commands, RecentFiles& recent, QSettings& settings,
+               SoundPlayer& player, const DrawingTools& tools, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     Editor& editor() { return *editor_; }
@@ -47,10 +49,6 @@ public:
     // Rewrites the caption from the document state.
     void refreshTitle();
 
-    // Asked before the window closes (Exit and the close box alike); false
-    // keeps it open. Unset: the window closes.
-    std::function<bool()> closeGuard;
-
     // The About box. Until one is installed the Help menu's About is disabled
     // and showAbout() does nothing.
     void setAboutHandler(std::function<void()> handler);
@@ -60,17 +58,8 @@ public:
     // The manual, for Help, Instructions; disabled until installed.
     void setHelpHandler(std::function<void()> handler);
 
-    // Runs New, Open, Save, Save As, Export and the close request through
-    // these prompts, with file dialogs opening in `startDirectory`. Until
-    // then those items are disabled, the window closes unasked and refuses
-    // drops.
-    void attachDocumentCommands(Prompts& prompts, const QString& startDirectory);
-    DocumentCommands* documentCommands() { return commands_.get(); }
+    DocumentCommands& documentCommands() { return commands_; }
 
-    // File, Open Recent, over this list: every sound opened or saved joins
-    // it, and the dialogs of a sound without a file start in its last
-    // folder. Needs the document commands; until then the menu is disabled.
-    void attachRecentFiles(RecentFiles& recent);
     // Opens a recent sound, after the save-changes question; one that is no
     // longer there is reported and taken off the list.
     void openRecent(const QString& path);
@@ -80,12 +69,10 @@ public:
     // sound and is reported once the first frame is on screen.
     void openAtStart(const QString& path);
 
-    // A double click on a point opens its Adjust Point dialog.
+    // A double click on a point opens its Adjust Point dialog (as the window
+    // starts; tests script their own with InputDispatch::setPointAdjuster).
     void useAdjustPointDialogs();
 
-    // Keeps Play on Change, Loop and Live Preview here between runs; until
-    // then they start off and are forgotten.
-    void usePlaybackSettings(QSettings& settings);
     // Where Generate's items take their seeds: a new one for each use.
     // Tests set their own.
     std::function<uint64_t()> nextSeed;
@@ -109,25 +96,42 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The Adjust Point dialogs over this window.
+    class PointDialogs : public PointAdjuster {
+    public:
+        explicit PointDialogs(QWidget& owner) : owner_(owner) {}
+        std::optional<Envelope> adjust(const Envelope& curve, int index) override;
+
+    private:
+        QWidget& owner_;
+    };
+
     void buildMenu();
+    // Play on Change, Loop and Live Preview as the settings keep them.
+    void readPlaybackSettings();
     // Runs a document command unless a drag holds the sound's objects.
     void runDocumentCommand(bool (DocumentCommands::*command)());
     void buildPlayMenu();
     void buildGenerateMenu();
+    // Plays the sound as it stands, repeatCount times, and follows it.
+    void playSound();
     void followPlayback();
     // Runs `step` once, as soon as the window's first frame is on screen.
     void afterFirstPaint(std::function<void()> step);
 
+    SoundDocument& document_;
+    DocumentCommands& commands_;
+    RecentFiles& recent_;
+    QSettings& settings_;
+    SoundPlayer& player_;
     std::unique_ptr<Editor> editor_;
     std::unique_ptr<InputDispatch> dispatch_;
+    PointDialogs pointDialogs_;
     EditorCanvas* canvas_ = nullptr;
     std::unique_ptr<MainWindowMenu> menu_;
-    std::unique_ptr<DocumentCommands> commands_;
-    RecentFiles* recent_ = nullptr;
     std::unique_ptr<RecentFilesMenu> recentMenu_;
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
-    SoundPlayer& player_;
     QTimer* cursorTimer_ = nullptr;
-    QSettings* settings_ = nullptr;
+    bool storePlayback_ = false;  // off while the settings are read back
 };

@@ -19,7 +19,7 @@ QAction* addLetterItem(QMenu* menu, const QString& text, Qt::Key letter) {
 
 // "&Undo Move Point\tCtrl+Z": the verb, the step it would take back (if
 // any) and the key; disabled while there is nothing to do.
-void followHistory(QAction* action, EditHistory& history, const QString& verb, const QString& key, bool undo) {
+void followHistory(QAction* action, const EditHistory& history, const QString& verb, const QString& key, bool undo) {
     auto refresh = [action, &history, verb, key, undo] {
         const QString step = undo ? history.undoText() : history.redoText();
         action->setText(verb + (step.isEmpty() ? QString() : QLatin1Char(' ') + step) + QLatin1Char('\t') + key);
@@ -32,7 +32,7 @@ void followHistory(QAction* action, EditHistory& history, const QString& verb, c
 
 }  // namespace
 
-MainWindowMenu::MainWindowMenu(QMainWindow& window, EditHistory& history) {
+MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) {
     QMenu* file = window.menuBar()->addMenu(QObject::tr("&File"));
     newAction = addLetterItem(file, QObject::tr("&New\tCtrl+N"), Qt::Key_N);
     file->addSeparator();

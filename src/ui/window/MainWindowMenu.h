@@ -14,7 +14,7 @@ class EditHistory;
 // as well, so their keys work wherever the focus is in the window.
 class MainWindowMenu {
 public:
-    MainWindowMenu(QMainWindow& window, EditHistory& history);
+    MainWindowMenu(QMainWindow& window, const EditHistory& history);
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;

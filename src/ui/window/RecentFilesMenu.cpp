@@ -9,10 +9,9 @@
 
 #include <utility>
 
-RecentFilesMenu::RecentFilesMenu(QMenu& menu, RecentFiles& recent, std::function<void(const QString&)> open)
-    : menu_(menu), recent_(recent), open_(std::move(open)) {
+RecentFilesMenu::RecentFilesMenu(QMenu& menu, RecentFiles& recent) : menu_(menu), recent_(recent) {
     menu_.setToolTipsVisible(true);
-    recent_.onChanged = [this] { rebuild(); };
+    connect(&recent_, &RecentFiles::changed, this, &RecentFilesMenu::rebuild);
     rebuild();
 }
 
@@ -43,7 +42,7 @@ void RecentFilesMenu::rebuild() {
         item->setToolTip(paths[i]);
         item->setData(paths[i]);
         const QString path = paths[i];
-        QObject::connect(item, &QAction::triggered, &menu_, [this, path] { open_(path); });
+        QObject::connect(item, &QAction::triggered, &menu_, [this, path] { emit openRequested(path); });
     }
     if (!paths.isEmpty()) menu_.addSeparator();
     QAction* clear = menu_.addAction(QObject::tr("&Clear Menu"));

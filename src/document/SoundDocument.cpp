@@ -1,0 +1,120 @@
+#include "document/SoundDocument.h"
+
+#include "core/SoundMutation.h"
+#include "core/SoundTemplates.h"
+#include "document/SettingsStep.h"
+
+#include <memory>
+#include <optional>
+
+SoundDocument::SoundDocument(QObject* parent) : QObject(parent), history_(kHistoryLimit, kHistoryBytes) {
+    model_.settings.resetToNew();
+    model_.applyAll();
+    committed_ = model_.settings;
+    ++renderCount_;
+}
+
+SoundDocument::~SoundDocument() = default;
+
+void SoundDocument::commit(const SoundSettings& next, const QString& step, Render render) {
+    if (next == committed_) {
+        // Nothing to undo, but the gesture still renders as it always has.
+        apply(next, render);
+        return;
+    }
+    // push() runs the step's redo, which applies `next`.
+    history_.push(std::make_unique<SettingsStep>(step, committed_, next,
+                                                 [this, render](const SoundSettings& s) { apply(s, render); }));
+    // The history moves its index only after the step has run.
+    syncModified();
+}
+
+void SoundDocument::apply(const SoundSettings& target, Render render) {
+    const SoundSettings before = committed_;
+    SoundSettings sameRepeats = target;
+    sameRepeats.repeatCount = before.repeatCount;
+    const bool soundChanges = !(sameRepeats == before);
+    const bool rendered = model_.apply(target, render == Render::Always || soundChanges || tailStale_);
+    tailStale_ = false;
+    committed_ = target;
+    if (rendered) ++renderCount_;
+    emit soundChanged(before, rendered);
+}
+
+void SoundDocument::preview(const SoundSettings& next) {
+    if (next == model_.applied()) return;  // the move changed nothing that sounds
+    model_.apply(next, false);
+    model_.renderMainPart();  // the tail is not shown; the commit renders it
+    tailStale_ = true;
+    ++renderCount_;
+    emit previewed();
+}
+
+void SoundDocument::completePreview() {
+    if (!tailStale_) return;
+    model_.render();
+    tailStale_ = false;
+}
+
+void SoundDocument::load(const SoundSettings& settings, const QString& path) {
+    model_.settings = settings;
+    model_.applyAll();
+    committed_ = settings;
+    tailStale_ = false;
+    ++renderCount_;
+    history_.clear();
+    if (path.isEmpty())
+        file_.clearFile();
+    else
+        file_.setFile(path);
+    file_.clearModified();
+    emit soundLoaded();
+    emit fileStateChanged();
+}
+
+void SoundDocument::markSaved(const QString& path) {
+    if (path != file_.path()) file_.setFile(path);
+    history_.setClean();
+    file_.clearModified();
+    emit fileStateChanged();
+}
+
+void SoundDocument::undo() {
+    history_.undo();
+    syncModified();
+}
+
+void SoundDocument::redo() {
+    history_.redo();
+    syncModified();
+}
+
+bool SoundDocument::generate(const std::string& templateName, uint64_t seed) {
+    const std::optional<SoundSettings> sound = sound_templates::generate(templateName, seed, committed_);
+    if (!sound) return false;
+    QString step = QString::fromStdString(templateName);
+    step[0] = step[0].toUpper();
+    commit(*sound, step);
+    return true;
+}
+
+bool SoundDocument::randomize(uint64_t seed) {
+    const std::optional<SoundSettings> sound = sound_templates::generate(sound_templates::kRandom, seed, committed_);
+    if (sound) commit(*sound, QStringLiteral("Randomize"));
+    return sound.has_value();
+}
+
+bool SoundDocument::mutate(uint64_t seed) {
+    commit(sound_mutation::mutate(committed_, seed), QStringLiteral("Mutate"));
+    return true;
+}
+
+void SoundDocument::syncModified() {
+    const bool modified = !history_.isClean();
+    if (modified == file_.modified()) return;
+    if (modified)
+        file_.markModified();
+    else
+        file_.clearModified();
+    emit fileStateChanged();
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "core/SoundModel.h"
+#include "core/SoundSettings.h"
+#include "document/DocumentState.h"
+#include "document/EditHistory.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class RenderedSound;
+class WaveformTable;
+
+// The one open sound: its committed settings, what is rendered from them
+// (the waveform table and the samples), the undo history and the file state
+// (path, title, modified). Everything that changes the sound goes through
+// commit, preview, undo, redo or load; views and dialogs only read it. It is
+// the only writer of "modified", which follows the history's saved state.
+class SoundDocument : public QObject {
+    Q_OBJECT
+public:
+    // The history keeps the last 1,000 steps, fewer when they hold more
+    // than 64 MiB (a sound with long curves edited point by point).
+    static constexpr int kHistoryLimit = 1000;
+    static constexpr size_t kHistoryBytes = size_t(64) << 20;
+
+    // Whether a commit renders when the sound itself is the same afterwards.
+    // Gestures render once even when they changed nothing (a point held and
+    // let go, a button already in force); the repeat count renders nothing.
+    enum class Render { Always, WhenSoundChanges };
+
+    // A new sound, rendered, with no file and an empty history.
+    explicit SoundDocument(QObject* parent = nullptr);
+    ~SoundDocument() override;
+
+    // The settings of the last commit, undo, redo or load.
+    const SoundSettings& settings() const { return committed_; }
+    // What plays and what the output plot shows; during a preview it may be
+    // ahead of settings() (the main part only).
+    const RenderedSound& rendered() const { return model_.rendered; }
+    const WaveformTable& table() const { return model_.table; }
+
+    const DocumentState& file() const { return file_; }
+    const QString& path() const { return file_.path(); }
+    const QString& title() const { return file_.title(); }
+    bool hasFile() const { return file_.hasFile(); }
+    bool modified() const { return file_.modified(); }
+    QString windowTitle() const { return file_.windowTitle(); }
+
+    const EditHistory& history() const { return history_; }
+
+    // One edit: when `next` differs from settings() it becomes one undo step
+    // named `step`; either way only what changed is rebuilt and the sound is
+    // rendered once (see Render). soundChanged follows.
+    void commit(const SoundSettings& next, const QString& step, Render render = Render::Always);
+    // A drag's live preview: renders the main part of `next` (the tail is not
+    // shown), with no undo step and no change of settings() or "modified".
+    // The next commit, undo or redo renders the whole sound again.
+    void preview(const SoundSettings& next);
+    // Renders the whole sound a preview left with a stale tail (Play during a
+    // previewed drag); nothing otherwise.
+    void completePreview();
+
+    // The one load path (New, Open): the whole sound is replaced, the history
+    // starts empty and the document is `path` (empty: no file), unmodified.
+    void load(const SoundSettings& settings, const QString& path = QString());
+    // The sound was written to `path`: the document is that file now, and
+    // this state is the one without " *".
+    void markSaved(const QString& path);
+
+    void undo();
+    void redo();
+
+    // The named template for `seed`, keeping the quality of the sound; false
+    // for a name that is none.
+    bool generate(const std::string& templateName, uint64_t seed);
+    // Randomize: a `random` sound, with a quality of its own.
+    bool randomize(uint64_t seed);
+    // Mutate: the sound nudged by the default amount.
+    bool mutate(uint64_t seed);
+
+    // How many times the sound was rendered (renders are costly and must
+    // happen once per edit, never during a drag without live preview).
+    int renderCount() const { return renderCount_; }
+
+signals:
+    // After a commit, undo or redo: the settings it started from, and whether
+    // the sound was rendered.
+    void soundChanged(const SoundSettings& before, bool rendered);
+    // After a load: everything is new.
+    void soundLoaded();
+    // After a preview rendered the main part.
+    void previewed();
+    // The path, the title or "modified" changed.
+    void fileStateChanged();
+
+private:
+    // Brings the render cache to `target` (an undo step's redo and undo).
+    void apply(const SoundSettings& target, Render render);
+    void syncModified();
+
+    SoundModel model_;
+    // What settings() returns: the model may be ahead of it during a preview.
+    SoundSettings committed_;
+    EditHistory history_;
+    DocumentState file_;
+    bool tailStale_ = false;  // a preview rendered the main part only
+    int renderCount_ = 0;
+};

@@ -1,0 +1,223 @@
+#include "core/SoundModel.h"
+#include "core/SoundTemplates.h"
+#include "document/SoundDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Render = SoundDocument::Render;
+
+// What the document told its listeners, in order.
+struct Heard {
+    explicit Heard(SoundDocument& d) {
+        QObject::connect(&d, &SoundDocument::soundChanged, [this](const SoundSettings& before, bool rendered) {
+            events.push_back(rendered ? "changed, rendered" : "changed");
+            befores.push_back(before);
+        });
+        QObject::connect(&d, &SoundDocument::soundLoaded, [this] { events.push_back("loaded"); });
+        QObject::connect(&d, &SoundDocument::previewed, [this] { events.push_back("previewed"); });
+        QObject::connect(&d, &SoundDocument::fileStateChanged, [this] { events.push_back("file"); });
+    }
+    std::vector<std::string> take() { return std::exchange(events, {}); }
+    std::vector<std::string> events;
+    std::vector<SoundSettings> befores;
+};
+
+// The samples `settings` render to from scratch.
+std::vector<uint8_t> renderedFresh(const SoundSettings& settings) {
+    SoundModel m;
+    m.settings = settings;
+    m.applyAll();
+    return m.rendered.samples();
+}
+
+SoundSettings newSound() {
+    SoundSettings s;
+    s.resetToNew();
+    return s;
+}
+
+TEST(SoundDocument, StartsAsANewSoundRenderedWithNoFileAndNoHistory) {
+    SoundDocument d;
+    EXPECT_EQ(d.settings(), newSound());
+    EXPECT_EQ(d.rendered().samples(), renderedFresh(newSound()));
+    EXPECT_FALSE(d.modified());
+    EXPECT_FALSE(d.hasFile());
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Zindle"));
+    EXPECT_EQ(d.history().count(), 0);
+    EXPECT_EQ(d.renderCount(), 1);
+}
+
+// Each kind of edit: one step of its name, rendered once (the repeat count
+// not at all), the sound exactly a fresh render of the new settings.
+TEST(SoundDocument, EachCommitIsOneStepRenderedOnce) {
+    const struct Case {
+        const char* step;
+        std::function<void(SoundSettings&)> edit;
+        Render render;
+        int renders;
+    } cases[] = {
+        {"Waveform", [](SoundSettings& s) { s.waveform = 200; }, Render::Always, 1},
+        {"Sample Rate", [](SoundSettings& s) { s.sampleRate = 44100; }, Render::Always, 1},
+        {"Sample Width", [](SoundSettings& s) { s.bitsPerSample = 16; }, Render::Always, 1},
+        {"Repeats", [](SoundSettings& s) { s.repeatCount = 4; }, Render::WhenSoundChanges, 0},
+        {"Length", [](SoundSettings& s) { s.length = 0.7f; }, Render::Always, 1},
+        {"Echo Delay", [](SoundSettings& s) { s.echoDelay = 0.5f; }, Render::Always, 1},
+        {"Move Point", [](SoundSettings& s) { s.amplitude.movePoint(2, 0.5f, 0.25f); }, Render::Always, 1},
+        {"Insert Point", [](SoundSettings& s) { s.frequency.insertPoint(0.3f, 0.9f); }, Render::Always, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        SoundDocument d;
+        Heard heard(d);
+        const SoundSettings before = d.settings();
+        SoundSettings next = before;
+        c.edit(next);
+        const int renders = d.renderCount();
+        d.commit(next, QString::fromLatin1(c.step), c.render);
+        EXPECT_EQ(d.settings(), next);
+        EXPECT_EQ(d.renderCount(), renders + c.renders);
+        EXPECT_EQ(d.rendered().samples(), renderedFresh(next));
+        ASSERT_EQ(d.history().count(), 1);
+        EXPECT_EQ(d.history().undoText(), QString::fromLatin1(c.step));
+        EXPECT_TRUE(d.modified());
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Zindle *"));
+        EXPECT_EQ(heard.take(), (std::vector<std::string>{c.renders ? "changed, rendered" : "changed", "file"}));
+        ASSERT_EQ(heard.befores.size(), 1u);
+        EXPECT_EQ(heard.befores[0], before);
+    }
+}
+
+TEST(SoundDocument, ACommitThatChangesNothingRendersButAddsNoStep) {
+    SoundDocument d;
+    Heard heard(d);
+    const int renders = d.renderCount();
+    d.commit(d.settings(), QStringLiteral("Move Point"));  // a point held and let go
+    EXPECT_EQ(d.renderCount(), renders + 1);
+    d.commit(d.settings(), QStringLiteral("Repeats"), Render::WhenSoundChanges);  // the button in force
+    EXPECT_EQ(d.renderCount(), renders + 1);
+    EXPECT_EQ(d.history().count(), 0);
+    EXPECT_FALSE(d.modified());
+    EXPECT_EQ(heard.take(), (std::vector<std::string>{"changed, rendered", "changed"}));
+}
+
+TEST(SoundDocument, UndoAndRedoGiveBackEachSoundExactlyAndModifiedFollowsTheSavedState) {
+    SoundDocument d;
+    std::vector<SoundSettings> sounds{d.settings()};
+    for (int i = 1; i <= 3; ++i) {
+        SoundSettings next = sounds.back();
+        next.distort = 0.1f * float(i);
+        next.amplitude.movePoint(1, next.amplitude.time(1), 0.2f * float(i));
+        d.commit(next, QStringLiteral("Edit"));
+        sounds.push_back(next);
+    }
+    d.markSaved(QStringLiteral("/tmp/saved.zdl"));  // at the third sound
+    EXPECT_FALSE(d.modified());
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Zindle - saved.zdl"));
+    for (int j = 2; j >= 0; --j) {
+        d.undo();
+        EXPECT_EQ(d.settings(), sounds[size_t(j)]) << j;
+        EXPECT_EQ(d.rendered().samples(), renderedFresh(sounds[size_t(j)])) << j;
+        EXPECT_TRUE(d.modified()) << "away from the saved sound";
+    }
+    d.undo();  // nothing left: no change
+    EXPECT_EQ(d.settings(), sounds[0]);
+    for (int j = 1; j <= 3; ++j) {
+        d.redo();
+        EXPECT_EQ(d.settings(), sounds[size_t(j)]) << j;
+        EXPECT_EQ(d.modified(), j != 3) << j;
+    }
+    // A new edit after an undo past the save: the saved sound is gone for good.
+    d.undo();
+    SoundSettings other = d.settings();
+    other.waveform = 405;
+    d.commit(other, QStringLiteral("Waveform"));
+    EXPECT_FALSE(d.history().canRedo());
+    EXPECT_TRUE(d.modified());
+    d.undo();
+    EXPECT_TRUE(d.modified());
+}
+
+TEST(SoundDocument, APreviewRendersTheMainPartOnlyAndTheCommitTheWholeSound) {
+    SoundDocument d;
+    SoundSettings echo = d.settings();
+    echo.echoVolume = 0.6f;
+    echo.echoDelay = 0.3f;
+    d.commit(echo, QStringLiteral("Echo Volume"));
+    Heard heard(d);
+    SoundSettings next = echo;
+    next.amplitude.movePoint(2, 0.45f, 0.3f);
+    const int renders = d.renderCount();
+    d.preview(next);
+    d.preview(next);  // the same again: nothing to render
+    EXPECT_EQ(d.renderCount(), renders + 1);
+    EXPECT_EQ(d.settings(), echo) << "a preview commits nothing";
+    EXPECT_EQ(d.history().count(), 1);
+    const std::vector<uint8_t> full = renderedFresh(next);
+    const size_t main = size_t(d.rendered().lengthSamples());
+    ASSERT_LT(main, full.size());
+    const std::vector<uint8_t>& shown = d.rendered().samples();
+    EXPECT_TRUE(std::equal(full.begin(), full.begin() + long(main), shown.begin())) << "the main part is the sound's";
+    EXPECT_FALSE(std::equal(full.begin() + long(main), full.end(), shown.begin() + long(main)))
+        << "the tail waits for the commit";
+    EXPECT_EQ(heard.take(), (std::vector<std::string>{"previewed"}));
+
+    d.commit(next, QStringLiteral("Move Point"));
+    EXPECT_EQ(d.rendered().samples(), full);
+    EXPECT_EQ(d.renderCount(), renders + 2);
+    EXPECT_EQ(d.history().count(), 2);
+
+    // Play during a previewed drag: the whole sound as it stands, uncounted.
+    SoundSettings later = next;
+    later.frequency.movePoint(1, 0.2f, 0.8f);
+    d.preview(later);
+    d.completePreview();
+    EXPECT_EQ(d.rendered().samples(), renderedFresh(later));
+    EXPECT_EQ(d.settings(), next);
+}
+
+TEST(SoundDocument, LoadReplacesEverythingAndStartsAfresh) {
+    SoundDocument d;
+    SoundSettings edited = d.settings();
+    edited.waveform = 300;
+    d.commit(edited, QStringLiteral("Waveform"));
+    Heard heard(d);
+    std::optional<SoundSettings> loaded = sound_templates::generate("explosion", 7, d.settings());
+    ASSERT_TRUE(loaded);
+    d.load(*loaded, QStringLiteral("/sounds/boom.zdl"));
+    EXPECT_EQ(d.settings(), *loaded);
+    EXPECT_EQ(d.rendered().samples(), renderedFresh(*loaded));
+    EXPECT_EQ(d.history().count(), 0);
+    EXPECT_FALSE(d.modified());
+    EXPECT_EQ(d.path(), QStringLiteral("/sounds/boom.zdl"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Zindle - boom.zdl"));
+    EXPECT_EQ(heard.take(), (std::vector<std::string>{"loaded", "file"}));
+    d.load(newSound());
+    EXPECT_FALSE(d.hasFile()) << "New has no file";
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Zindle"));
+}
+
+TEST(SoundDocument, GeneratedSoundsAreOneStepEach) {
+    SoundDocument d;
+    const SoundSettings start = d.settings();
+    ASSERT_TRUE(d.generate("laser", 11));
+    EXPECT_EQ(d.settings(), *sound_templates::generate("laser", 11, start));
+    EXPECT_EQ(d.history().undoText(), QStringLiteral("Laser"));
+    const SoundSettings laser = d.settings();
+    ASSERT_TRUE(d.randomize(12));
+    EXPECT_EQ(d.settings(), *sound_templates::generate(sound_templates::kRandom, 12, laser));
+    EXPECT_EQ(d.history().undoText(), QStringLiteral("Randomize"));
+    ASSERT_TRUE(d.mutate(13));
+    EXPECT_EQ(d.history().undoText(), QStringLiteral("Mutate"));
+    EXPECT_EQ(d.history().count(), 3);
+    EXPECT_FALSE(d.generate("no such template", 14));
+    EXPECT_EQ(d.history().count(), 3);
+    EXPECT_TRUE(d.modified());
+}
+
+}  // namespace
