@@ -61,7 +61,7 @@ TEST(JsonDocument, OpenTellsTheFormatByTheBytesNotTheName) {
     d.key(Qt::Key_O);
     EXPECT_EQ(d.prompts.sequence(), "open");
     EXPECT_EQ(d.title(), QStringLiteral("Zindle - laser.zdl"));
-    EXPECT_EQ(d.h.model.settings, zdl::read(QStringLiteral(ZINDLE_TEST_DATA "/sounds/laser.zdl")).settings);
+    EXPECT_EQ(d.h.document.settings(), zdl::read(QStringLiteral(ZINDLE_TEST_DATA "/sounds/laser.zdl")).settings);
 
     QFile wav(d.file(QStringLiteral("take.zdl")));
     ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
