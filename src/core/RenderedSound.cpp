@@ -3,9 +3,9 @@
 #include "core/SampleFormat.h"
 #include "core/SampleRender.h"
 #include "core/SoundPlayer.h"
+#include "core/SoundQuality.h"
 #include "core/WaveformTable.h"
 
-#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -124,7 +124,7 @@ void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& a
 
 WavImage RenderedSound::wavImage(int repeats) const {
     if (samples_.empty()) return WavImage();
-    return WavImage::build(header_, samples_.data(), samples_.size(), std::min(10, std::max(1, repeats)));
+    return WavImage::build(header_, samples_.data(), samples_.size(), sound_quality::limitRepeats(repeats));
 }
 
 bool RenderedSound::play(int repeats) {

@@ -2,8 +2,8 @@
 
 #include "core/RenderedSound.h"
 #include "core/SoundModel.h"
+#include "core/SoundQuality.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -14,7 +14,7 @@ namespace {
 
 const char kNoRoom[] = "out of memory: no room for the samples";
 
-int repeatsOf(const SoundSettings& sound) { return std::clamp(sound.repeatCount, 1, 10); }
+int repeatsOf(const SoundSettings& sound) { return sound_quality::limitRepeats(sound.repeatCount); }
 
 // RenderedSound leaves the buffer empty when it cannot be allocated or would
 // not fit a WAV file; the length limits of validated settings rule out the
@@ -34,12 +34,12 @@ Status sizeFor(size_t dataSize, int repeats, size_t& size) {
 }  // namespace
 
 Status chooseQuality(const SoundSettings& sound, int rate, int bits, SoundSettings& chosen) {
-    if (rate != 0 && rate != 11025 && rate != 22050 && rate != 44100)
-        return Status::failure(ZINDLE_ERROR_ARGUMENT,
-                               "The sample rate " + std::to_string(rate) + " is not offered: 11025, 22050 or 44100.");
-    if (bits != 0 && bits != 8 && bits != 16)
-        return Status::failure(ZINDLE_ERROR_ARGUMENT,
-                               "The sample width " + std::to_string(bits) + " is not offered: 8 or 16 bits.");
+    if (rate != 0 && !sound_quality::isSampleRate(rate))
+        return Status::failure(ZINDLE_ERROR_ARGUMENT, "The sample rate " + std::to_string(rate) +
+                                                          " is not offered: " + sound_quality::sampleRateList() + ".");
+    if (bits != 0 && !sound_quality::isSampleWidth(bits))
+        return Status::failure(ZINDLE_ERROR_ARGUMENT, "The sample width " + std::to_string(bits) + " is not offered: " +
+                                                          sound_quality::sampleWidthList() + " bits.");
     chosen = sound;
     if (rate != 0) chosen.sampleRate = rate;
     if (bits != 0) chosen.bitsPerSample = bits;

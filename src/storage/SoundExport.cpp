@@ -1,6 +1,7 @@
 #include "storage/SoundExport.h"
 
 #include "core/RenderedSound.h"
+#include "core/SoundQuality.h"
 #include "core/WavImage.h"
 #include "storage/FileIO.h"
 #include "storage/SndfileEncoder.h"
@@ -12,7 +13,6 @@
 
 #include <sndfile.h>
 
-#include <algorithm>
 #include <iterator>
 
 namespace soundexport {
@@ -86,7 +86,7 @@ WriteResult write(const QString& path, const RenderedSound& sound, int repeats, 
                   fileio::Streams streams) {
     if (format == ExportFormat::Wav) return wavexport::write(path, sound, repeats, streams);
     if (sound.dataSize() == 0) return WriteResult::failure(tr("There is no sound to export."));
-    repeats = std::clamp(repeats, 1, 10);
+    repeats = sound_quality::limitRepeats(repeats);
     const EncodedFile encoded = encode(format, sound, repeats);
     if (!encoded.error.isEmpty()) return WriteResult::failure(encoded.error);
     return fileio::writeAtomically(path, encoded.bytes, streams);
