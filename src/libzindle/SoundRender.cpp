@@ -1,8 +1,8 @@
 #include "libzindle/SoundRender.h"
 
 #include "core/RenderedSound.h"
-#include "core/SoundModel.h"
 #include "core/SoundQuality.h"
+#include "core/SoundRenderer.h"
 
 #include <cstring>
 #include <limits>
@@ -24,8 +24,8 @@ Status checkRendered(const RenderedSound& rendered) {
     return Status();
 }
 
-Status sizeFor(size_t dataSize, int repeats, size_t& size) {
-    if (dataSize > (std::numeric_limits<uint32_t>::max() - 36u) / size_t(repeats))
+Status sizeFor(uint64_t dataSize, int repeats, size_t& size) {
+    if (dataSize > (std::numeric_limits<uint32_t>::max() - 36u) / uint64_t(repeats))
         return Status::failure(ZINDLE_ERROR_MEMORY, kNoRoom);
     size = dataSize * size_t(repeats);
     return Status();
@@ -47,38 +47,29 @@ Status chooseQuality(const SoundSettings& sound, int rate, int bits, SoundSettin
 }
 
 Status samplesSize(const SoundSettings& sound, size_t& size) {
-    // The setters applyAll() calls, in its order, without the render.
-    RenderedSound rendered;
-    rendered.setLength(static_cast<float>(lengthMs(sound.length)), sound.echoDelay);
-    rendered.setBits(sound.bitsPerSample);
-    rendered.setSampleRate(sound.sampleRate);
-    Status status = checkRendered(rendered);
-    if (status.ok()) status = sizeFor(rendered.dataSize(), repeatsOf(sound), size);
-    return status;
+    const RenderSizes sizes = sound_renderer::sizes(sound);
+    if (!sizes.fits || sizes.dataBytes == 0) return Status::failure(ZINDLE_ERROR_MEMORY, kNoRoom);
+    return sizeFor(sizes.dataBytes, repeatsOf(sound), size);
 }
 
 Status renderSamples(const SoundSettings& sound, uint8_t* out, size_t outSize) {
-    SoundModel model;
-    model.settings = sound;
-    model.applyAll();
-    Status status = checkRendered(model.rendered);
+    const RenderedSound rendered = sound_renderer::render(sound);
+    Status status = checkRendered(rendered);
     size_t size = 0;
-    if (status.ok()) status = sizeFor(model.rendered.dataSize(), repeatsOf(sound), size);
+    if (status.ok()) status = sizeFor(rendered.dataSize(), repeatsOf(sound), size);
     if (!status.ok()) return status;
     if (outSize < size) return Status::failure(ZINDLE_ERROR_BUFFER, "The buffer is too small for the samples.");
-    const std::vector<uint8_t>& samples = model.rendered.samples();
+    const std::vector<uint8_t>& samples = rendered.samples();
     for (int r = 0; r < repeatsOf(sound); ++r)
         std::memcpy(out + size_t(r) * samples.size(), samples.data(), samples.size());
     return Status();
 }
 
 Status renderWav(const SoundSettings& sound, WavImage& image) {
-    SoundModel model;
-    model.settings = sound;
-    model.applyAll();
-    Status status = checkRendered(model.rendered);
+    const RenderedSound rendered = sound_renderer::render(sound);
+    Status status = checkRendered(rendered);
     if (!status.ok()) return status;
-    image = model.rendered.wavImage(sound.repeatCount);
+    image = rendered.wavImage(sound.repeatCount);
     // The samples are there, so an empty image means no memory for it (or
     // sizes beyond 32 bits, which the buffer limits rule out).
     if (image.empty()) return Status::failure(ZINDLE_ERROR_MEMORY, "out of memory");
