@@ -1,3 +1,4 @@
+#include "ReferenceRenderer.h"
 #include "core/SoundModel.h"
 #include "core/SoundQuality.h"
 #include "core/SoundRenderer.h"
@@ -5,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cfloat>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -21,6 +25,17 @@ SoundSettings randomSettings(std::mt19937& rng) {
     s.sampleRate = sound_quality::kSampleRates[rng() % sound_quality::kSampleRates.size()];
     s.bitsPerSample = sound_quality::kSampleWidths[rng() % sound_quality::kSampleWidths.size()];
     s.repeatCount = 1 + int32_t(rng() % 10);
+    return s;
+}
+
+// A square wave (its first sample is not silence) whose amplitude or
+// frequency curve has a first segment ending `firstEnd` after the start.
+SoundSettings withFirstSegment(bool onFrequency, float firstEnd, int bits) {
+    SoundSettings s;
+    s.waveform = waveforms::code(WaveformKind::Square);
+    s.bitsPerSample = bits;
+    Envelope& curve = onFrequency ? s.frequency : s.amplitude;
+    EXPECT_TRUE(curve.assign({0.0f, firstEnd, 0.5f, 1.0f}, {0.1f, 0.9f, 0.6f, 0.3f}));
     return s;
 }
 
@@ -64,4 +79,30 @@ TEST(SoundRenderer, LongestSoundFitsAndTheNewSoundIsItsOwnSize) {
     EXPECT_EQ(fresh.mainSamples, 4410);
     EXPECT_EQ(fresh.totalSamples, 4410);
     EXPECT_EQ(fresh.dataBytes, 4410u);
+}
+
+// A first segment too short for its slope to be a float sounds as one that is
+// merely shorter than a sample: the sample at time 0 takes the first value.
+TEST(SoundRenderer, FirstSegmentTooShortForAFiniteSlopeSoundsLikeAShortOne) {
+    // 0.8 over each of these overflows a float.
+    const float tooShort[] = {1e-40f, FLT_TRUE_MIN, FLT_MIN / 8.0f};
+    for (const bool onFrequency : {false, true}) {
+        for (const int bits : sound_quality::kSampleWidths) {
+            const RenderedSound expected = sound_renderer::render(withFirstSegment(onFrequency, 1e-30f, bits));
+            const std::vector<uint8_t>& bytes = expected.samples();
+            ASSERT_NE(std::adjacent_find(bytes.begin(), bytes.end(), std::not_equal_to<>()), bytes.end());
+            for (const float end : tooShort) {
+                const SoundSettings s = withFirstSegment(onFrequency, end, bits);
+                const RenderedSound r = sound_renderer::render(s);
+                EXPECT_EQ(r.samples(), expected.samples()) << (onFrequency ? "frequency" : "amplitude") << " curve, "
+                                                           << bits << " bit, first point at " << end;
+                WaveformTable table;
+                table.build(s.waveform);
+                EXPECT_EQ(referenceRender(table, s.amplitude, s.frequency, s.echoVolume, s.echoDelay, s.distort,
+                                          s.sampleRate, s.bitsPerSample, r.lengthMs(), r.totalMs()),
+                          r.samples())
+                    << "the plain renderer, first point at " << end;
+            }
+        }
+    }
 }
