@@ -3,8 +3,8 @@
 #include "cli/CommandSteps.h"
 #include "cli/OutputGuard.h"
 #include "cli/SoundReport.h"
-#include "core/SoundModel.h"
 #include "core/SoundMutation.h"
+#include "core/SoundRenderer.h"
 #include "storage/FileNames.h"
 #include "storage/SoundExport.h"
 #include "storage/SoundFile.h"
@@ -13,8 +13,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QTextStream>
-
-#include <utility>
 
 namespace clicommands {
 
@@ -46,17 +44,14 @@ bool renderOne(const CliRequest& request, const QString& input, SoundSettings se
         report(err, input, refused);
         return false;
     }
-    SoundModel model;
-    model.settings = std::move(settings);
-    if (request.repeats) model.settings.repeatCount = *request.repeats;
-    if (request.sampleRate) model.settings.sampleRate = *request.sampleRate;
-    if (request.bits) model.settings.bitsPerSample = *request.bits;
-    model.applyAll();
+    if (request.repeats) settings.repeatCount = *request.repeats;
+    if (request.sampleRate) settings.sampleRate = *request.sampleRate;
+    if (request.bits) settings.bitsPerSample = *request.bits;
+    const RenderedSound rendered = sound_renderer::render(settings);
     // -o's extension was checked against --format; a device or "-" has none.
     const soundexport::ExportFormat format = soundexport::formatForPath(output).value_or(formatOf(request));
     return commandsteps::writeChecked(
-        output,
-        soundexport::write(output, model.rendered, model.settings.repeatCount, format, fileio::Streams::Accepted), err);
+        output, soundexport::write(output, rendered, settings.repeatCount, format, fileio::Streams::Accepted), err);
 }
 
 // NAME_001.wav ... from the seeds request.seed, request.seed + 1, ..., in the

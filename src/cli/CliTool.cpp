@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/GenerateCommands.h"
 #include "cli/OptionValues.h"
+#include "core/SoundQuality.h"
 #include "core/SoundTemplates.h"
 #include "formats/SoundFormats.h"
 #include "storage/FileIO.h"
@@ -112,14 +113,19 @@ const CommandOptions kAllowed[] = {
 // The most files one --count or --variants may ask for.
 constexpr int kMostCopies = 1000;
 
-// The value of a numeric option, when it is one of `choices` (or within
-// [low, high] when no choices are given).
-bool numberOption(const QString& text, int low, int high, std::initializer_list<int> choices, int& value) {
+// The value of a numeric option within [low, high].
+bool numberOption(const QString& text, int low, int high, int& value) {
     bool isNumber = false;
     value = text.toInt(&isNumber);
-    if (!isNumber) return false;
-    if (choices.size() > 0) return std::find(choices.begin(), choices.end(), value) != choices.end();
-    return value >= low && value <= high;
+    return isNumber && value >= low && value <= high;
+}
+
+// The value of a numeric option that is one of `choices`.
+template <typename Choices>
+bool choiceOption(const QString& text, const Choices& choices, int& value) {
+    bool isNumber = false;
+    value = text.toInt(&isNumber);
+    return isNumber && std::find(choices.begin(), choices.end(), value) != choices.end();
 }
 
 // render writes the type its output's extension names; --format, given as
@@ -191,17 +197,20 @@ QString readNumbers(const QCommandLineParser& parser, CliRequest& request) {
     const auto given = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
     const auto text = [&](const char* name) { return parser.value(QLatin1String(name)); };
     if (given("repeats")) {
-        if (!numberOption(text("repeats"), 1, 10, {}, value))
-            return QStringLiteral("--repeats takes a number from 1 to 10.");
+        if (!numberOption(text("repeats"), sound_quality::kFewestRepeats, sound_quality::kMostRepeats, value))
+            return QStringLiteral("--repeats takes a number from %1 to %2.")
+                .arg(sound_quality::kFewestRepeats)
+                .arg(sound_quality::kMostRepeats);
         request.repeats = value;
     }
     if (given("rate")) {
-        if (!numberOption(text("rate"), 0, 0, {11025, 22050, 44100}, value))
-            return QStringLiteral("--rate takes 11025, 22050 or 44100.");
+        if (!choiceOption(text("rate"), sound_quality::kSampleRates, value))
+            return QStringLiteral("--rate takes %1.").arg(QString::fromStdString(sound_quality::sampleRateList()));
         request.sampleRate = value;
     }
     if (given("bits")) {
-        if (!numberOption(text("bits"), 0, 0, {8, 16}, value)) return QStringLiteral("--bits takes 8 or 16.");
+        if (!choiceOption(text("bits"), sound_quality::kSampleWidths, value))
+            return QStringLiteral("--bits takes %1.").arg(QString::fromStdString(sound_quality::sampleWidthList()));
         request.bits = value;
     }
     if (given("format")) {
@@ -290,9 +299,17 @@ void addOptions(QCommandLineParser& parser) {
              .arg(spokenList(soundexport::extensions(), QString()),
                   soundexport::extension(soundexport::ExportFormat::Wav)),
          QStringLiteral("TYPE")},
-        {QStringLiteral("repeats"), QStringLiteral("render: repeat the sound N times (1..10)."), QStringLiteral("N")},
-        {QStringLiteral("rate"), QStringLiteral("render: sample rate, 11025, 22050 or 44100."), QStringLiteral("HZ")},
-        {QStringLiteral("bits"), QStringLiteral("render: sample width, 8 or 16."), QStringLiteral("BITS")},
+        {QStringLiteral("repeats"),
+         QStringLiteral("render: repeat the sound N times (%1..%2).")
+             .arg(sound_quality::kFewestRepeats)
+             .arg(sound_quality::kMostRepeats),
+         QStringLiteral("N")},
+        {QStringLiteral("rate"),
+         QStringLiteral("render: sample rate, %1.").arg(QString::fromStdString(sound_quality::sampleRateList())),
+         QStringLiteral("HZ")},
+        {QStringLiteral("bits"),
+         QStringLiteral("render: sample width, %1.").arg(QString::fromStdString(sound_quality::sampleWidthList())),
+         QStringLiteral("BITS")},
         {QStringLiteral("json"), QStringLiteral("info: print JSON.")},
         {QStringLiteral("seed"), QStringLiteral("generate, mutate, render --variants: the first seed (default 1)."),
          QStringLiteral("N")},

@@ -1,7 +1,7 @@
 #include "cli/SoundReport.h"
 
 #include "core/RenderedSound.h"
-#include "core/SoundModel.h"
+#include "core/SoundRenderer.h"
 #include "core/Waveforms.h"
 #include "formats/SoundFormats.h"
 
@@ -53,30 +53,15 @@ QString number(float value) {
     return QString::fromLatin1(buffer, end - buffer);
 }
 
-int64_t countClipped(const RenderedSound& sound) {
-    int64_t clipped = 0;
-    const int32_t n = sound.sampleCount();
-    const int limit = sound.bits() == 16 ? 32767 : 127;
-    for (int32_t i = 0; i < n; ++i) {
-        // At 8 bit sampleAt is the byte - 128: 255 gives 127, 1 gives -127.
-        const int s = sound.sampleAt(i);
-        if (s >= limit || s <= -limit) ++clipped;
-    }
-    return clipped;
-}
-
 Figures measure(const SoundSettings& settings) {
-    SoundModel model;
-    model.settings = settings;
-    model.applyAll();
-    const RenderedSound& r = model.rendered;
+    const RenderedSound r = sound_renderer::render(settings);
     Figures f;
     f.lengthMs = r.lengthMs();
     f.totalMs = r.totalMs();
     f.mainSamples = r.lengthSamples();
     f.totalSamples = r.sampleCount();
     f.dataBytes = static_cast<int64_t>(r.dataSize());
-    f.clippedSamples = countClipped(r);
+    f.clippedSamples = r.clippedCount();
     return f;
 }
 

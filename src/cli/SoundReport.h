@@ -7,8 +7,6 @@
 
 #include <cstdint>
 
-class RenderedSound;
-
 // What `zindle-cli info` tells about a sound: its settings and the figures of
 // the sound they render to.
 namespace soundreport {
@@ -25,9 +23,6 @@ struct Figures {
 // What counts as clipped, for the reader of the report.
 extern const char* const kClippedMeaning;
 
-// Samples at full scale: bytes 1 or 255 at 8 bit (the renderer never writes
-// 0), -32767 or 32767 at 16 bit.
-int64_t countClipped(const RenderedSound& sound);
 // Renders the settings and measures the result.
 Figures measure(const SoundSettings& settings);
 

@@ -1,34 +1,12 @@
 #include "core/RenderedSound.h"
 
+#include "core/RenderSizes.h"
 #include "core/SampleFormat.h"
 #include "core/SampleRender.h"
+#include "core/SoundQuality.h"
 #include "core/WaveformTable.h"
 
-#include <algorithm>
-#include <limits>
 #include <new>
-
-namespace {
-
-// The millisecond factor as a float: a hair above 0.001, so that products such
-// as 11025 Hz x 1000 ms land just above the whole number and never lose a
-// sample to truncation. Every sample count ever rendered depends on it.
-constexpr float kMsFactor = 0.001f;
-
-// Ten copies of the largest sound must still fit a WAV file's 32-bit sizes.
-constexpr double kMaxDataBytes = double((std::numeric_limits<uint32_t>::max() - 36u) / 10u);
-
-// trunc(rate x ms x 0.001), limited to what a buffer can be; NaN and
-// negatives give 0 samples.
-double sampleProduct(int32_t rate, float ms) { return double(rate) * double(ms) * double(kMsFactor); }
-
-int32_t truncToSamples(double product) {
-    if (!(product >= 1.0)) return 0;
-    if (product >= double(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(product);
-}
-
-}  // namespace
 
 RenderedSound::RenderedSound() : header_(WavImage::makeHeader(11025, 8, 0)) {
     reallocate();
@@ -38,16 +16,13 @@ RenderedSound::RenderedSound() : header_(WavImage::makeHeader(11025, 8, 0)) {
 using wav_header::Field;
 
 bool RenderedSound::reallocate() {
-    const int bytesPerSample = bits() / 8;
-    lengthSamples_ = truncToSamples(sampleProduct(sampleRate(), lengthMs_));
-    const double total = sampleProduct(sampleRate(), totalMs_);
-    const int32_t count = truncToSamples(total);
-    const double bytes = double(count) * bytesPerSample;
-    bool ok = bytes <= kMaxDataBytes;
+    const RenderSizes sizes = render_sizes::of(sampleRate(), bits(), lengthMs_, totalMs_);
+    lengthSamples_ = sizes.mainSamples;
+    bool ok = sizes.fits;
     std::vector<uint8_t>().swap(samples_);
     if (ok) {
         try {
-            samples_.resize(size_t(bytes));
+            samples_.resize(size_t(sizes.dataBytes));
         } catch (const std::bad_alloc&) {
             ok = false;
         }
@@ -61,7 +36,7 @@ bool RenderedSound::reallocate() {
 
 bool RenderedSound::setLength(float lengthMs, float echoDelay) {
     lengthMs_ = lengthMs;
-    totalMs_ = static_cast<float>(double(lengthMs) * (3.0 * double(echoDelay) + 1.0));
+    totalMs_ = render_sizes::totalMs(lengthMs, echoDelay);
     return reallocate();
 }
 
@@ -118,5 +93,5 @@ void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& a
 
 WavImage RenderedSound::wavImage(int repeats) const {
     if (samples_.empty()) return WavImage();
-    return WavImage::build(header_, samples_.data(), samples_.size(), std::min(10, std::max(1, repeats)));
+    return WavImage::build(header_, samples_.data(), samples_.size(), sound_quality::limitRepeats(repeats));
 }

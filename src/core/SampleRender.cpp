@@ -20,11 +20,15 @@ constexpr int32_t kBlock = 256;
 // Slope of segment i, stored as a float. A segment of zero (or, in a broken
 // curve, negative) duration has slope 0, so a first segment of zero duration
 // gives the first point's value instead of NaN; later such segments are
-// passed over before they are used anyway.
+// passed over before they are used anyway. So has a segment too short for
+// its slope to be a float (a point a subnormal time after the first): the
+// one sample it can hold lies at its start, where a finite slope adds nothing
+// either.
 inline float slopeOf(const float* times, const float* values, int i) {
     const double dt = double(times[i + 1]) - double(times[i]);
     if (!(dt > 0.0)) return 0.0f;
-    return static_cast<float>((double(values[i + 1]) - double(values[i])) / dt);
+    const float slope = static_cast<float>((double(values[i + 1]) - double(values[i])) / dt);
+    return std::isfinite(slope) ? slope : 0.0f;
 }
 
 // Advances segment index s while t lies beyond the segment's end. Returns

@@ -1,5 +1,7 @@
 #include "core/SoundModel.h"
 
+#include "core/SoundRenderer.h"
+
 void SoundModel::newSound() {
     const int32_t bits = settings.bitsPerSample;
     settings.resetToNew();
@@ -9,9 +11,7 @@ void SoundModel::newSound() {
 
 void SoundModel::applyAll() {
     table.build(settings.waveform);
-    rendered.setLength(static_cast<float>(lengthMs(settings.length)), settings.echoDelay);
-    rendered.setBits(settings.bitsPerSample);
-    rendered.setSampleRate(settings.sampleRate);
+    sound_renderer::prepare(rendered, settings);
     applied_ = settings;
     render();
 }

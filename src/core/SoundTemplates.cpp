@@ -1,6 +1,7 @@
 #include "core/SoundTemplates.h"
 
 #include "core/SeededRandom.h"
+#include "core/SoundQuality.h"
 #include "core/Waveforms.h"
 
 #include <algorithm>
@@ -278,8 +279,8 @@ Curve anyCurve(SeededRandom& rng, float lo, float hi) {
 // Anything at all, within the ranges a game sound uses, quality included.
 void anything(SeededRandom& rng, SoundSettings& s) {
     s.waveform = rng.pick(waveforms::kButtonOrder).code();
-    s.sampleRate = rng.pick(std::array<int32_t, 3>{11025, 22050, 44100});
-    s.bitsPerSample = rng.chance(50) ? 8 : 16;
+    s.sampleRate = rng.pick(sound_quality::kSampleRates);
+    s.bitsPerSample = sound_quality::kSampleWidths[rng.chance(50) ? 0 : 1];
     s.length = rng.between(0.08f, 0.5f);
     s.repeatCount = rng.chance(80) ? 1 : 2 + rng.below(2);
     echo(rng, s, 40, 0.6f, 0.05f, 0.5f);

@@ -1,5 +1,6 @@
 #include "formats/RawSettings.h"
 
+#include "core/SoundQuality.h"
 #include "core/SoundSettings.h"
 
 #include <algorithm>
@@ -50,10 +51,11 @@ std::string RawSettings::toSettings(SoundSettings& out) const {
         {"Length", length}, {"Distort", distort}, {"Echo Volume", echoVolume}, {"Echo Delay", echoDelay}};
     for (const auto& [name, value] : positions)
         if (!std::isfinite(value)) return "The " + std::string(name) + " setting is not a finite number.";
-    if (bitsPerSample != 8 && bitsPerSample != 16)
-        return "The sample width " + std::to_string(bitsPerSample) + " is not 8 or 16 bits.";
-    if (sampleRate != 11025 && sampleRate != 22050 && sampleRate != 44100)
-        return "The sample rate " + std::to_string(sampleRate) + " is not 11025, 22050 or 44100.";
+    if (!sound_quality::isSampleWidth(bitsPerSample))
+        return "The sample width " + std::to_string(bitsPerSample) + " is not " + sound_quality::sampleWidthList() +
+               " bits.";
+    if (!sound_quality::isSampleRate(sampleRate))
+        return "The sample rate " + std::to_string(sampleRate) + " is not " + sound_quality::sampleRateList() + ".";
 
     SoundSettings s = out;
     if (!assignCurve(s.amplitude, amplitudeTimes, amplitudeValues) ||
@@ -64,7 +66,7 @@ std::string RawSettings::toSettings(SoundSettings& out) const {
     s.distort = clampUnit(distort);
     s.echoVolume = clampUnit(echoVolume);
     s.echoDelay = clampUnit(echoDelay);
-    s.repeatCount = static_cast<int32_t>(std::clamp<int64_t>(repeatCount, 1, 10));
+    s.repeatCount = sound_quality::limitRepeats(repeatCount);
     s.bitsPerSample = static_cast<int32_t>(bitsPerSample);
     s.sampleRate = static_cast<int32_t>(sampleRate);
     out = std::move(s);

@@ -7,9 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Rendering for the library, through the model the editor and zindle-cli
-// render with (SoundModel::applyAll, RenderedSound::wavImage), so that every
-// byte matches theirs.
+// Rendering for the library, through the render zindle-cli and the editor use
+// (sound_renderer, RenderedSound::wavImage), so that every byte matches theirs.
 namespace sound_render {
 
 // The settings at the chosen rate and width (0 keeps the sound's own), as

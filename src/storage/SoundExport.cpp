@@ -1,6 +1,7 @@
 #include "storage/SoundExport.h"
 
 #include "core/RenderedSound.h"
+#include "core/SoundQuality.h"
 #include "core/WavImage.h"
 #include "storage/FileIO.h"
 #include "storage/SndfileEncoder.h"
@@ -12,7 +13,6 @@
 
 #include <sndfile.h>
 
-#include <algorithm>
 #include <iterator>
 
 namespace soundexport {
@@ -90,7 +90,7 @@ QString formatList() { return extensions().join(QStringLiteral(", ")); }
 WriteResult write(const QString& path, const RenderedSound& sound, int repeats, ExportFormat format,
                   fileio::Streams streams) {
     if (sound.dataSize() == 0) return WriteResult::failure(tr("There is no sound to export."));
-    const EncodedFile encoded = type(format).encode(sound, std::clamp(repeats, 1, 10));
+    const EncodedFile encoded = type(format).encode(sound, sound_quality::limitRepeats(repeats));
     if (!encoded.error.isEmpty()) return WriteResult::failure(encoded.error);
     return fileio::writeAtomically(path, encoded.bytes, streams);
 }

@@ -36,6 +36,20 @@ void expectSound(const QString& file, const SoundSettings& s) {
     EXPECT_EQ(contents(file), expected) << file.toStdString();
 }
 
+// A square wave whose `curve` ("amplitude" or "frequency") has its second
+// point `time` after the first, as JSON text, which keeps the float exact.
+QByteArray soundWithSecondPointAt(const char* curve, const char* time, int bits) {
+    const QByteArray sloped = QByteArray("[[0, 0.1], [") + time + ", 0.9], [0.5, 0.6], [1, 0.3]]";
+    const QByteArray flat = "[[0, 0.5], [1, 0.5]]";
+    const bool amplitude = qstrcmp(curve, "amplitude") == 0;
+    return QByteArray(
+               "{\"format\": \"zindle-sound\", \"version\": 1, \"waveform\": \"Square\", \"length\": 0.2, "
+               "\"distort\": 0, \"echoVolume\": 0, \"echoDelay\": 0, \"repeatCount\": 1, "
+               "\"bitsPerSample\": ") +
+           QByteArray::number(bits) + ", \"sampleRate\": 11025, \"amplitude\": " + (amplitude ? sloped : flat) +
+           ", \"frequency\": " + (amplitude ? flat : sloped) + "}";
+}
+
 }  // namespace
 
 class CliJson : public Cli {
@@ -171,5 +185,35 @@ TEST_F(CliJson, FormsThatCannotBeWrittenAreWrongUsage) {
         EXPECT_EQ(r.status, 2) << shown;
         EXPECT_TRUE(r.err.startsWith(q("zindle-cli: ") + q(c.message))) << shown << ": " << r.err.toStdString();
         EXPECT_EQ(entries(dir.path()), before) << shown;
+    }
+}
+
+// A point a subnormal time after the first is too close for the segment's
+// slope to be a float; the sound must not fall silent or start on garbage,
+// but sound as it does with the point merely closer than one sample.
+TEST_F(Cli, ASecondPointASubnormalTimeAfterTheFirstRendersAsAShortSegment) {
+    for (const char* curve : {"amplitude", "frequency"}) {
+        for (const int bits : {8, 16}) {
+            QByteArray wavs[2];
+            const char* times[] = {"1e-30", "1e-40"};
+            for (int i = 0; i < 2; ++i) {
+                QFile file(path("sound.json"));
+                const QByteArray json = soundWithSecondPointAt(curve, times[i], bits);
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+                file.close();
+                const Outcome r = run(arguments({"render", "sound.json", "-o", "sound.wav"}));
+                ASSERT_EQ(r.status, 0) << r.err.toStdString();
+                wavs[i] = contents(path("sound.wav"));
+            }
+            SCOPED_TRACE(std::string(curve) + ", " + std::to_string(bits) + " bit");
+            ASSERT_GT(wavs[0].size(), 44);
+            const QByteArray samples = wavs[0].mid(44);
+            const qsizetype width = bits / 8;
+            bool varies = false;
+            for (qsizetype at = width; at < samples.size() && !varies; at += width)
+                varies = samples.mid(at, width) != samples.left(width);
+            EXPECT_TRUE(varies) << "every sample is the same";
+            EXPECT_TRUE(wavs[1] == wavs[0]) << "the sound with the point at 1e-40 differs";
+        }
     }
 }

@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 #include "cli/SoundReport.h"
 #include "core/SoundModel.h"
+#include "core/WavImage.h"
 #include "storage/EfcFile.h"
 #include "storage/ZdlFile.h"
 
@@ -193,6 +194,51 @@ TEST_F(Cli, RenderToAFolderHoldsExactlyWhatPlayWouldPlay) {
         const QByteArray expected(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
         EXPECT_EQ(contents(dir.filePath(QStringLiteral("wav/%1.wav").arg(QLatin1String(name)))), expected) << name;
     }
+}
+
+// The rates, widths and repeat counts the editor offers, and nothing else:
+// each edge of the range renders, each value beyond it is refused by name.
+TEST_F(Cli, QualityOptionsTakeWhatTheEditorOffers) {
+    copy("new.zdl");  // 400 ms at 11025 Hz, 8 bit: 4410 bytes
+    const struct {
+        const char* options;
+        uint32_t rate, bits, dataBytes;  // of the written WAV file
+        const char* refusal;
+    } cases[] = {
+        {"--rate 11025", 11025, 8, 4410, nullptr},
+        {"--rate 22050", 22050, 8, 8820, nullptr},
+        {"--rate 44100 --bits 16", 44100, 16, 35280, nullptr},
+        {"--bits 8", 11025, 8, 4410, nullptr},
+        {"--repeats 1", 11025, 8, 4410, nullptr},
+        {"--repeats 10", 11025, 8, 44100, nullptr},
+        {"--rate 8000", 0, 0, 0, "--rate takes 11025, 22050 or 44100."},
+        {"--rate 44101", 0, 0, 0, "--rate takes 11025, 22050 or 44100."},
+        {"--bits 24", 0, 0, 0, "--bits takes 8 or 16."},
+        {"--repeats 0", 0, 0, 0, "--repeats takes a number from 1 to 10."},
+        {"--repeats 11", 0, 0, 0, "--repeats takes a number from 1 to 10."},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path("x.wav"));
+        const Outcome r = run(QStringList{QStringLiteral("render"), QStringLiteral("new.zdl"), QStringLiteral("-o"),
+                                          QStringLiteral("x.wav")} +
+                              QString::fromLatin1(c.options).split(QLatin1Char(' ')));
+        if (c.refusal) {
+            EXPECT_EQ(r.status, 2) << c.options;
+            EXPECT_TRUE(r.err.contains(QLatin1String(c.refusal))) << c.options << ": " << r.err.toStdString();
+            EXPECT_FALSE(QFile::exists(path("x.wav"))) << c.options;
+            continue;
+        }
+        ASSERT_EQ(r.status, 0) << c.options << ": " << r.err.toStdString();
+        const QByteArray wav = contents(path("x.wav"));
+        ASSERT_EQ(wav.size(), qsizetype(44 + c.dataBytes)) << c.options;
+        const auto* header = reinterpret_cast<const uint8_t*>(wav.constData());
+        EXPECT_EQ(le::get32(header + 24), c.rate) << c.options;
+        EXPECT_EQ(le::get16(header + 34), c.bits) << c.options;
+    }
+    const Outcome help = run({QStringLiteral("--help")});
+    for (const char* line :
+         {"repeat the sound N times (1..10).", "sample rate, 11025, 22050 or 44100.", "sample width, 8 or 16."})
+        EXPECT_TRUE(help.out.contains(QLatin1String(line))) << line;
 }
 
 TEST_F(Cli, ABadInputIsNamedAndTheOthersAreStillDone) {

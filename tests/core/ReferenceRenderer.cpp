@@ -10,7 +10,8 @@ namespace {
 float slope(const Envelope& e, int i) {
     const double dt = double(e.time(i + 1)) - double(e.time(i));
     if (dt == 0.0) return 0.0f;  // a zero-duration segment is flat
-    return float((double(e.value(i + 1)) - double(e.value(i))) / dt);
+    const float k = float((double(e.value(i + 1)) - double(e.value(i))) / dt);
+    return std::isfinite(k) ? k : 0.0f;  // so is one too short for its slope to be a float
 }
 
 int readBack(const std::vector<uint8_t>& out, int bits, int m) {

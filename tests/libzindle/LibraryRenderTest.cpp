@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -212,3 +213,33 @@ TEST(LibraryRender, VersionIsTheProgramsVersion) {
 }
 
 }  // namespace
+
+// A second curve point a subnormal time after the first, too close for the
+// segment's slope to be a float, sounds as it does when the point is merely
+// closer than one sample (1e-30), at both widths, on either curve; the JSON
+// text keeps the floats exact.
+TEST(LibraryRender, ASecondPointASubnormalTimeAfterTheFirstRendersAsAShortSegment) {
+    const auto sound = [](const std::string& curve, const std::string& time) {
+        const std::string sloped = "[[0, 0.1], [" + time + ", 0.9], [0.5, 0.6], [1, 0.3]]";
+        const std::string flat = "[[0, 0.5], [1, 0.5]]";
+        const std::string json =
+            "{\"format\": \"zindle-sound\", \"version\": 1, \"waveform\": \"Square\", \"length\": 0.2, "
+            "\"distort\": 0, \"echoVolume\": 0, \"echoDelay\": 0, \"repeatCount\": 1, \"bitsPerSample\": 8, "
+            "\"sampleRate\": 11025, \"amplitude\": " +
+            (curve == "amplitude" ? sloped : flat) + ", \"frequency\": " + (curve == "amplitude" ? flat : sloped) + "}";
+        return readSound(Bytes(json.begin(), json.end()));
+    };
+    for (const std::string curve : {"amplitude", "frequency"}) {
+        const Sound shortSegment = sound(curve, "1e-30");
+        const Sound tooShort = sound(curve, "1e-40");
+        ASSERT_TRUE(shortSegment && tooShort);
+        for (int bits : {8, 16}) {
+            SCOPED_TRACE(curve + ", " + std::to_string(bits) + " bit");
+            const Bytes expected = renderSamples(shortSegment.get(), 0, bits);
+            ASSERT_FALSE(expected.empty());
+            EXPECT_NE(std::count(expected.begin(), expected.end(), expected[0]), std::ptrdiff_t(expected.size()));
+            EXPECT_EQ(renderSamples(tooShort.get(), 0, bits), expected);
+            EXPECT_EQ(renderWav(tooShort.get(), 0, bits), renderWav(shortSegment.get(), 0, bits));
+        }
+    }
+}

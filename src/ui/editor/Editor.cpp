@@ -2,6 +2,7 @@
 
 #include "core/RenderedSound.h"
 #include "core/WaveformTable.h"
+#include "core/SoundQuality.h"
 #include "core/Waveforms.h"
 #include "ui/drawing/DrawingTools.h"
 
@@ -36,12 +37,11 @@ Editor::~Editor() = default;
 void Editor::defineControls() {
     for (const waveforms::Info& info : waveforms::kButtonOrder)
         waveformGroup_.add(QString::fromLatin1(info.label), info.code());
-    bitsGroup_.add(QStringLiteral("8 bit"), 8);
-    bitsGroup_.add(QStringLiteral("16 bit"), 16);
-    rateGroup_.add(QStringLiteral("11KHz"), 11025);
-    rateGroup_.add(QStringLiteral("22KHz"), 22050);
-    rateGroup_.add(QStringLiteral("44KHz"), 44100);
-    for (int i = 1; i <= 10; ++i) repeatsGroup_.add(QString::number(i), i);
+    for (const int32_t bits : sound_quality::kSampleWidths) bitsGroup_.add(QStringLiteral("%1 bit").arg(bits), bits);
+    // 11025 Hz is "11KHz".
+    for (const int32_t hz : sound_quality::kSampleRates) rateGroup_.add(QStringLiteral("%1KHz").arg(hz / 1000), hz);
+    for (int i = sound_quality::kFewestRepeats; i <= sound_quality::kMostRepeats; ++i)
+        repeatsGroup_.add(QString::number(i), i);
 
     sliders_[Length].setLine(0, QStringLiteral("Length"));
     sliders_[Length].setValueText(slider_text::lengthLine);
