@@ -1,8 +1,8 @@
 #include "ui/editor/Editor.h"
 
 #include "core/RenderedSound.h"
-#include "core/WaveformTable.h"
 #include "core/SoundQuality.h"
+#include "core/WaveformTable.h"
 #include "core/Waveforms.h"
 #include "ui/drawing/DrawingTools.h"
 
