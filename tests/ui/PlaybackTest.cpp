@@ -135,6 +135,16 @@ TEST_F(PlaybackFixture, LoopAndStopReachThePlayer) {
     EXPECT_EQ(d.title(), QStringLiteral("Zindle")) << "Esc does nothing else";
 }
 
+// What the window started ends with it, though its player lives on.
+TEST(PlaybackEnd, ClosingTheWindowStopsWhatItPlays) {
+    WindowHarness h;
+    QTest::keyClick(h.window.get(), Qt::Key_Space);
+    ASSERT_EQ(h.player.plays(), 1);
+    ASSERT_EQ(h.player.calls.back(), "image");
+    h.window.reset();
+    EXPECT_EQ(h.player.calls.back(), "stop");
+}
+
 TEST_F(PlaybackFixture, TheCursorMovesOverThePlotAndLeavesItAsItWas) {
     // The hint lies over the plot at first; a double click puts it away.
     QTest::mouseDClick(canvas(), Qt::LeftButton, {}, QPoint(3, 300));
