@@ -8,8 +8,11 @@
 #include "ui/views/PlayCursor.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryFile>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +136,45 @@ TEST_F(PlaybackFixture, LoopAndStopReachThePlayer) {
     d.key(Qt::Key_L);
     EXPECT_FALSE(player().loop());
     EXPECT_EQ(d.title(), QStringLiteral("Zindle")) << "Esc does nothing else";
+}
+
+// Esc stops playback however the menu before it was opened and closed with
+// Esc, and the other keys work again too. The keys go to the window as the
+// platform delivers them, so that whatever holds the keyboard gets them.
+TEST_F(PlaybackFixture, EscStopsPlaybackAfterAMenuWasClosedWithEsc) {
+    QWindow* window = d.h.window->windowHandle();
+    QMenuBar* bar = d.h.window->menuBar();
+    QMenu* file = nullptr;
+    for (QAction* title : bar->actions())
+        if (title->menu() && title->menu()->actions().contains(d.menu().newAction)) file = title->menu();
+    ASSERT_NE(file, nullptr);
+    const struct {
+        const char* name;
+        std::function<void()> open;
+    } openings[] = {
+        {"the mouse",
+         [&] { QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center()); }},
+        {"Alt+F", [&] { QTest::keyClick(window, Qt::Key_F, Qt::AltModifier); }},
+    };
+    for (const auto& o : openings) {
+        SCOPED_TRACE(o.name);
+        QTest::keyClick(window, Qt::Key_Space);
+        o.open();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }, 5000)) << "the File menu opened";
+        const int stops = player().stops;
+        QTest::keyClick(window, Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !file->isVisible(); }, 5000)) << "Esc closed the menu";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(player().stops, stops) << "the first Esc only closes the menu";
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_EQ(player().stops, stops + 1) << "the second Esc stops";
+        EXPECT_EQ(bar->activeAction(), nullptr) << "and leaves the menu bar";
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_EQ(player().stops, stops + 2) << "as every Esc after it";
+        const bool loop = player().loop();
+        QTest::keyClick(window, Qt::Key_L);
+        EXPECT_NE(player().loop(), loop) << "the other keys work again";
+    }
 }
 
 // What the window started ends with it, though its player lives on.

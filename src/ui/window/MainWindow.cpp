@@ -11,6 +11,7 @@
 #include "ui/dialogs/AdjustPointDialog.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/window/EditorCanvas.h"
+#include "ui/window/MenuBarKeys.h"
 #include "ui/window/RecentFilesMenu.h"
 #include "ui/window/SoundDrop.h"
 
@@ -91,6 +92,7 @@ void MainWindow::buildMenu() {
     menu_->instructionsAction->setEnabled(false);
     buildPlayMenu();
     buildGenerateMenu();
+    new MenuBarKeys(*this, *menu_->stopAction);
 }
 
 void MainWindow::buildGenerateMenu() {
