@@ -10,6 +10,8 @@
 #include "ui/drawing/DrawingTools.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +107,19 @@ const Gesture kGestures[] = {
      [](UndoFixture& f) {
          const QPoint knob = knobPos(f.editor().slider(Editor::EchoDelay));
          f.drag(knob, knob + QPoint(0, -45));
+     }},
+    {"Echo Volume",  // a wheel notch
+     [](UndoFixture& f) {
+         const QPointF at(f.editor().slider(Editor::EchoVolume).rect().center());
+         QWheelEvent event(at, f.canvas()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                           Qt::NoScrollPhase, false);
+         QApplication::sendEvent(f.canvas(), &event);
+     }},
+    {"Length",  // a typed value
+     [](UndoFixture& f) {
+         f.d.h.valueAsker.answer = [](const slider_value::Field&) { return 1234; };
+         const QRect r = f.editor().slider(Editor::Length).rect();
+         QTest::mouseDClick(f.canvas(), Qt::LeftButton, {}, QPoint(r.center().x(), r.top() + 8));
      }},
 };
 

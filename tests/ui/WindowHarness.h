@@ -7,6 +7,7 @@
 #include "document/SoundDocument.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/editor/PointAdjuster.h"
+#include "ui/editor/SliderValueAsker.h"
 #include "ui/window/EditorCanvas.h"
 #include "ui/window/MainWindow.h"
 
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // Adjust Point answered from a script: `answer` gets the curve and the point
 // (none: every dialog is cancelled).
@@ -28,8 +30,19 @@ struct ScriptedAdjuster : PointAdjuster {
     }
 };
 
+// The slider value dialog answered from a script: `answer` gets the field
+// (none: every dialog is cancelled); `asked` keeps each field shown.
+struct ScriptedValueAsker : SliderValueAsker {
+    std::function<std::optional<int>(const slider_value::Field& field)> answer;
+    std::vector<slider_value::Field> asked;
+    std::optional<int> ask(const slider_value::Field& field) override {
+        asked.push_back(field);
+        return answer ? answer(field) : std::nullopt;
+    }
+};
+
 // The editor as start-up builds it, with a recording player, prompts answered
-// from a script, Adjust Point scripted too, the start directory a fresh
+// from a script, Adjust Point and the slider values scripted too, the start directory a fresh
 // temporary folder and the settings in another (or in `settingsFile`), shown
 // on the offscreen platform at a chosen client size.
 struct WindowHarness {
@@ -40,6 +53,7 @@ struct WindowHarness {
           commands(document, prompts, recent, dir.path()) {
         window = std::make_unique<MainWindow>(document, commands, recent, settings, player, tools);
         window->dispatch().setPointAdjuster(&adjuster);
+        window->dispatch().setSliderValueAsker(&valueAsker);
         window->show();
         [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
         setClientSize(client);
@@ -61,6 +75,7 @@ struct WindowHarness {
     RecordingPlayer player;
     ScriptedPrompts prompts;
     ScriptedAdjuster adjuster;
+    ScriptedValueAsker valueAsker;
     SoundDocument document;
     QSettings settings;
     RecentFiles recent;

@@ -42,6 +42,10 @@ bool Slider::hitKnob(int x, int y) const {
     return y >= k - 6 && y < k + 6;
 }
 
+bool Slider::hitCaption(int x, int y) const {
+    return x >= rect_.left() && x < rect_.left() + rect_.width() && y >= rect_.top() && y < rect_.top() + kTrackTop - 6;
+}
+
 void Slider::dragTo(int y) {
     const double p = 1.0 - static_cast<double>(y - rect_.top() - kTrackTop) / (rect_.height() - kTrackSpare);
     if (std::isnan(p) || p < 0.0)

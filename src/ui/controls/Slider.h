@@ -46,6 +46,9 @@ public:
 
     // The knob's box: 22 wide (cx - 11 to cx + 10) and 12 high around its centre.
     bool hitKnob(int x, int y) const;
+    // The two caption lines: the slider's width, down to just above the
+    // highest the knob's box reaches.
+    bool hitCaption(int x, int y) const;
     // Sets the position from the pointer's client y; limited to 0..1 (NaN gives 0).
     void dragTo(int y);
 

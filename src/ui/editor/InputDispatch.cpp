@@ -4,6 +4,9 @@
 #include "document/SoundDocument.h"
 #include "ui/editor/Editor.h"
 #include "ui/editor/PointAdjuster.h"
+#include "ui/editor/SliderValueAsker.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -12,6 +15,16 @@ constexpr int kHintPlayed = 1;
 constexpr int kHintPointDragged = 2;
 constexpr int kHintRightClicked = 3;
 constexpr int kHintDoubleClicked = 4;
+
+// The setting each slider holds and the name of its undo step, in the
+// editor's slider order.
+const struct {
+    float SoundSettings::*field;
+    const char* step;
+} kSliders[] = {{&SoundSettings::length, "Length"},
+                {&SoundSettings::distort, "Distort"},
+                {&SoundSettings::echoVolume, "Echo Volume"},
+                {&SoundSettings::echoDelay, "Echo Delay"}};
 
 // The document's settings with `curve` in place of the one `graph` shows.
 SoundSettings withCurve(Editor& editor, const EnvelopeGraph& graph, const Envelope& curve) {
@@ -134,19 +147,42 @@ void InputDispatch::leftUp(QPoint pos) {
     releaseGraph(editor_.amplitudeGraph(), pos.y(), true);
     releaseGraph(editor_.frequencyGraph(), pos.y(), false);
 
-    static const struct {
-        float SoundSettings::*field;
-        const char* step;
-    } kSliders[] = {{&SoundSettings::length, "Length"},
-                    {&SoundSettings::distort, "Distort"},
-                    {&SoundSettings::echoVolume, "Echo Volume"},
-                    {&SoundSettings::echoDelay, "Echo Delay"}};
+    for (int j = 0; j < 4; ++j)
+        if (const std::optional<float> position = editor_.slider(j).release()) commitSlider(j, *position);
+}
+
+void InputDispatch::commitSlider(int slider, float position) {
+    SoundSettings next = editor_.document().settings();
+    next.*kSliders[slider].field = position;
+    editor_.document().commit(next, QString::fromLatin1(kSliders[slider].step));
+}
+
+void InputDispatch::wheel(QPoint pos, int notches) {
+    if (editor_.isDragging()) return;
     for (int j = 0; j < 4; ++j) {
-        const std::optional<float> position = editor_.slider(j).release();
-        if (!position) continue;
-        SoundSettings next = editor_.document().settings();
-        next.*kSliders[j].field = *position;
-        editor_.document().commit(next, QString::fromLatin1(kSliders[j].step));
+        if (!editor_.slider(j).rect().contains(pos)) continue;
+        // One step per notch; at an end of the track a notch changes nothing
+        // and adds no step.
+        for (int n = 0; n < std::abs(notches); ++n) {
+            const float now = editor_.document().settings().*kSliders[j].field;
+            const float next = slider_value::stepped(now, notches > 0 ? 1 : -1);
+            if (next == now) break;
+            commitSlider(j, next);
+        }
+        return;
+    }
+}
+
+void InputDispatch::askSliderValue(QPoint pos) {
+    for (int j = 0; j < 4; ++j) {
+        if (!editor_.slider(j).hitCaption(pos.x(), pos.y()) || !asker_) continue;
+        const SoundSettings now = editor_.document().settings();
+        const slider_value::Field field = slider_value::field(j, now);
+        const std::optional<int> value = asker_->ask(field);
+        // A value outside the range (the dialog refuses one) changes nothing.
+        if (const std::optional<float> position = value ? slider_value::position(field, now, *value) : std::nullopt)
+            commitSlider(j, *position);
+        return;
     }
 }
 
@@ -159,6 +195,7 @@ void InputDispatch::adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos) {
 
 void InputDispatch::leftDoubleClick(QPoint pos) {
     // The first click of the pair already held and released whatever is here.
+    askSliderValue(pos);
     adjustAfterDoubleClick(editor_.frequencyGraph(), pos);
     adjustAfterDoubleClick(editor_.amplitudeGraph(), pos);
     editor_.hintStage(kHintDoubleClicked);

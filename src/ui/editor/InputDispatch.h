@@ -5,6 +5,7 @@
 class Editor;
 class EnvelopeGraph;
 class PointAdjuster;
+class SliderValueAsker;
 
 // The mouse half of the main window: each event is offered to the regions in
 // a fixed order, the first that claims it acts, and a gesture that ends
@@ -20,6 +21,9 @@ public:
     // What a double click on a point asks for its values (the window's
     // Adjust Point dialogs). None: a double click on a point only ends the hint.
     void setPointAdjuster(PointAdjuster* adjuster) { adjuster_ = adjuster; }
+    // What a double click on a slider's caption asks for its value (the
+    // window's value dialog). None: such a double click only ends the hint.
+    void setSliderValueAsker(SliderValueAsker* asker) { asker_ = asker; }
 
     // Each returns after the window was updated.
     Cursor mouseMove(QPoint pos);
@@ -28,6 +32,9 @@ public:
     void leftUp(QPoint pos);
     void leftDoubleClick(QPoint pos);
     void rightDown(QPoint pos);
+    // The wheel over a slider: each notch (positive: away from the user) moves
+    // it one step up or down, and is one undo step. Ignored during a drag.
+    void wheel(QPoint pos, int notches);
 
     // The cursor for a pointer at pos with no drag in progress.
     Cursor cursorAt(QPoint pos);
@@ -36,7 +43,10 @@ private:
     void releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint);
     bool rightClickGraph(EnvelopeGraph& graph, QPoint pos, bool insert);
     void adjustAfterDoubleClick(EnvelopeGraph& graph, QPoint pos);
+    void askSliderValue(QPoint pos);
+    void commitSlider(int slider, float position);
 
     Editor& editor_;
     PointAdjuster* adjuster_ = nullptr;
+    SliderValueAsker* asker_ = nullptr;
 };

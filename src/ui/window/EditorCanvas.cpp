@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 EditorCanvas::EditorCanvas(Editor& editor, InputDispatch& dispatch, QWidget* parent)
     : QWidget(parent), editor_(editor), dispatch_(dispatch) {
@@ -80,4 +81,17 @@ void EditorCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click arrives only as this event; a right
     // double click does nothing more than its first click did.
     if (event->button() == Qt::LeftButton) dispatch_.leftDoubleClick(event->position().toPoint());
+}
+
+void EditorCanvas::wheelEvent(QWheelEvent* event) {
+    // Fine-grained wheels and touchpads send parts of a notch (15 degrees).
+    // Natural scrolling reverses the deltas: undone, so that a finger moving
+    // up raises the slider as a wheel turned up does.
+    int delta = event->angleDelta().y();
+    if (event->inverted()) delta = -delta;
+    wheelRemainder_ += delta;
+    const int notches = wheelRemainder_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelRemainder_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0) dispatch_.wheel(event->position().toPoint(), notches);
+    event->accept();
 }

@@ -36,6 +36,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void relayout();
@@ -45,4 +46,5 @@ private:
     InputDispatch& dispatch_;
     int paintCount_ = 0;
     QPoint lastPos_;
+    int wheelRemainder_ = 0;  // eighths of a degree short of a whole notch
 };

@@ -9,6 +9,7 @@
 #include "document/SoundDocument.h"
 #include "platform/SoundPlayer.h"
 #include "ui/dialogs/AdjustPointDialog.h"
+#include "ui/dialogs/SliderValueDialog.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/window/EditorCanvas.h"
 #include "ui/window/MenuBarKeys.h"
@@ -41,13 +42,15 @@ MainWindow::MainWindow(SoundDocument& document, DocumentCommands& commands, Rece
       // The sound the document holds is the one the window opens with.
       editor_(std::make_unique<Editor>(document, tools)),
       dispatch_(std::make_unique<InputDispatch>(*editor_)),
-      pointDialogs_(*this) {
+      pointDialogs_(*this),
+      valueDialogs_(*this) {
     canvas_ = new EditorCanvas(*editor_, *dispatch_, this);
     setCentralWidget(canvas_);
     connect(editor_.get(), &Editor::repaintNeeded, canvas_, &EditorCanvas::paintRegion);
     connect(editor_.get(), &Editor::playRequested, this, &MainWindow::playSound);
     connect(&document_, &SoundDocument::fileStateChanged, this, &MainWindow::refreshTitle);
     useAdjustPointDialogs();
+    useSliderValueDialogs();
 
     buildMenu();
     readPlaybackSettings();
@@ -201,6 +204,12 @@ void MainWindow::useAdjustPointDialogs() { dispatch_->setPointAdjuster(&pointDia
 
 std::optional<Envelope> MainWindow::PointDialogs::adjust(const Envelope& curve, int index) {
     return AdjustPointDialog::run(&owner_, curve, index);
+}
+
+void MainWindow::useSliderValueDialogs() { dispatch_->setSliderValueAsker(&valueDialogs_); }
+
+std::optional<int> MainWindow::ValueDialogs::ask(const slider_value::Field& field) {
+    return SliderValueDialog::run(&owner_, field);
 }
 
 QSize MainWindow::defaultSize(QSize available) {

@@ -3,6 +3,7 @@
 #include "ui/editor/Editor.h"
 #include "ui/editor/InputDispatch.h"
 #include "ui/editor/PointAdjuster.h"
+#include "ui/editor/SliderValueAsker.h"
 #include "ui/window/MainWindowMenu.h"
 
 #include <QMainWindow>
@@ -72,6 +73,9 @@ public:
     // A double click on a point opens its Adjust Point dialog (as the window
     // starts; tests script their own with InputDispatch::setPointAdjuster).
     void useAdjustPointDialogs();
+    // A double click on a slider's caption opens its value dialog (as the
+    // window starts; tests script their own with InputDispatch).
+    void useSliderValueDialogs();
 
     // Where Generate's items take their seeds: a new one for each use.
     // Tests set their own.
@@ -106,6 +110,16 @@ private:
         QWidget& owner_;
     };
 
+    // The slider value dialog over this window.
+    class ValueDialogs : public SliderValueAsker {
+    public:
+        explicit ValueDialogs(QWidget& owner) : owner_(owner) {}
+        std::optional<int> ask(const slider_value::Field& field) override;
+
+    private:
+        QWidget& owner_;
+    };
+
     void buildMenu();
     // Play on Change, Loop and Live Preview as the settings keep them.
     void readPlaybackSettings();
@@ -127,6 +141,7 @@ private:
     std::unique_ptr<Editor> editor_;
     std::unique_ptr<InputDispatch> dispatch_;
     PointDialogs pointDialogs_;
+    ValueDialogs valueDialogs_;
     EditorCanvas* canvas_ = nullptr;
     std::unique_ptr<MainWindowMenu> menu_;
     std::unique_ptr<RecentFilesMenu> recentMenu_;
