@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 SliderValueDialog::SliderValueDialog(const slider_value::Field& field, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       spec_(field) {
@@ -25,8 +27,11 @@ SliderValueDialog::SliderValueDialog(const slider_value::Field& field, QWidget* 
     layout->addWidget(field_, 0, 1);
     layout->addWidget(new QLabel(field.unit, this), 0, 2);
     note_ = new QLabel(this);
-    note_->setWordWrap(true);
-    note_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Echo Delay can't be longer than the")));
+    // Wide enough for every note it can show, so that the dialog keeps its size.
+    int noteWidth = fontMetrics().horizontalAdvance(slider_value::range(field));
+    for (const QString& text : {QString(), QString::number(field.minimum - 1), QString::number(field.maximum + 1)})
+        noteWidth = std::max(noteWidth, fontMetrics().horizontalAdvance(slider_value::refusal(field, text)));
+    note_->setMinimumWidth(noteWidth);
     layout->addWidget(note_, 1, 0, 1, 3);
 
     auto* buttons = new QDialogButtonBox(this);
