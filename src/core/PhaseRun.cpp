@@ -34,14 +34,16 @@ int32_t glide(float& phase, const double* incs, int32_t i, int32_t count, float*
         const double C = g * 0x1.8p52;
         const double end = C + std::min(top, 360.0);  // exact: a multiple of g below 2^53 g
         // Half the spacing, less half a double's spacing below 512 (2^-45)
-        // and then some for the roundings of this very test.
-        const double half = 0.5 * g - 0x1p-43;
+        // and then some for the roundings of this very test, less the cheap
+        // increment's error: an increment of `top` or more leaves the binade,
+        // so below that the error is below top x kMargin.
+        const double near = 0.5 * g - 0x1p-43 - top * phase_step::kMargin;
         double P = C + double(p);
         for (; i < count; ++i) {
             const double inc = incs[i];
             const double next = P + inc;
             const double err = inc - (next - P);
-            if (!(next < end) || !(std::fabs(err) < half - inc * phase_step::kMargin)) break;
+            if (!(next < end) | !(std::fabs(err) < near)) break;
             phases[i] = static_cast<float>(P - C);
             P = next;
         }

@@ -14,6 +14,40 @@ bool isTie(double v) {
 
 }  // namespace
 
+void approxIncrements(const float* freqs, int32_t count, double rate, double* incs) {
+    constexpr int32_t kPart = 64;
+    const double scale = 3600.0 / rate;
+    float x[kPart];
+    double poly[kPart];
+    int32_t index[kPart];
+    for (int32_t from = 0; from < count; from += kPart) {
+        const int32_t n = std::min(kPart, count - from);
+        // Separate loops, as each vectorises alone: the values limited to
+        // 0..1 (NaN gives 0), all of the power but the look-up, and the
+        // look-up, which needs a gather SSE2 lacks.
+        int32_t outside = 0;
+        for (int32_t i = 0; i < n; ++i) {
+            const float f = freqs[from + i];
+            const float below = 1.0f < f ? 1.0f : f;
+            x[i] = 0.0f < below ? below : 0.0f;
+            outside |= int32_t(x[i] != f);
+        }
+        for (int32_t i = 0; i < n; ++i) {
+            const double e = double(x[i]) * double(frequency_scale::kLog484);
+            const double k = pow10Round(e);
+            // The scale goes before the look-up: one rounding in another
+            // order, well within the margin.
+            poly[i] = pow10Poly(e, k) * scale;
+            index[i] = static_cast<int32_t>(k);
+        }
+        for (int32_t i = 0; i < n; ++i) incs[from + i] = kExp2Wide.v[index[i]] * poly[i];
+        if (!outside) continue;
+        for (int32_t i = from; i < from + n; ++i) {
+            if (!(freqs[i] >= 0.0f && freqs[i] <= 1.0f)) incs[i] = exactIncrement(freqs[i], rate);
+        }
+    }
+}
+
 Stretch stretch(float phase, const Bracket& b, int32_t maxCount) {
     const Stretch none{0, 0.0};
     // Below 1 the spacings get too fine to be worth it; the increment must be

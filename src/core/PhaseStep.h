@@ -105,38 +105,9 @@ inline double approxIncrement(float freq, double rate) {
     return pow10Approx(double(freq) * double(frequency_scale::kLog484)) * (3600.0 / rate);
 }
 
-// incs[i] = approxIncrement(freqs[i], rate) for `count` values, in two
-// passes free of branches and calls where they matter: the cheap power of
-// every value (one outside 0..1 taken as 0 for the moment), then the exact
-// increment of each value outside 0..1.
-inline void approxIncrements(const float* freqs, int32_t count, double rate, double* incs) {
-    constexpr int32_t kPart = 64;
-    const double scale = 3600.0 / rate;
-    float x[kPart];
-    double poly[kPart];
-    int32_t index[kPart];
-    for (int32_t from = 0; from < count; from += kPart) {
-        const int32_t n = std::min(kPart, count - from);
-        // Separate loops, as each vectorises alone: the values limited to
-        // 0..1 (NaN gives 0), all of the power but the look-up, and the
-        // look-up, which needs a gather SSE2 lacks.
-        for (int32_t i = 0; i < n; ++i) {
-            float v = freqs[from + i];
-            v = 1.0f < v ? 1.0f : v;
-            x[i] = 0.0f < v ? v : 0.0f;
-        }
-        for (int32_t i = 0; i < n; ++i) {
-            const double e = double(x[i]) * double(frequency_scale::kLog484);
-            const double k = pow10Round(e);
-            poly[i] = pow10Poly(e, k);
-            index[i] = static_cast<int32_t>(k);
-        }
-        for (int32_t i = 0; i < n; ++i) incs[from + i] = kExp2Wide.v[index[i]] * poly[i] * scale;
-    }
-    for (int32_t i = 0; i < count; ++i) {
-        if (!(freqs[i] >= 0.0f && freqs[i] <= 1.0f)) incs[i] = exactIncrement(freqs[i], rate);
-    }
-}
+// incs[i] within kMargin x itself of the exact increment of freqs[i] (as
+// approxIncrement, though not always to the last bit), for `count` values.
+void approxIncrements(const float* freqs, int32_t count, double rate, double* incs);
 
 // `margin` is a parameter only so that tests can force ambiguous steps.
 inline Bracket bracket(float freq, double rate, double margin = kMargin) {

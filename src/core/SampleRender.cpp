@@ -58,11 +58,19 @@ int32_t firstBeyond(double end, int32_t from, int32_t to, double W) {
     return m;
 }
 
-// Table index of a phase; a phase that rounded up to 360.0 (or garbage from a
-// broken setting) reads entry 0.
-inline int tableIndex(float phase) {
-    const bool inRange = phase >= 0.0f && phase < 360.0f;
-    return inRange ? static_cast<int>(phase) : 0;
+// dry[i] x the table entry that phase i reads; a phase that rounded up to
+// 360.0 (or garbage from a broken setting) reads entry 0. The indexes go in
+// loops of their own, which vectorise; the look-up needs a gather.
+void timesTable(const float* table, const float* phases, int32_t len, double* dry) {
+    float inRange[kBlock];
+    int32_t index[kBlock];
+    for (int32_t i = 0; i < len; ++i) {
+        const float p = phases[i];
+        const float below = p < 360.0f ? p : 0.0f;  // NaN too
+        inRange[i] = 0.0f <= below ? below : 0.0f;
+    }
+    for (int32_t i = 0; i < len; ++i) index[i] = static_cast<int32_t>(inRange[i]);
+    for (int32_t i = 0; i < len; ++i) dry[i] = dry[i] * double(table[index[i]]);
 }
 
 struct Effects {
@@ -153,7 +161,7 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
     const float* table = in.table;
 
     float freqs[kBlock], phases[kBlock];
-    double amps[kBlock];
+    double times[kBlock], amps[kBlock];
     int32_t n = 0;
     while (n < end) {
         // A run of samples over which neither segment index moves.
@@ -168,18 +176,22 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
             // A flat segment gives every sample the value of the first (up to
             // the sign of a zero, which no output shows): no time needed.
             const double t0 = double(n) / W;
+            // The times, shared by both curves: a division each.
+            if (ka != 0.0 || kf != 0.0) {
+                for (int32_t i = 0; i < len; ++i) times[i] = double(n + i) / W;
+            }
             if (ka == 0.0) {
                 std::fill(amps, amps + len, a0 + (t0 - ta) * ka);
             } else {
-                for (int32_t i = 0; i < len; ++i) amps[i] = a0 + (double(n + i) / W - ta) * ka;
+                for (int32_t i = 0; i < len; ++i) amps[i] = a0 + (times[i] - ta) * ka;
             }
             if (kf == 0.0) {
                 phase.steady(static_cast<float>(f0 + (t0 - tf) * kf), len, phases);
             } else {
-                for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (double(n + i) / W - tf) * kf);
+                for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (times[i] - tf) * kf);
                 phase.advance(freqs, len, phases);
             }
-            for (int32_t i = 0; i < len; ++i) amps[i] = amps[i] * double(table[tableIndex(phases[i])]);
+            timesTable(table, phases, len, amps);
             outputBlock<Bits>(out, n, len, amps, fx);
             n += len;
         }
