@@ -155,6 +155,7 @@ void outputBlock(uint8_t* out, int32_t n0, int32_t len, const double* v, const E
 // written (W, or earlier where a broken curve ends).
 template <int Bits>
 int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
+    using F = Format<Bits>;
     const float* At = in.amplitude->times().data();
     const float* Av = in.amplitude->values().data();
     const float* Ft = in.frequency->times().data();
@@ -178,6 +179,7 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
     // every sample of a flat stretch is one of those 360 (a zero's sign
     // aside, which no output shows).
     double lut[360];
+    typename F::Raw rawLut[360], raw[kBlock];
     double lutAmp = 0.0;
     bool haveLut = false;
     int32_t n = 0;
@@ -204,6 +206,7 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
             const bool fromLut = ka == 0.0 && (sameLut || runEnd - n >= 1024);
             if (fromLut && !sameLut) {
                 for (int j = 0; j < 360; ++j) lut[j] = shaped(flatAmp * double(table[j]), fx);
+                for (int j = 0; j < 360; ++j) rawLut[j] = F::fromDouble(lut[j]);
                 lutAmp = flatAmp;
                 haveLut = true;
             }
@@ -219,7 +222,11 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
                 phase.advance(freqs, len, phases);
             }
             tableIndexes(phases, len, index);
-            if (fromLut) {
+            if (fromLut && !(fx.echo && n >= fx.d)) {
+                // No echo to add: the stored samples come from the table too.
+                for (int32_t i = 0; i < len; ++i) raw[i] = rawLut[index[i]];
+                F::storeBlock(out, n, len, raw);
+            } else if (fromLut) {
                 for (int32_t i = 0; i < len; ++i) amps[i] = lut[index[i]];
                 outputBlock<Bits, Stage::Shaped>(out, n, len, amps, fx);
             } else {
