@@ -9,6 +9,12 @@ namespace {
 // Samples whose cheap increments are made ahead of the phases.
 constexpr int32_t kChunk = 256;
 
+double doubleOf(uint64_t bits) {
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
 // Steps the phase from sample i on while each step provably gives what the
 // plain formula gives, and returns the first sample not stepped.
 //
@@ -26,13 +32,15 @@ constexpr int32_t kChunk = 256;
 int32_t glide(float& phase, const double* incs, int32_t i, int32_t count, float* phases) {
     float p = phase;
     while (i < count && p >= 1.0f && p < 360.0f) {
+        // 2^k <= p < 2^(k+1), 0 <= k <= 8: the powers of two come straight
+        // from the float's exponent, e = k + 127, as that is the chain.
         uint32_t bits;
         std::memcpy(&bits, &p, sizeof bits);
-        const int k = int(bits >> 23) - 127;  // 0..8
-        const double top = double(2 << k);
-        const double g = top * 0x1p-24;
-        const double C = g * 0x1.8p52;
-        const double end = C + std::min(top, 360.0);  // exact: a multiple of g below 2^53 g
+        const uint64_t e = bits >> 23;
+        const double top = doubleOf((e + 897) << 52);                        // 2^(k+1)
+        const double g = doubleOf((e + 873) << 52);                          // 2^(k-23)
+        const double C = doubleOf(((e + 925) << 52) | (uint64_t(1) << 51));  // 1.5 x 2^(k+29)
+        const double end = C + std::min(top, 360.0);                         // exact: a multiple of g below 2^53 g
         // Half the spacing, less half a double's spacing below 512 (2^-45)
         // and then some for the roundings of this very test, less the cheap
         // increment's error: an increment of `top` or more leaves the binade,
@@ -47,11 +55,13 @@ int32_t glide(float& phase, const double* incs, int32_t i, int32_t count, float*
             phases[i] = static_cast<float>(P - C);
             P = next;
         }
-        p = static_cast<float>(P - C);
+        const double exact = P - C;  // the phase, a float's value
+        p = static_cast<float>(exact);
         if (i == count) break;
         const double inc = incs[i];
         float n;
-        if (!phase_step::tryStep(p, {inc * (1.0 - phase_step::kMargin), inc * (1.0 + phase_step::kMargin)}, n)) break;
+        if (!phase_step::tryStep(exact, {inc * (1.0 - phase_step::kMargin), inc * (1.0 + phase_step::kMargin)}, n))
+            break;
         phases[i++] = p;
         p = n;
     }

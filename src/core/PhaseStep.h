@@ -125,9 +125,11 @@ inline Bracket bracket(float freq, double rate, double margin = kMargin) {
 
 // The next phase when the bracket decides it, as `next`; false when the exact
 // increment is needed. Only sums below 720 are decided here (no fmod).
-inline bool tryStep(float phase, const Bracket& b, float& next) {
-    const double sLo = double(phase) + b.lo;
-    const double sHi = double(phase) + b.hi;
+inline bool tryStep(float phase, const Bracket& b, float& next);
+// The same for a phase held as a double (a float's value).
+inline bool tryStep(double phase, const Bracket& b, float& next) {
+    const double sLo = phase + b.lo;
+    const double sHi = phase + b.hi;
     const bool wrapLo = sLo >= 360.0;
     const bool wrapHi = sHi >= 360.0;
     if (wrapLo != wrapHi || !(sHi < 720.0)) return false;
@@ -136,6 +138,7 @@ inline bool tryStep(float phase, const Bracket& b, float& next) {
     next = lo;
     return lo == hi;
 }
+inline bool tryStep(float phase, const Bracket& b, float& next) { return tryStep(double(phase), b, next); }
 
 // The next phase, bit for bit as the plain formula gives it.
 inline float step(float phase, float freq, double rate, const Bracket& b) {
