@@ -7,6 +7,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
 namespace {
 
 enum Sound { NewSound, LongestConstant, LongestSweep, LongestNoise, LongestShortEcho };
@@ -62,6 +66,44 @@ void BM_RenderPlain(benchmark::State& state) {
     report(state, m);
 }
 
+// CPU time of this thread, in seconds: the machine is shared, so wall time
+// would charge the renders with other work.
+double threadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// The plain reference over the real renderer, each iteration rendering the
+// sound with both in turn so that both see the same load; the ratio of their
+// median times is the counter plain_over_fast.
+void BM_PlainOverFast(benchmark::State& state) {
+    SoundModel m;
+    setUp(m, Sound(state.range(0)));
+    const SoundSettings& s = m.settings;
+    std::vector<double> fast, plain;
+    for (auto _ : state) {
+        const double t0 = threadSeconds();
+        m.render();
+        benchmark::DoNotOptimize(m.rendered.samples().data());
+        const double t1 = threadSeconds();
+        auto out = referenceRender(m.table, s.amplitude, s.frequency, s.echoVolume, s.echoDelay, s.distort,
+                                   s.sampleRate, s.bitsPerSample, m.rendered.lengthMs(), m.rendered.totalMs());
+        benchmark::DoNotOptimize(out.data());
+        const double t2 = threadSeconds();
+        fast.push_back(t1 - t0);
+        plain.push_back(t2 - t1);
+    }
+    state.counters["fast_ms"] = median(fast) * 1e3;
+    state.counters["plain_ms"] = median(plain) * 1e3;
+    state.counters["plain_over_fast"] = median(plain) / median(fast);
+}
+
 void sounds(benchmark::internal::Benchmark* b) {
     b->ArgName("sound");
     for (int s : {NewSound, LongestConstant, LongestSweep, LongestNoise, LongestShortEcho}) b->Arg(s);
@@ -74,5 +116,6 @@ void sounds(benchmark::internal::Benchmark* b) {
 // 4 longest with an echo 44 samples back (so barely longer than its main part).
 BENCHMARK(BM_Render)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderPlain)->Apply(sounds)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlainOverFast)->ArgName("sound")->Arg(LongestConstant)->Arg(LongestSweep)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

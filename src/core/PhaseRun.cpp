@@ -1,6 +1,75 @@
 #include "core/PhaseRun.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Samples whose cheap increments are made ahead of the phases.
+constexpr int32_t kChunk = 256;
+
+double doubleOf(uint64_t bits) {
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+// Steps the phase from sample i on while each step provably gives what the
+// plain formula gives, and returns the first sample not stepped.
+//
+// Within the binade [2^k, 2^(k+1)) of the phase, floats lie g apart. Held as
+// P = C + phase with C = 1.5 x 2^52 x g (exact), one double addition
+// P + inc rounds phase + inc to a multiple of g, as the store to float does:
+// the serial chain is that one addition. The plain formula rounds twice
+// (to double, then to float) and uses the exact increment; both agree with
+// the single rounding whenever the sum lies farther from a halfway point
+// than the cheap increment's error plus half a double's spacing. The
+// rounding error of P + inc is exact by Fast2Sum (|P| >= inc), so that is
+// checked at every step. A sum reaching the next binade or the wrap takes
+// one step decided by a bracket around the cheap increment; a phase below 1
+// or a step too close to call ends the glide.
+int32_t glide(float& phase, const double* incs, int32_t i, int32_t count, float* phases) {
+    float p = phase;
+    while (i < count && p >= 1.0f && p < 360.0f) {
+        // 2^k <= p < 2^(k+1), 0 <= k <= 8: the powers of two come straight
+        // from the float's exponent, e = k + 127, as that is the chain.
+        uint32_t bits;
+        std::memcpy(&bits, &p, sizeof bits);
+        const uint64_t e = bits >> 23;
+        const double top = doubleOf((e + 897) << 52);                        // 2^(k+1)
+        const double g = doubleOf((e + 873) << 52);                          // 2^(k-23)
+        const double C = doubleOf(((e + 925) << 52) | (uint64_t(1) << 51));  // 1.5 x 2^(k+29)
+        const double end = C + std::min(top, 360.0);                         // exact: a multiple of g below 2^53 g
+        // Half the spacing, less half a double's spacing below 512 (2^-45)
+        // and then some for the roundings of this very test, less the cheap
+        // increment's error: an increment of `top` or more leaves the binade,
+        // so below that the error is below top x kMargin.
+        const double near = 0.5 * g - 0x1p-43 - top * phase_step::kMargin;
+        double P = C + double(p);
+        for (; i < count; ++i) {
+            const double inc = incs[i];
+            const double next = P + inc;
+            const double err = inc - (next - P);
+            if (!(next < end) | !(std::fabs(err) < near)) break;
+            phases[i] = static_cast<float>(P - C);
+            P = next;
+        }
+        const double exact = P - C;  // the phase, a float's value
+        p = static_cast<float>(exact);
+        if (i == count) break;
+        const double inc = incs[i];
+        float n;
+        if (!phase_step::tryStep(exact, {inc * (1.0 - phase_step::kMargin), inc * (1.0 + phase_step::kMargin)}, n))
+            break;
+        phases[i++] = p;
+        p = n;
+    }
+    phase = p;
+    return i;
+}
+
+}  // namespace
 
 void PhaseRun::advance(const float* freqs, int32_t len, float* phases) {
     if (len < 1) return;
@@ -52,24 +121,21 @@ void PhaseRun::steady(float f, int32_t len, float* phases) {
 }
 
 void PhaseRun::varying(const float* freqs, int32_t len, float* phases) {
-    // Kept in locals: the loop is the serial chain of a sweep, and the
-    // bracket of each new value must overlap it rather than wait on stores.
-    const double rate = rate_;
-    float p = phase_, f = incFreq_;
-    phase_step::Bracket b = inc_;
-    bool have = haveInc_;
-    for (int32_t i = 0; i < len; ++i) {
-        if (!have || !(freqs[i] == f)) {
-            f = freqs[i];
-            b = phase_step::bracket(f, rate);
-            have = true;
+    double incs[kChunk];
+    float p = phase_;
+    for (int32_t from = 0; from < len; from += kChunk) {
+        const int32_t count = std::min(kChunk, len - from);
+        // Off the serial chain, so these overlap freely.
+        phase_step::approxIncrements(freqs + from, count, rate_, incs);
+        for (int32_t i = 0; i < count;) {
+            i = glide(p, incs, i, count, phases + from);
+            if (i == count) break;
+            const float f = freqs[from + i];
+            useBracket(f);
+            phases[from + i] = p;
+            p = next(p, f);
+            ++i;
         }
-        phases[i] = p;
-        float n;
-        p = phase_step::tryStep(p, b, n) ? n : phase_step::step(p, f, rate, b);
     }
     phase_ = p;
-    incFreq_ = f;
-    inc_ = b;
-    haveInc_ = have;
 }

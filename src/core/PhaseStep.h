@@ -2,6 +2,7 @@
 
 #include "core/FrequencyScale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -42,24 +43,41 @@ inline constexpr double kExp2Table[64] = {
     0x1.ea4afa2a490dap+0, 0x1.efa1bee615a27p+0, 0x1.f50765b6e4540p+0, 0x1.fa7c1819e90d8p+0,
 };
 
+// 2^(j/64), j = 0..895: the table above times whole powers of two (exact), so
+// that a power takes one look-up and no integer work.
+struct Exp2Wide {
+    double v[14 * 64];
+};
+inline constexpr Exp2Wide makeExp2Wide() {
+    Exp2Wide t{};
+    for (int j = 0; j < 14 * 64; ++j) t.v[j] = kExp2Table[j & 63] * double(1 << (j >> 6));
+    return t;
+}
+inline constexpr Exp2Wide kExp2Wide = makeExp2Wide();
+
 // 10^x for 0 <= x <= 4 with relative error below 4e-15:
 //   u = x * 64 log2(10) (error in u at most 2 x 2^-53 x 851, which moves the
 //       result by at most 2.1e-15),
 //   10^x = 2^(k/64) * e^z, k = round(u), z = (u - k) ln2 / 64 (u - k is exact,
 //       |z| <= 0.0055),
 //   e^z by its Taylor polynomial of degree 5 (remainder below 4e-17; rounding
-//       in the Horner steps below 1.2e-15), 2^(k/64) from the table (1/2 ulp),
-//       the final product (1/2 ulp) and 2^(k div 64) (exact).
-inline double pow10Approx(double x) {
+//       in the Horner steps below 1.2e-15), 2^(k/64) from the table (1/2 ulp)
+//       and the final product (1/2 ulp).
+inline double pow10Round(double x) {
     constexpr double k64Log2Of10 = 64.0 * 3.32192809488736234787;
-    constexpr double kLn2Over64 = 0.69314718055994530942 / 64.0;
     constexpr double kRound = 0x1.8p52;  // adding and removing it rounds to an integer
     const double u = x * k64Log2Of10;
-    const double k = (u + kRound) - kRound;
-    const double z = (u - k) * kLn2Over64;
-    const double p = 1.0 + z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120)))));
-    const int ki = static_cast<int>(k);
-    return kExp2Table[ki & 63] * p * double(1 << (ki >> 6));
+    return (u + kRound) - kRound;
+}
+inline double pow10Poly(double x, double k) {
+    constexpr double k64Log2Of10 = 64.0 * 3.32192809488736234787;
+    constexpr double kLn2Over64 = 0.69314718055994530942 / 64.0;
+    const double z = (x * k64Log2Of10 - k) * kLn2Over64;
+    return 1.0 + z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120)))));
+}
+inline double pow10Approx(double x) {
+    const double k = pow10Round(x);
+    return kExp2Wide.v[static_cast<int>(k)] * pow10Poly(x, k);
 }
 
 // The increment as the plain per-sample formula computes it.
@@ -80,6 +98,17 @@ struct Bracket {
     double lo, hi;
 };
 
+// The cheap increment: within kMargin x itself of the exact one (far within:
+// see bracket), and the exact one itself outside 0..1.
+inline double approxIncrement(float freq, double rate) {
+    if (!(freq >= 0.0f && freq <= 1.0f)) return exactIncrement(freq, rate);
+    return pow10Approx(double(freq) * double(frequency_scale::kLog484)) * (3600.0 / rate);
+}
+
+// incs[i] within kMargin x itself of the exact increment of freqs[i] (as
+// approxIncrement, though not always to the last bit), for `count` values.
+void approxIncrements(const float* freqs, int32_t count, double rate, double* incs);
+
 // `margin` is a parameter only so that tests can force ambiguous steps.
 inline Bracket bracket(float freq, double rate, double margin = kMargin) {
     if (!(freq >= 0.0f && freq <= 1.0f) || margin <= 0.0) {
@@ -90,15 +119,17 @@ inline Bracket bracket(float freq, double rate, double margin = kMargin) {
     // p x (3600 / rate) with two and the widening with one more: five
     // roundings of at most 2^-53 each, 5.6e-16 in all, which the margin
     // covers along with both powers' errors many times over.
-    const double base = pow10Approx(double(freq) * double(frequency_scale::kLog484)) * (3600.0 / rate);
+    const double base = approxIncrement(freq, rate);
     return {base * (1.0 - margin), base * (1.0 + margin)};
 }
 
 // The next phase when the bracket decides it, as `next`; false when the exact
 // increment is needed. Only sums below 720 are decided here (no fmod).
-inline bool tryStep(float phase, const Bracket& b, float& next) {
-    const double sLo = double(phase) + b.lo;
-    const double sHi = double(phase) + b.hi;
+inline bool tryStep(float phase, const Bracket& b, float& next);
+// The same for a phase held as a double (a float's value).
+inline bool tryStep(double phase, const Bracket& b, float& next) {
+    const double sLo = phase + b.lo;
+    const double sHi = phase + b.hi;
     const bool wrapLo = sLo >= 360.0;
     const bool wrapHi = sHi >= 360.0;
     if (wrapLo != wrapHi || !(sHi < 720.0)) return false;
@@ -107,6 +138,7 @@ inline bool tryStep(float phase, const Bracket& b, float& next) {
     next = lo;
     return lo == hi;
 }
+inline bool tryStep(float phase, const Bracket& b, float& next) { return tryStep(double(phase), b, next); }
 
 // The next phase, bit for bit as the plain formula gives it.
 inline float step(float phase, float freq, double rate, const Bracket& b) {

@@ -58,11 +58,17 @@ int32_t firstBeyond(double end, int32_t from, int32_t to, double W) {
     return m;
 }
 
-// Table index of a phase; a phase that rounded up to 360.0 (or garbage from a
-// broken setting) reads entry 0.
-inline int tableIndex(float phase) {
-    const bool inRange = phase >= 0.0f && phase < 360.0f;
-    return inRange ? static_cast<int>(phase) : 0;
+// The table entry each phase reads; a phase that rounded up to 360.0 (or
+// garbage from a broken setting) reads entry 0. In loops of their own, which
+// vectorise.
+void tableIndexes(const float* phases, int32_t len, int32_t* index) {
+    float inRange[kBlock];
+    for (int32_t i = 0; i < len; ++i) {
+        const float p = phases[i];
+        const float below = p < 360.0f ? p : 0.0f;  // NaN too
+        inRange[i] = 0.0f <= below ? below : 0.0f;
+    }
+    for (int32_t i = 0; i < len; ++i) index[i] = static_cast<int32_t>(inRange[i]);
 }
 
 struct Effects {
@@ -82,16 +88,32 @@ inline double distorted(double y, const Effects& fx) {
     return y / fx.keep;
 }
 
-// Distortion, echo and store for one block of dry samples. `dry` holds
-// amplitude x table value on entry and is used as scratch.
-template <int Bits, bool Distort, bool Echo>
-void output(uint8_t* out, int32_t n0, int32_t len, double* dry, const Effects& fx) {
+// What a block of samples holds on its way to the output: amplitude x table
+// value (to be scaled, and distorted when distorting), or that value scaled
+// and distorted already (taken from a table for a constant amplitude).
+enum class Stage { Dry, Shaped };
+
+// Full scale and distortion: a dry value shaped.
+inline double shaped(double dry, const Effects& fx) {
+    const double y = dry * fx.S;
+    return fx.distort ? distorted(y, fx) : y;
+}
+
+template <Stage In, bool Distort>
+inline double shapedAt(const double* v, int32_t i, const Effects& fx) {
+    if (In == Stage::Shaped) return v[i];
+    const double y = v[i] * fx.S;
+    return Distort ? distorted(y, fx) : y;
+}
+
+// Distortion, echo and store for one block of samples.
+template <int Bits, Stage In, bool Distort, bool Echo>
+void output(uint8_t* out, int32_t n0, int32_t len, const double* v, const Effects& fx) {
     using F = Format<Bits>;
     typename F::Raw raw[kBlock];
     if (Echo) F::loadBlock(out, n0 - fx.d, len, raw);  // len <= d: all stored before n0
     for (int32_t i = 0; i < len; ++i) {
-        double y = dry[i] * fx.S;
-        if (Distort) y = distorted(y, fx);
+        double y = shapedAt<In, Distort>(v, i, fx);
         if (Echo) y = y + double(F::value(raw[i])) * fx.echoGain * 0.5;
         raw[i] = F::fromDouble(y);
     }
@@ -100,42 +122,40 @@ void output(uint8_t* out, int32_t n0, int32_t len, double* dry, const Effects& f
 
 // The same with an echo shorter than the block: each sample may read one
 // written moments before, so strictly in order.
-template <int Bits, bool Distort>
-void outputShortEcho(uint8_t* out, int32_t n0, int32_t len, const double* dry, const Effects& fx) {
+template <int Bits, Stage In, bool Distort>
+void outputShortEcho(uint8_t* out, int32_t n0, int32_t len, const double* v, const Effects& fx) {
     using F = Format<Bits>;
     for (int32_t i = 0; i < len; ++i) {
-        double y = dry[i] * fx.S;
-        if (Distort) y = distorted(y, fx);
+        double y = shapedAt<In, Distort>(v, i, fx);
         y = y + double(F::load(out, n0 + i - fx.d)) * fx.echoGain * 0.5;
         F::store(out, n0 + i, y);
     }
 }
 
-template <int Bits>
-void outputBlock(uint8_t* out, int32_t n0, int32_t len, double* dry, const Effects& fx) {
+template <int Bits, Stage In, bool Distort>
+void outputBlock(uint8_t* out, int32_t n0, int32_t len, const double* v, const Effects& fx) {
     const bool echo = fx.echo && n0 >= fx.d;  // blocks never straddle d
-    if (echo && fx.d < len) {
-        if (fx.distort)
-            outputShortEcho<Bits, true>(out, n0, len, dry, fx);
-        else
-            outputShortEcho<Bits, false>(out, n0, len, dry, fx);
-    } else if (fx.distort) {
-        if (echo)
-            output<Bits, true, true>(out, n0, len, dry, fx);
-        else
-            output<Bits, true, false>(out, n0, len, dry, fx);
-    } else {
-        if (echo)
-            output<Bits, false, true>(out, n0, len, dry, fx);
-        else
-            output<Bits, false, false>(out, n0, len, dry, fx);
-    }
+    if (echo && fx.d < len)
+        outputShortEcho<Bits, In, Distort>(out, n0, len, v, fx);
+    else if (echo)
+        output<Bits, In, Distort, true>(out, n0, len, v, fx);
+    else
+        output<Bits, In, Distort, false>(out, n0, len, v, fx);
+}
+
+template <int Bits, Stage In>
+void outputBlock(uint8_t* out, int32_t n0, int32_t len, const double* v, const Effects& fx) {
+    if (In == Stage::Dry && fx.distort)
+        outputBlock<Bits, In, true>(out, n0, len, v, fx);
+    else
+        outputBlock<Bits, In, false>(out, n0, len, v, fx);
 }
 
 // The main part, where the envelopes run. Returns the first sample not
 // written (W, or earlier where a broken curve ends).
 template <int Bits>
 int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
+    using F = Format<Bits>;
     const float* At = in.amplitude->times().data();
     const float* Av = in.amplitude->values().data();
     const float* Ft = in.frequency->times().data();
@@ -153,7 +173,15 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
     const float* table = in.table;
 
     float freqs[kBlock], phases[kBlock];
-    double amps[kBlock];
+    double times[kBlock], amps[kBlock];
+    int32_t index[kBlock];
+    // The shaped value of each table entry at the constant amplitude lutAmp:
+    // every sample of a flat stretch is one of those 360 (a zero's sign
+    // aside, which no output shows).
+    double lut[360];
+    typename F::Raw rawLut[360], raw[kBlock];
+    double lutAmp = 0.0;
+    bool haveLut = false;
     int32_t n = 0;
     while (n < end) {
         // A run of samples over which neither segment index moves.
@@ -168,19 +196,43 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
             // A flat segment gives every sample the value of the first (up to
             // the sign of a zero, which no output shows): no time needed.
             const double t0 = double(n) / W;
-            if (ka == 0.0) {
-                std::fill(amps, amps + len, a0 + (t0 - ta) * ka);
-            } else {
-                for (int32_t i = 0; i < len; ++i) amps[i] = a0 + (double(n + i) / W - ta) * ka;
+            // The times, shared by both curves: a division each.
+            if (ka != 0.0 || kf != 0.0) {
+                for (int32_t i = 0; i < len; ++i) times[i] = double(n + i) / W;
+            }
+            const double flatAmp = a0 + (t0 - ta) * ka;
+            // The table of shaped values pays from some hundreds of samples on.
+            const bool sameLut = haveLut && flatAmp == lutAmp;
+            const bool fromLut = ka == 0.0 && (sameLut || runEnd - n >= 1024);
+            if (fromLut && !sameLut) {
+                for (int j = 0; j < 360; ++j) lut[j] = shaped(flatAmp * double(table[j]), fx);
+                for (int j = 0; j < 360; ++j) rawLut[j] = F::fromDouble(lut[j]);
+                lutAmp = flatAmp;
+                haveLut = true;
+            }
+            if (ka != 0.0) {
+                for (int32_t i = 0; i < len; ++i) amps[i] = a0 + (times[i] - ta) * ka;
+            } else if (!fromLut) {
+                std::fill(amps, amps + len, flatAmp);
             }
             if (kf == 0.0) {
                 phase.steady(static_cast<float>(f0 + (t0 - tf) * kf), len, phases);
             } else {
-                for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (double(n + i) / W - tf) * kf);
+                for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (times[i] - tf) * kf);
                 phase.advance(freqs, len, phases);
             }
-            for (int32_t i = 0; i < len; ++i) amps[i] = amps[i] * double(table[tableIndex(phases[i])]);
-            outputBlock<Bits>(out, n, len, amps, fx);
+            tableIndexes(phases, len, index);
+            if (fromLut && !(fx.echo && n >= fx.d)) {
+                // No echo to add: the stored samples come from the table too.
+                for (int32_t i = 0; i < len; ++i) raw[i] = rawLut[index[i]];
+                F::storeBlock(out, n, len, raw);
+            } else if (fromLut) {
+                for (int32_t i = 0; i < len; ++i) amps[i] = lut[index[i]];
+                outputBlock<Bits, Stage::Shaped>(out, n, len, amps, fx);
+            } else {
+                for (int32_t i = 0; i < len; ++i) amps[i] = amps[i] * double(table[index[i]]);
+                outputBlock<Bits, Stage::Dry>(out, n, len, amps, fx);
+            }
             n += len;
         }
     }

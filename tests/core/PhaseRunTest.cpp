@@ -50,6 +50,7 @@ TEST(PhaseRun, HandsOutThePhasesOfThePlainFormula) {
         {"constant 10 Hz", repeated(0.0f, 20000), 11025},
         {"constant 4840 Hz", repeated(1.0f, 5000), 11025},
         {"sweep", sweep(0.1f, 0.9f, 20000), 44100},
+        {"slow sweep down the whole range", sweep(1.0f, 0.0f, 200000), 11025},
         {"steps between pitches", repeated(0.3f, 1000) + repeated(0.8f, 700) + repeated(0.3f, 900), 22050},
         {"held values between random jumps", jumpy, 22050},
         {"values of a broken file", repeated(-3.0f, 300) + repeated(2.5f, 300) + repeated(0.5f, 300), 11025},

@@ -56,6 +56,40 @@ TEST(PhaseStep, CheapPowerStaysWithinItsErrorBound) {
     EXPECT_LT(worst, 4e-15 + 2.3e-16);  // its bound plus std::pow's own last-place error
 }
 
+TEST(PhaseStep, CheapIncrementsStayFarWithinTheMargin) {
+    // Runs of values as the renderer hands them over: slow and fast sweeps
+    // (the near-first polynomial), jumps (the full power), values outside
+    // 0..1 and NaN (exact), and every one next to the others in a run.
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::vector<std::vector<float>> runs;
+    for (float step : {1e-7f, 9e-6f, 6e-5f, 2e-3f}) {
+        std::vector<float> run;
+        for (int i = 0; i < 3000; ++i) run.push_back(std::fmod(0.05f + step * float(i), 1.0f));
+        runs.push_back(run);
+    }
+    std::vector<float> jumps;
+    for (int i = 0; i < 3000; ++i) jumps.push_back(i % 5 == 0 ? -0.2f : i % 7 == 0 ? 1.3f : unit(rng));
+    jumps[100] = std::nanf("");
+    runs.push_back(jumps);
+    runs.push_back({1.0f, 1.0005f, 0.9995f, 0.0f, -0.0f, 0.0005f});
+    for (double rate : {11025.0, 22050.0, 44100.0}) {
+        for (const std::vector<float>& run : runs) {
+            std::vector<double> incs(run.size());
+            phase_step::approxIncrements(run.data(), int32_t(run.size()), rate, incs.data());
+            for (size_t i = 0; i < run.size(); ++i) {
+                const double exact = phase_step::exactIncrement(run[i], rate);
+                if (std::isnan(exact)) {
+                    EXPECT_TRUE(std::isnan(incs[i])) << i;
+                } else {
+                    // A sixteenth of the margin the renderer allows for.
+                    ASSERT_LT(std::fabs(incs[i] / exact - 1.0), phase_step::kMargin / 16) << run[i] << " at " << rate;
+                }
+            }
+        }
+    }
+}
+
 TEST(PhaseStep, BracketEnclosesTheExactIncrement) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<uint32_t> unitBits(0, 0x3F800000u);  // every float in 0..1
