@@ -38,6 +38,7 @@ class NoPlayer : public SoundPlayer {
 public:
     void stop() override {}
     void playImage(const WavImage&) override {}
+    bool replaceImage(const WavImage&) override { return false; }
     void playFile(const std::string&) override {}
 };
 
