@@ -130,7 +130,16 @@ void Editor::showChange(const SoundSettings& before, bool rendered) {
     redrawGraph(amplitudeGraph_);
     redrawGraph(frequencyGraph_);
     updateWindow();
-    if (rendered && playOnChange_) play();
+    if (rendered && releasing_)
+        emit replaceRequested(playOnChange_);
+    else if (rendered && playOnChange_)
+        play();
+}
+
+void Editor::commitDrag(const SoundSettings& next, const QString& step) {
+    releasing_ = true;
+    document_.commit(next, step);
+    releasing_ = false;
 }
 
 void Editor::afterRender() {
@@ -171,6 +180,7 @@ void Editor::runPreview() {
 void Editor::showPreview() {
     drawOutput();
     updateWindow();
+    emit replaceRequested(false);  // what plays follows the drag
 }
 
 void Editor::showPlayback(const SoundPlayer::Playback& now) {

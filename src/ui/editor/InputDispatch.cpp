@@ -122,8 +122,8 @@ void InputDispatch::releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint) {
     if (!r.wasDragging || !r.curve) return;
     editor_.blit(graph.image(), graph.rect());
     // The whole drag is one step.
-    editor_.document().commit(withCurve(editor_, graph, *r.curve),
-                              QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
+    editor_.commitDrag(withCurve(editor_, graph, *r.curve),
+                       QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
     if (raisesHint && r.wasPoint) {
         editor_.hintStage(kHintPointDragged);
         editor_.redrawAll();
@@ -146,7 +146,7 @@ void InputDispatch::leftUp(QPoint pos) {
         if (!position) continue;
         SoundSettings next = editor_.document().settings();
         next.*kSliders[j].field = *position;
-        editor_.document().commit(next, QString::fromLatin1(kSliders[j].step));
+        editor_.commitDrag(next, QString::fromLatin1(kSliders[j].step));
     }
 }
 
