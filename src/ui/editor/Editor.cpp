@@ -126,9 +126,11 @@ void Editor::showChange(const SoundSettings& before, bool rendered) {
     if (now.bitsPerSample != before.bitsPerSample) drawButtons(bitsGroup_);
     if (now.repeatCount != before.repeatCount) drawButtons(repeatsGroup_);
     for (Slider& slider : sliders_) drawSlider(slider);
-    // The graphs' time grids follow the length and the rate.
-    redrawGraph(amplitudeGraph_);
-    redrawGraph(frequencyGraph_);
+    // The graphs' time grids follow the length and the rate; a released
+    // point or curve loses its held look.
+    const bool timing = now.length != before.length || now.sampleRate != before.sampleRate || releasing_;
+    if (timing || !(now.amplitude == before.amplitude)) redrawGraph(amplitudeGraph_);
+    if (timing || !(now.frequency == before.frequency)) redrawGraph(frequencyGraph_);
     updateWindow();
     if (rendered && releasing_)
         emit replaceRequested(playOnChange_);
