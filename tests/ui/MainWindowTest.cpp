@@ -501,6 +501,7 @@ TEST(MainWindowRepaint, AnEditRepaintsOnlyWhatItChanges) {
     QTest::mousePress(h.canvas(), Qt::LeftButton, {}, p);
     painted = QRegion();
     QTest::mouseMove(h.canvas(), p + QPoint(0, 20));
+    QCoreApplication::processEvents();  // the coalesced preview asks for its render
     ASSERT_TRUE(QTest::qWaitFor([&] { return !h.document.previewPending(); }, 5000));
     QRegion allowed = QRegion(editor.amplitudeGraph().rect()) + editor.outputView().rect();
     if (editor.hint().isVisible()) allowed += editor.hint().rect();
