@@ -1,6 +1,11 @@
 // The main window at its largest with the longest sound: a full redraw, a
-// size change, and the time from process start to the first painted frame.
+// size change, one edit, live-preview steps, and the time from process start
+// to the first painted frame. The edits are also given as ratios to the core
+// render of the same sounds, timed in the same run (x_render1 over the
+// longest constant sound, x_render2 over the swept one), so that a noisy
+// machine still gives comparable figures.
 
+#include "core/SoundModel.h"
 #include "document/DocumentCommands.h"
 #include "document/Prompts.h"
 #include "document/RecentFiles.h"
@@ -17,10 +22,15 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -28,6 +38,7 @@ class NoPlayer : public SoundPlayer {
 public:
     void stop() override {}
     void playImage(const WavImage&) override {}
+    bool replaceImage(const WavImage&) override { return false; }
     void playFile(const std::string&) override {}
 };
 
@@ -41,6 +52,64 @@ public:
     void error(const QString&) override {}
 };
 
+// The longest sound (sound 1 of the render benchmark), or with `swept` the
+// longest swept with Distort 0.3 (its sound 2).
+SoundSettings longestSound(bool swept) {
+    SoundSettings s;
+    s.resetToNew();
+    s.length = 1.0f;
+    s.echoDelay = 1.0f;
+    s.echoVolume = 0.5f;
+    s.sampleRate = 44100;
+    s.bitsPerSample = 16;
+    if (swept) {
+        s.distort = 0.3f;
+        s.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
+    }
+    return s;
+}
+
+double nowMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// This thread's own CPU time: what the interface thread spends, not waits.
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+}
+
+// The core render of the whole sound, as BM_Render times it: the least of
+// three medians of nine, measured once per process.
+double renderMs(bool swept) {
+    static double cached[2] = {0, 0};
+    double& ms = cached[swept ? 1 : 0];
+    if (ms > 0) return ms;
+    SoundModel m;
+    m.settings = longestSound(swept);
+    m.applyAll();
+    ms = 1e9;
+    for (int rep = 0; rep < 3; ++rep) {
+        std::vector<double> times;
+        for (int i = 0; i < 9; ++i) {
+            const double t0 = nowMs();
+            m.render();
+            benchmark::DoNotOptimize(m.rendered.samples().data());
+            times.push_back(nowMs() - t0);
+        }
+        std::nth_element(times.begin(), times.begin() + 4, times.end());
+        ms = std::min(ms, times[4]);
+    }
+    return ms;
+}
+
+// `ms` per iteration as ratios to the two core renders.
+void ratios(benchmark::State& state, double ms, const char* name1, const char* name2) {
+    state.counters[name1] = ms / renderMs(false);
+    if (name2) state.counters[name2] = ms / renderMs(true);
+}
+
 // The editor window at 2000 x 2000 holding the longest sound: 10 s main part,
 // full echo delay (40 s in all), 44100 Hz, 16 bit.
 struct LargestWindow {
@@ -48,13 +117,7 @@ struct LargestWindow {
         : settings(dir.filePath(QStringLiteral("zindle.ini")), QSettings::IniFormat),
           recent(settings),
           commands(document, prompts, recent, dir.path()) {
-        SoundSettings s = document.settings();
-        s.length = 1.0f;
-        s.echoDelay = 1.0f;
-        s.echoVolume = 0.5f;
-        s.sampleRate = 44100;
-        s.bitsPerSample = 16;
-        document.load(s);
+        document.load(longestSound(false));
         window = std::make_unique<MainWindow>(document, commands, recent, settings, player, tools);
         window->resize(MainWindow::kMaxSize, MainWindow::kMaxSize);
         window->show();
@@ -105,22 +168,29 @@ void BM_WaveformButtonLargestWindow(benchmark::State& state) {
     EditorCanvas* canvas = w.window->canvas();
     Editor& editor = w.window->editor();
     const QPoint square = editor.waveformGroup().button(6).rect().center();
-    for (auto _ : state) QTest::mouseClick(canvas, Qt::LeftButton, {}, square);
+    renderMs(false);
+    double total = 0;
+    for (auto _ : state) {
+        const double t0 = nowMs();
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, square);
+        total += nowMs() - t0;
+    }
+    ratios(state, total / double(state.iterations()), "x_render1", nullptr);
 }
 BENCHMARK(BM_WaveformButtonLargestWindow)->Unit(benchmark::kMillisecond);
 
-// One live-preview step at the largest window: a point moved, the sound
-// rendered, the output plot drawn and copied to the screen. (a) the longest
-// sound at constant pitch, (b) the longest sound swept on every segment with
-// Distort 0.3, as in the render benchmark.
+// One live-preview step at the largest window, from the mouse move to the
+// painted frame that shows that move's sound (the drag's point moved, the
+// sound rendered, the output plot drawn and copied to the screen): the real
+// time is the latency, the CPU time the interface thread's own work per move
+// event (x_ui_render1). (a) the longest sound at constant pitch, (b) the
+// longest swept with Distort 0.3, as in the render benchmark.
 void BM_LivePreviewStepLargestWindow(benchmark::State& state) {
     LargestWindow w;
-    if (state.range(0) == 1) {
-        SoundSettings s = w.document.settings();
-        s.distort = 0.3f;
-        s.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
-        w.document.load(s);
-    }
+    const bool swept = state.range(0) == 1;
+    if (swept) w.document.load(longestSound(true));
+    renderMs(false);
+    renderMs(true);
     Editor& editor = w.window->editor();
     editor.setLivePreview(true);
     EditorCanvas* canvas = w.window->canvas();
@@ -129,18 +199,49 @@ void BM_LivePreviewStepLargestWindow(benchmark::State& state) {
     const QPoint point(r.left() + 40 + static_cast<int>((r.width() - 56) * e.time(2)),
                        r.top() + 16 + static_cast<int>((r.height() - 32) * (1.0 - e.value(2))));
     QTest::mousePress(canvas, Qt::LeftButton, {}, point);
+    // A move whose sound never came would wait here for good.
+    QTimer deadline;
+    deadline.setInterval(2000);
+    bool late = false;
+    QObject::connect(&deadline, &QTimer::timeout, [&late] { late = true; });
     int step = 0;
     const int renders = editor.renderCount();
+    double wall = 0;
+    double cpu = 0;
     for (auto _ : state) {
+        const int before = editor.renderCount();
+        const int paints = canvas->paintCount();
+        const double t0 = nowMs();
+        const double c0 = threadCpuMs();
         // Up and down by a few pixels, so every move changes the value.
         QTest::mouseMove(canvas, point + QPoint(0, (step++ % 2) ? 6 : -6));
-        QCoreApplication::processEvents();  // the coalesced preview runs here
+        late = false;
+        deadline.start();
+        // The frame is painted in the same pass as the sound arrives.
+        while ((editor.renderCount() == before || canvas->paintCount() == paints) && !late)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        deadline.stop();
+        cpu += threadCpuMs() - c0;
+        wall += nowMs() - t0;
+        if (late) {
+            state.SkipWithError("a move's sound never reached the screen");
+            break;
+        }
     }
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, point);
-    state.counters["renders_per_step"] =
-        benchmark::Counter(double(editor.renderCount() - renders - 1), benchmark::Counter::kAvgIterations);
+    const double n = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.counters["renders_per_step"] = double(editor.renderCount() - renders - 1) / n;
+    ratios(state, wall / n, "x_render1", "x_render2");
+    state.counters["x_ui_render1"] = (cpu / n) / renderMs(false);
 }
 BENCHMARK(BM_LivePreviewStepLargestWindow)->Arg(0)->Arg(1)->ArgNames({"swept"})->Unit(benchmark::kMillisecond);
+
+// The core render itself, in this run: what the ratios divide by.
+void BM_CoreRender(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(renderMs(state.range(0) == 2));
+    state.counters["render_ms"] = renderMs(state.range(0) == 2);
+}
+BENCHMARK(BM_CoreRender)->Arg(1)->Arg(2)->ArgNames({"sound"})->Iterations(1);
 
 // Process start to first frame, under a real X server (Xvfb): the editor
 // prints the figure itself and quits (ZINDLE_EXIT_AFTER_FIRST_PAINT=1).

@@ -6,6 +6,7 @@
 #include "core/SoundQuality.h"
 #include "core/WaveformTable.h"
 
+#include <algorithm>
 #include <new>
 
 RenderedSound::RenderedSound() : header_(WavImage::makeHeader(11025, 8, 0)) {
@@ -89,6 +90,17 @@ void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& a
                             sampleRate(),          lengthSamples_, sampleCount()};
     in.stopAt = lengthSamples_;
     sample_render::render(samples_.data(), bits(), in);
+}
+
+std::vector<uint8_t> RenderedSound::mainPart() const {
+    const size_t bytes = std::min(samples_.size(), size_t(lengthSamples_) * size_t(bits() / 8));
+    return std::vector<uint8_t>(samples_.begin(), samples_.begin() + long(bytes));
+}
+
+bool RenderedSound::setMainPart(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() != size_t(lengthSamples_) * size_t(bits() / 8) || bytes.size() > samples_.size()) return false;
+    std::copy(bytes.begin(), bytes.end(), samples_.begin());
+    return true;
 }
 
 WavImage RenderedSound::wavImage(int repeats) const {

@@ -35,6 +35,12 @@ public:
     void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                         float echoVolume, float echoDelay, float distort);
 
+    // The main part's bytes, as renderMainPart() left them.
+    std::vector<uint8_t> mainPart() const;
+    // Puts bytes rendered elsewhere in place of the main part; false,
+    // changing nothing, unless they are exactly as many.
+    bool setMainPart(const std::vector<uint8_t>& bytes);
+
     // What the editor plays and what a WAV export writes: the header, then the
     // samples `repeats` times in a row (limited to 1..10). Empty when there
     // are no samples or no memory for the image.

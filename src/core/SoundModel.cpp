@@ -10,10 +10,34 @@ void SoundModel::newSound() {
 }
 
 void SoundModel::applyAll() {
+    prepareAll();
+    render();
+}
+
+void SoundModel::prepareAll() {
     table.build(settings.waveform);
     sound_renderer::prepare(rendered, settings);
     applied_ = settings;
-    render();
+}
+
+bool SoundModel::sameSizes(const SoundSettings& a, const SoundSettings& b) {
+    return a.length == b.length && a.echoDelay == b.echoDelay && a.bitsPerSample == b.bitsPerSample &&
+           a.sampleRate == b.sampleRate;
+}
+
+bool SoundModel::adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart) {
+    if (!sameSizes(next, applied_) || !rendered.setMainPart(mainPart)) return false;
+    if (next.waveform != applied_.waveform) table.build(next.waveform);
+    settings = next;
+    applied_ = next;
+    return true;
+}
+
+void SoundModel::adopt(const SoundSettings& next, RenderedSound&& sound) {
+    if (next.waveform != applied_.waveform) table.build(next.waveform);
+    rendered = std::move(sound);
+    settings = next;
+    applied_ = next;
 }
 
 bool SoundModel::apply(const SoundSettings& next, bool renderNow) {

@@ -4,6 +4,9 @@
 #include "core/SoundSettings.h"
 #include "core/WaveformTable.h"
 
+#include <cstdint>
+#include <vector>
+
 // The settings of the one open sound together with what is derived from them:
 // the waveform table and the rendered samples. `applied()` is the settings the
 // derived parts were last built from, so that an edit calls only the setters
@@ -19,6 +22,17 @@ public:
     // Everything from the settings: table, durations, width, rate, render.
     // The load path (start-up, New, Open) and the command-line renderer.
     void applyAll();
+    // The same without the render: the buffer is sized and unrendered.
+    void prepareAll();
+
+    // Takes the main part rendered elsewhere from `next` (a preview), whose
+    // sizes are the applied ones: the tail keeps its samples, as after
+    // renderMainPart(). False, changing nothing, when the sizes differ.
+    bool adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart);
+    // Takes `sound`, rendered elsewhere from `next`, as its own.
+    void adopt(const SoundSettings& next, RenderedSound&& sound);
+    // Whether two settings give buffers of the same format and durations.
+    static bool sameSizes(const SoundSettings& a, const SoundSettings& b);
 
     // One edit: takes `next` as the settings, rebuilds the table, the
     // durations, the width and the rate only where they differ from what was

@@ -2,6 +2,7 @@
 
 #include "core/SoundMutation.h"
 #include "core/SoundTemplates.h"
+#include "document/PreviewRenderer.h"
 #include "document/SettingsStep.h"
 
 #include <memory>
@@ -30,6 +31,7 @@ void SoundDocument::commit(const SoundSettings& next, const QString& step, Rende
 }
 
 void SoundDocument::apply(const SoundSettings& target, Render render) {
+    dropPreviews();
     const SoundSettings before = committed_;
     SoundSettings sameRepeats = target;
     sameRepeats.repeatCount = before.repeatCount;
@@ -42,7 +44,13 @@ void SoundDocument::apply(const SoundSettings& target, Render render) {
 }
 
 void SoundDocument::preview(const SoundSettings& next) {
-    if (next == model_.applied()) return;  // the move changed nothing that sounds
+    // The move changed nothing that sounds.
+    if (next == (requested_ ? *requested_ : model_.applied())) return;
+    if (renderer_) {
+        requested_ = next;
+        renderer_->request(next, SoundModel::sameSizes(next, model_.applied()));
+        return;
+    }
     model_.apply(next, false);
     model_.renderMainPart();  // the tail is not shown; the commit renders it
     tailStale_ = true;
@@ -50,13 +58,57 @@ void SoundDocument::preview(const SoundSettings& next) {
     emit previewed();
 }
 
+void SoundDocument::takePreview() {
+    if (!renderer_) return;  // switched off since
+    const std::unique_ptr<PreviewRenderer::Result> result = renderer_->take();
+    if (!result) return;  // a newer request or an edit came first
+    requested_.reset();
+    if (result->whole) {
+        model_.adopt(result->settings, std::move(*result->whole));
+    } else if (!model_.adoptMainPart(result->settings, result->mainPart)) {
+        model_.apply(result->settings, false);
+        model_.renderMainPart();
+    }
+    tailStale_ = true;
+    ++renderCount_;
+    emit previewed();
+}
+
+void SoundDocument::dropPreviews() {
+    if (!requested_) return;
+    renderer_->cancel();
+    requested_.reset();
+}
+
 void SoundDocument::completePreview() {
+    if (requested_) {
+        const SoundSettings next = *requested_;
+        dropPreviews();
+        model_.apply(next, true);
+        tailStale_ = false;
+        return;
+    }
     if (!tailStale_) return;
     model_.render();
     tailStale_ = false;
 }
 
+void SoundDocument::renderPreviewsInBackground(bool on) {
+    if (on == static_cast<bool>(renderer_)) return;
+    dropPreviews();
+    if (!on) {
+        renderer_.reset();
+        return;
+    }
+    renderer_ = std::make_unique<PreviewRenderer>();
+    // Queued: the worker's signal is handled on this thread.
+    connect(renderer_.get(), &PreviewRenderer::ready, this, &SoundDocument::takePreview, Qt::QueuedConnection);
+}
+
+int SoundDocument::droppedPreviews() const { return renderer_ ? renderer_->dropped() : 0; }
+
 void SoundDocument::load(const SoundSettings& settings, const QString& path) {
+    dropPreviews();
     model_.settings = settings;
     model_.applyAll();
     committed_ = settings;

@@ -10,8 +10,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
+class PreviewRenderer;
 class RenderedSound;
 class WaveformTable;
 
@@ -59,11 +62,20 @@ public:
     void commit(const SoundSettings& next, const QString& step, Render render = Render::Always);
     // A drag's live preview: renders the main part of `next` (the tail is not
     // shown), with no undo step and no change of settings() or "modified".
-    // The next commit, undo or redo renders the whole sound again.
+    // The next commit, undo or redo renders the whole sound again. In the
+    // background (below) it only asks: previewed follows when the render is
+    // back and still the newest; a commit, undo, redo or load drops it.
     void preview(const SoundSettings& next);
     // Renders the whole sound a preview left with a stale tail (Play during a
-    // previewed drag); nothing otherwise.
+    // previewed drag), or the one still asked for; nothing otherwise.
     void completePreview();
+    // Previews render in a thread of their own (the window's way); off, each
+    // renders at once. The commits always render here, at once.
+    void renderPreviewsInBackground(bool on);
+    // A preview asked for and not yet shown.
+    bool previewPending() const { return requested_.has_value(); }
+    // Preview renders that came back too late and were thrown away.
+    int droppedPreviews() const;
 
     // The one load path (New, Open): the whole sound is replaced, the history
     // starts empty and the document is `path` (empty: no file), unmodified.
@@ -102,6 +114,10 @@ private:
     // Brings the render cache to `target` (an undo step's redo and undo).
     void apply(const SoundSettings& target, Render render);
     void syncModified();
+    // A background preview came back.
+    void takePreview();
+    // No preview asked for is wanted any more.
+    void dropPreviews();
 
     SoundModel model_;
     // What settings() returns: the model may be ahead of it during a preview.
@@ -109,5 +125,7 @@ private:
     EditHistory history_;
     DocumentState file_;
     bool tailStale_ = false;  // a preview rendered the main part only
+    std::unique_ptr<PreviewRenderer> renderer_;
+    std::optional<SoundSettings> requested_;  // the newest preview not yet back
     int renderCount_ = 0;
 };

@@ -71,20 +71,73 @@ bool SdlPlayer::queueCopy() {
     return true;
 }
 
+bool SdlPlayer::playable(const WavImage& image) {
+    if (image.empty()) return false;
+    const int bits = image.bitsPerSample();
+    const uint32_t size = image.dataSize();
+    return (bits == 8 || bits == 16) && image.sampleRate() > 0 && size > 0 &&
+           size <= image.size() - WavImage::kHeaderSize;
+}
+
 void SdlPlayer::playImage(const WavImage& image) {
     stop();
-    if (image.empty()) return;
+    if (!playable(image)) return;
     const int bits = image.bitsPerSample();
-    const int rate = static_cast<int>(image.sampleRate());
-    if ((bits != 8 && bits != 16) || rate <= 0) return;
-    if (!openFor(rate, bits)) return;
-    const uint32_t size = image.dataSize();
-    if (size == 0 || size > image.size() - WavImage::kHeaderSize) return;
-    playing_.assign(image.sampleData(), image.sampleData() + size);
+    if (!openFor(static_cast<int>(image.sampleRate()), bits)) return;
+    playing_.assign(image.sampleData(), image.sampleData() + image.dataSize());
     bytesPerSample_ = bits / 8;
     // A loop keeps a second copy queued, so that poll() has a whole image's
     // time to add the next one.
     active_ = queueCopy() && (!loop() || queueCopy());
+}
+
+uint64_t SdlPlayer::playedBytes() const {
+    if (device_ == 0 || playing_.empty()) return 0;
+    const uint64_t queued = SDL_GetQueuedAudioSize(device_);
+    return (queuedTotal_ - std::min(queued, queuedTotal_)) % playing_.size();
+}
+
+bool SdlPlayer::replaceImage(const WavImage& image) {
+    if (!active_ || device_ == 0 || playing_.empty()) return false;
+    if (!playable(image)) {
+        stop();
+        return true;
+    }
+    const int bits = image.bitsPerSample();
+    const int rate = static_cast<int>(image.sampleRate());
+    // The device's lock keeps its callback out between the clear and the
+    // queue: no buffer in between finds the queue empty.
+    SDL_LockAudioDevice(device_);
+    uint64_t sample = playedBytes() / uint64_t(bytesPerSample_);
+    if (rate != deviceRate_ || bits != deviceBits_) {
+        // Another format needs another device; the place is kept in time.
+        sample = sample * uint64_t(rate) / uint64_t(deviceRate_);
+        SDL_UnlockAudioDevice(device_);
+        if (!openFor(rate, bits)) {
+            stop();
+            return true;
+        }
+        SDL_LockAudioDevice(device_);
+    }
+    SDL_ClearQueuedAudio(device_);
+    playing_.assign(image.sampleData(), image.sampleData() + image.dataSize());
+    bytesPerSample_ = bits / 8;
+    uint64_t offset = sample * uint64_t(bytesPerSample_);
+    if (offset >= playing_.size()) offset = loop() ? offset % playing_.size() : playing_.size();
+    // Counted as if the new image had played from its start: poll() goes on
+    // from here.
+    queuedTotal_ = offset;
+    bool ok = true;
+    if (offset < playing_.size()) {
+        const uint32_t rest = static_cast<uint32_t>(playing_.size() - offset);
+        ok = SDL_QueueAudio(device_, playing_.data() + offset, rest) == 0;
+        if (ok) queuedTotal_ += rest;
+    }
+    if (ok && loop()) ok = queueCopy();
+    SDL_UnlockAudioDevice(device_);
+    if (!ok) warnOnce("a sound could not be queued");
+    // An image that ended before the place: the next poll() reports the end.
+    return true;
 }
 
 SoundPlayer::Playback SdlPlayer::poll() {

@@ -20,6 +20,7 @@ public:
 
     void stop() override;
     void playImage(const WavImage& image) override;
+    bool replaceImage(const WavImage& image) override;
     void playFile(const std::string& path) override;
     Playback poll() override;
 
@@ -32,6 +33,10 @@ private:
     bool openFor(int rate, int bits);
     void warnOnce(const char* what);
     bool queueCopy();
+    // Whether the image is one the device can play (8 or 16 bit, a rate, data).
+    static bool playable(const WavImage& image);
+    // Where playback is in playing_, in bytes (0 without a sound).
+    uint64_t playedBytes() const;
 
     // The image now playing: its samples (kept for a loop), their width, and
     // how many bytes of it were handed to SDL in all.

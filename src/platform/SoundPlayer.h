@@ -24,6 +24,11 @@ public:
     virtual void stop() = 0;
     // Plays a copy of this in-memory RIFF/WAVE image.
     virtual void playImage(const WavImage& image) = 0;
+    // Puts this image in place of the one playing, without a break: the
+    // sound goes on from the same sample of the new image (a looping image
+    // from the same place in the loop). An image that ends before that
+    // place ends the sound. Returns false, doing nothing, when nothing plays.
+    virtual bool replaceImage(const WavImage& image) = 0;
     // Plays a WAV file from disk.
     virtual void playFile(const std::string& path) = 0;
 

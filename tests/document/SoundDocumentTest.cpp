@@ -2,7 +2,12 @@
 #include "core/SoundTemplates.h"
 #include "document/SoundDocument.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 #include <functional>
 #include <string>
@@ -179,6 +184,92 @@ TEST(SoundDocument, APreviewRendersTheMainPartOnlyAndTheCommitTheWholeSound) {
     d.completePreview();
     EXPECT_EQ(d.rendered().samples(), renderedFresh(later));
     EXPECT_EQ(d.settings(), next);
+}
+
+// Runs the event loop until `done` or `ms` have passed.
+template <typename Done>
+bool waitFor(Done done, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done() && std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+}
+
+// In the background only the newest preview is shown, with the same bytes
+// as one rendered at once; a render an edit overtook never shows, and the
+// edit's render is the single-threaded one.
+TEST(SoundDocument, BackgroundPreviewsShowOnlyTheNewestAndNeverOutliveAnEdit) {
+    int argc = 1;
+    char name[] = "document_tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    SoundDocument d;
+    SoundSettings base = d.settings();
+    base.echoVolume = 0.5f;
+    base.echoDelay = 0.5f;
+    base.length = 0.6f;
+    d.commit(base, QStringLiteral("Echo"));
+    d.renderPreviewsInBackground(true);
+    Heard heard(d);
+    const std::vector<uint8_t> committedTail(d.rendered().samples().begin() + d.rendered().lengthSamples(),
+                                             d.rendered().samples().end());
+
+    const struct {
+        const char* name;
+        float length;  // another length resizes the buffer
+    } cases[] = {{"same sizes", 0.6f}, {"a new length", 0.7f}};
+    int dropped = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<SoundSettings> asked;
+        for (int k = 1; k <= 3; ++k) {
+            SoundSettings next = base;
+            next.length = c.length;
+            next.amplitude.movePoint(2, 0.45f, 0.1f * float(k));
+            asked.push_back(next);
+            d.preview(next);  // back to back: the first two are overtaken
+        }
+        EXPECT_TRUE(d.previewPending());
+        ASSERT_TRUE(waitFor([&] { return !d.previewPending(); }, 5000));
+        waitFor([] { return false; }, 50);  // a late one would show here
+        EXPECT_EQ(heard.take(), (std::vector<std::string>{"previewed"}));
+        dropped += 2;
+        EXPECT_EQ(d.droppedPreviews(), dropped);
+        SoundModel fresh;
+        fresh.settings = asked.back();
+        fresh.prepareAll();
+        fresh.renderMainPart();
+        EXPECT_EQ(d.rendered().mainPart(), fresh.rendered.mainPart()) << "the bytes of a render at once";
+        if (c.length == base.length) {
+            EXPECT_TRUE(std::equal(committedTail.begin(), committedTail.end(),
+                                   d.rendered().samples().begin() + d.rendered().lengthSamples()))
+                << "the tail waits for the commit";
+        }
+        EXPECT_EQ(d.settings(), base);
+    }
+
+    // An edit overtakes the preview asked for last: its render never shows.
+    SoundSettings late = base;
+    late.frequency.movePoint(1, 0.3f, 0.9f);
+    d.preview(late);
+    SoundSettings edit = base;
+    edit.distort = 0.4f;
+    d.commit(edit, QStringLiteral("Distort"));
+    EXPECT_FALSE(d.previewPending());
+    waitFor([] { return false; }, 300);
+    EXPECT_EQ(heard.take(), (std::vector<std::string>{"changed, rendered"}));
+    EXPECT_EQ(d.droppedPreviews(), dropped + 1);
+    EXPECT_EQ(d.rendered().samples(), renderedFresh(edit));
+
+    // Play during a drag: the preview asked for, whole and at once.
+    d.preview(late);
+    d.completePreview();
+    EXPECT_FALSE(d.previewPending());
+    EXPECT_EQ(d.rendered().samples(), renderedFresh(late));
+    waitFor([] { return false; }, 100);
+    EXPECT_EQ(heard.take(), std::vector<std::string>{});
 }
 
 TEST(SoundDocument, LoadReplacesEverythingAndStartsAfresh) {

@@ -251,3 +251,71 @@ TEST(SdlPlayer, WithoutADeviceNothingEverPlays) {
     ::testing::internal::GetCapturedStderr();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
+
+// In real time: a second image put in place of a playing one goes on from
+// the same sample, with nothing lost or repeated at the seam, for a single
+// sound and for a loop; one too short for the place ends the sound.
+TEST_F(DiskPlayback, AReplacedImageGoesOnFromTheSamePlace) {
+    for (const bool loop : {false, true}) {
+        SCOPED_TRACE(loop ? "loop" : "once");
+        std::remove(path_.c_str());
+        SoundModel m;
+        m.newSound();
+        m.settings.length = 0.45f;  // about two seconds with the echo
+        m.apply(m.settings, true);
+        const std::vector<uint8_t> first = m.rendered.samples();
+        const WavImage firstImage = m.rendered.wavImage(1);
+        m.settings.waveform = 300;
+        m.apply(m.settings, true);
+        const std::vector<uint8_t> second = m.rendered.samples();
+        ASSERT_EQ(second.size(), first.size());
+        int64_t before = 0, after = 0;
+        bool replaced = false, idleReplace = true, shortEnds = false;
+        {
+            SdlPlayer player;
+            ASSERT_TRUE(player.available());
+            idleReplace = player.replaceImage(firstImage);
+            player.setLoop(loop);
+            player.playImage(firstImage);
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            before = player.poll().sample;
+            replaced = player.replaceImage(m.rendered.wavImage(1));
+            after = player.poll().sample;
+            if (!loop) {
+                waitUntilDrained(player);
+                // Played to its end, then a sound shorter than any place.
+                player.playImage(firstImage);
+                std::this_thread::sleep_for(std::chrono::milliseconds(250));
+                player.replaceImage(shortImage(0.01f));
+                shortEnds = !player.poll().playing;
+            } else {
+                // Past the end of the image, so that the loop came round.
+                std::this_thread::sleep_for(std::chrono::milliseconds(long(first.size()) * 1000 / 11025));
+                player.stop();
+            }
+        }  // the device closes: the file stops growing
+        EXPECT_FALSE(idleReplace) << "nothing played";
+        ASSERT_TRUE(replaced);
+        EXPECT_GT(before, 0);
+        EXPECT_GE(after, before);
+        EXPECT_LT(after, before + 1024) << "the place moved on";
+        const std::vector<uint8_t> out = readAll(path_);
+        const std::vector<uint8_t> opening(first.begin(), first.begin() + 400);
+        const long start = find(out, opening);
+        ASSERT_GE(start, 0) << "the first sound never reached the device";
+        // The seam: the first sound up to it, the second from there on.
+        size_t seam = 0;
+        while (seam < first.size() && size_t(start) + seam < out.size() && out[size_t(start) + seam] == first[seam])
+            ++seam;
+        EXPECT_GT(seam, 0u);
+        EXPECT_LT(seam, first.size()) << "the first sound played to its end";
+        const size_t rest = loop ? first.size() - seam : second.size() - seam;
+        ASSERT_GE(out.size(), size_t(start) + seam + rest);
+        EXPECT_TRUE(std::equal(second.begin() + long(seam), second.begin() + long(seam + rest),
+                               out.begin() + start + long(seam)))
+            << "the second sound from the same place, at " << seam;
+        if (!loop) {
+            EXPECT_TRUE(shortEnds) << "a sound that ended before the place ends";
+        }
+    }
+}

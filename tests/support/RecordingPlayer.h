@@ -20,6 +20,14 @@ public:
         imageSizes.push_back(image.size());
         last = image;
     }
+    // Replaces only while `state` says a sound plays, as a device would.
+    bool replaceImage(const WavImage& image) override {
+        calls.push_back("replace");
+        if (!state.playing) return false;
+        replacements.push_back(image.bytes());
+        last = image;
+        return true;
+    }
     void playFile(const std::string& path) override {
         calls.push_back("file " + path);
         files.push_back(path);
@@ -38,6 +46,7 @@ public:
 
     std::vector<std::string> calls;
     std::vector<std::vector<uint8_t>> images;
+    std::vector<std::vector<uint8_t>> replacements;  // the images that replaced a playing one
     int stops = 0;
     std::vector<size_t> imageSizes;
     std::vector<std::string> files;

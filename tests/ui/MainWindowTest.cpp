@@ -478,3 +478,36 @@ TEST(StartupTiming, ReadsTheProcessAgeFromTheSystem) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only what an edit changes reaches the screen: a waveform button repaints
+// its buttons, the waveform plot and the output plot, never the graphs; a
+// live-preview step repaints the dragged graph and the output plot only.
+TEST(MainWindowRepaint, AnEditRepaintsOnlyWhatItChanges) {
+    WindowHarness h;
+    Editor& editor = h.editor();
+    QRegion painted;
+    QObject::connect(&editor, &Editor::repaintNeeded, [&](const QRegion& region) { painted += region; });
+    QTest::mouseClick(h.canvas(), Qt::LeftButton, {}, editor.waveformGroup().button(6).rect().center());
+    for (const QRect& r :
+         {editor.waveformGroup().button(6).rect(), editor.waveformView().rect(), editor.outputView().rect()})
+        EXPECT_TRUE(painted.contains(r)) << r.x() << "," << r.y();
+    for (const QRect& r : {editor.amplitudeGraph().rect(), editor.frequencyGraph().rect()})
+        EXPECT_FALSE(painted.intersects(r)) << r.x() << "," << r.y();
+
+    editor.setLivePreview(true);
+    const QPoint p = gestures::pointPos(editor.amplitudeGraph(), 2);
+    QTest::mousePress(h.canvas(), Qt::LeftButton, {}, p);
+    painted = QRegion();
+    QTest::mouseMove(h.canvas(), p + QPoint(0, 20));
+    QCoreApplication::processEvents();  // the coalesced preview asks for its render
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !h.document.previewPending(); }, 5000));
+    QRegion allowed = QRegion(editor.amplitudeGraph().rect()) + editor.outputView().rect();
+    if (editor.hint().isVisible()) allowed += editor.hint().rect();
+    EXPECT_TRUE(painted.subtracted(allowed).isEmpty());
+    EXPECT_TRUE(painted.contains(editor.outputView().rect()));
+    QTest::mouseRelease(h.canvas(), Qt::LeftButton, {}, p + QPoint(0, 20));
+}
+
+}  // namespace

@@ -4,6 +4,8 @@
 
 #include "DocumentHarness.h"
 #include "Gestures.h"
+#include "core/RenderedSound.h"
+#include "core/SoundRenderer.h"
 #include "ui/views/OutputView.h"
 #include "ui/views/PlayCursor.h"
 
@@ -50,6 +52,13 @@ struct PlaybackFixture : ::testing::Test {
     void release(QPoint p) { QTest::mouseRelease(canvas(), Qt::LeftButton, {}, p); }
     void move(QPoint p) { QTest::mouseMove(canvas(), p); }
     void drag(QPoint from, QPoint to) { gestures::drag(canvas(), from, to); }
+    // Waits until the preview asked for last is shown (renders run in the background).
+    bool previewShown() {
+        return QTest::qWaitFor([&] { return !d.h.document.previewPending(); }, 5000);
+    }
+    std::vector<uint8_t> heardImage() {
+        return d.h.document.rendered().wavImage(d.h.document.settings().repeatCount).bytes();
+    }
     QImage outputPixels() {
         const QRect r = editor().outputView().rect();
         return editor().backBuffer().image().copy(r);
@@ -251,11 +260,13 @@ TEST_F(PlaybackFixture, LivePreviewRendersDuringADragAndStepsOnceOnRelease) {
             // Three moves in one pass of the event loop make one render.
             for (int k = 1; k <= 3; ++k) move(from + QPoint(0, dir * 12 * k));
             QCoreApplication::processEvents();
+            ASSERT_TRUE(previewShown());
             EXPECT_EQ(editor().renderCount(), renders + (on ? 1 : 0));
             EXPECT_EQ(d.h.document.rendered().samples() != before, on) << "the plot follows the drag";
             EXPECT_EQ(d.h.document.history().count(), steps) << "no step before the release";
             move(from + QPoint(0, dir * 50));
             QCoreApplication::processEvents();
+            ASSERT_TRUE(previewShown());
             release(from + QPoint(0, dir * 50));
             EXPECT_EQ(editor().renderCount(), renders + (on ? 3 : 1));
             EXPECT_EQ(d.h.document.history().count(), steps + 1) << "one step per gesture";
@@ -266,6 +277,104 @@ TEST_F(PlaybackFixture, LivePreviewRendersDuringADragAndStepsOnceOnRelease) {
             d.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         }
     }
+}
+
+// While a sound plays, each preview and then the release put the new sound
+// in its place (the player keeps the position); with nothing playing the
+// release plays only with play on change.
+TEST_F(PlaybackFixture, TheSoundFollowsTheDragWhileItPlays) {
+    const struct {
+        const char* name;
+        bool playing, playOnChange, livePreview;
+        bool replacedDuringDrag;
+        const char* onRelease;  // "replace", "play" or "nothing"
+    } cases[] = {
+        {"playing, preview", true, false, true, true, "replace"},
+        {"playing, play on change, preview", true, true, true, true, "replace"},
+        {"playing, no preview", true, true, false, false, "replace"},
+        {"idle, play on change", false, true, true, false, "play"},
+        {"idle", false, false, true, false, "nothing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        menu().livePreviewAction->setChecked(c.livePreview);
+        menu().playOnChangeAction->setChecked(c.playOnChange);
+        d.key(Qt::Key_Escape);
+        player().state = {false, 0, false};
+        ASSERT_TRUE(QTest::qWaitFor([&] { return editor().playCursor().shownX() == -1; }));
+        if (c.playing) {
+            d.key(Qt::Key_Space);
+            player().state = {true, 300, false};
+        }
+        const int plays = player().plays();
+        const size_t replaced = player().replacements.size();
+        const QPoint p = pointPos(editor().amplitudeGraph(), 2);
+        press(p);
+        move(p + QPoint(0, 25));
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(previewShown());
+        EXPECT_EQ(player().replacements.size(), replaced + (c.replacedDuringDrag ? 1 : 0));
+        if (c.replacedDuringDrag) {
+            EXPECT_EQ(player().replacements.back(), heardImage()) << "the preview as the plot shows it";
+            const RenderedSound& shown = d.h.document.rendered();
+            const OutputView& view = editor().outputView();
+            EXPECT_EQ(editor().playCursor().shownX(),
+                      PlayCursor::columnFor(300, shown.lengthSamples(), shown.sampleCount(), OutputView::kPlotLeft,
+                                            view.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight))
+                << "the cursor over the sound heard";
+        }
+        release(p + QPoint(0, 25));
+        const std::vector<uint8_t> whole =
+            sound_renderer::render(d.h.document.settings()).wavImage(d.h.document.settings().repeatCount).bytes();
+        const std::string onRelease = c.onRelease;
+        EXPECT_EQ(player().plays(), plays + (onRelease == "play" ? 1 : 0)) << "no restart";
+        EXPECT_EQ(player().replacements.size(),
+                  replaced + (c.replacedDuringDrag ? 1 : 0) + (onRelease == "replace" ? 1 : 0));
+        if (onRelease == "replace") {
+            EXPECT_EQ(player().replacements.back(), whole) << "the whole sound, tail and all";
+        }
+        if (onRelease == "play") {
+            EXPECT_EQ(player().images.back(), whole);
+        }
+    }
+}
+
+// Previews overtaken by later moves or by the release never reach the
+// player or the plot; the committed sound, and what Export writes, are the
+// single-threaded render's bytes.
+TEST_F(PlaybackFixture, LatePreviewsNeverReachThePlayerThePlotOrAnExport) {
+    menu().livePreviewAction->setChecked(true);
+    d.key(Qt::Key_Space);
+    player().state = {true, 100, false};
+    const QPoint p = pointPos(editor().amplitudeGraph(), 2);
+    std::vector<std::vector<uint8_t>> shown;  // what each preview put on the plot
+    QObject::connect(&d.h.document, &SoundDocument::previewed, [&] { shown.push_back(heardImage()); });
+    press(p);
+    for (int k = 1; k <= 8; ++k) {
+        move(p + QPoint(0, 4 * k));
+        QCoreApplication::processEvents();  // each asks for a render
+    }
+    release(p + QPoint(0, 32));  // before the last can be back
+    const SoundSettings committed = d.h.document.settings();
+    const std::vector<uint8_t> whole = sound_renderer::render(committed).wavImage(committed.repeatCount).bytes();
+    QTest::qWait(300);  // anything still rendering comes back by now
+    EXPECT_FALSE(d.h.document.previewPending());
+    EXPECT_EQ(d.h.document.rendered().wavImage(committed.repeatCount).bytes(), whole);
+    ASSERT_FALSE(player().replacements.empty());
+    EXPECT_EQ(player().replacements.back(), whole);
+    // Every image the player got was one the plot showed, or the commit's.
+    for (const std::vector<uint8_t>& image : player().replacements)
+        EXPECT_TRUE(image == whole || std::find(shown.begin(), shown.end(), image) != shown.end());
+    EXPECT_LE(shown.size(), 8u);
+
+    d.prompts.saveName(d.file(QStringLiteral("drag.wav")), 0);
+    d.key(Qt::Key_E);
+    QFile file(d.file(QStringLiteral("drag.wav")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    EXPECT_EQ(std::vector<uint8_t>(written.begin(), written.end()),
+              sound_renderer::render(committed).wavImage(1).bytes())
+        << "the export is the committed sound";
 }
 
 TEST(PlaybackSettings, TheThreeChecksAreKeptBetweenRuns) {

@@ -126,11 +126,22 @@ void Editor::showChange(const SoundSettings& before, bool rendered) {
     if (now.bitsPerSample != before.bitsPerSample) drawButtons(bitsGroup_);
     if (now.repeatCount != before.repeatCount) drawButtons(repeatsGroup_);
     for (Slider& slider : sliders_) drawSlider(slider);
-    // The graphs' time grids follow the length and the rate.
-    redrawGraph(amplitudeGraph_);
-    redrawGraph(frequencyGraph_);
+    // The graphs' time grids follow the length and the rate; a released
+    // point or curve loses its held look.
+    const bool timing = now.length != before.length || now.sampleRate != before.sampleRate || releasing_;
+    if (timing || !(now.amplitude == before.amplitude)) redrawGraph(amplitudeGraph_);
+    if (timing || !(now.frequency == before.frequency)) redrawGraph(frequencyGraph_);
     updateWindow();
-    if (rendered && playOnChange_) play();
+    if (rendered && releasing_)
+        emit replaceRequested(playOnChange_);
+    else if (rendered && playOnChange_)
+        play();
+}
+
+void Editor::commitDrag(const SoundSettings& next, const QString& step) {
+    releasing_ = true;
+    document_.commit(next, step);
+    releasing_ = false;
 }
 
 void Editor::afterRender() {
@@ -171,6 +182,7 @@ void Editor::runPreview() {
 void Editor::showPreview() {
     drawOutput();
     updateWindow();
+    emit replaceRequested(false);  // what plays follows the drag
 }
 
 void Editor::showPlayback(const SoundPlayer::Playback& now) {

@@ -75,6 +75,9 @@ public:
     bool livePreview() const { return livePreview_; }
     // A drag changed what it holds: schedules a live preview when it is on.
     void requestPreview();
+    // The commit that ends a drag: what plays is replaced by the whole new
+    // sound from the same place; with nothing playing, play on change plays it.
+    void commitDrag(const SoundSettings& next, const QString& step);
 
     // Shows where playback is (the play cursor), or takes the cursor away.
     void showPlayback(const SoundPlayer::Playback& now);
@@ -124,6 +127,9 @@ signals:
     void repaintNeeded(const QRegion& region);
     // The sound as it stands must be played.
     void playRequested();
+    // The sound as it stands must replace what plays, from the same place;
+    // when nothing plays, it is played from the start if `orPlay`.
+    void replaceRequested(bool orPlay);
 
 private:
     // What a commit, undo or redo changed is drawn again.
@@ -156,4 +162,5 @@ private:
     bool playOnChange_ = false;
     bool livePreview_ = false;
     bool previewPending_ = false;
+    bool releasing_ = false;  // the commit under way ends a drag
 };

@@ -135,8 +135,8 @@ void InputDispatch::releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint) {
     if (!r.wasDragging || !r.curve) return;
     editor_.blit(graph.image(), graph.rect());
     // The whole drag is one step.
-    editor_.document().commit(withCurve(editor_, graph, *r.curve),
-                              QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
+    editor_.commitDrag(withCurve(editor_, graph, *r.curve),
+                       QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));
     if (raisesHint && r.wasPoint) {
         editor_.hintStage(kHintPointDragged);
         editor_.redrawAll();
@@ -147,8 +147,14 @@ void InputDispatch::leftUp(QPoint pos) {
     releaseGraph(editor_.amplitudeGraph(), pos.y(), true);
     releaseGraph(editor_.frequencyGraph(), pos.y(), false);
 
-    for (int j = 0; j < 4; ++j)
-        if (const std::optional<float> position = editor_.slider(j).release()) commitSlider(j, *position);
+    // A released knob replaces what plays, as a released point does.
+    for (int j = 0; j < 4; ++j) {
+        const std::optional<float> position = editor_.slider(j).release();
+        if (!position) continue;
+        SoundSettings next = editor_.document().settings();
+        next.*kSliders[j].field = *position;
+        editor_.commitDrag(next, QString::fromLatin1(kSliders[j].step));
+    }
 }
 
 void InputDispatch::commitSlider(int slider, float position) {

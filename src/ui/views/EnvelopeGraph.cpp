@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -45,18 +46,34 @@ void EnvelopeGraph::show(const Envelope& envelope) {
 void EnvelopeGraph::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
     rect_ = view_image::fromEdges(left, top, right, bottom);
     image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
+    grid_ = QImage();
 }
 
 void EnvelopeGraph::draw(int32_t lengthSamples, int32_t sampleRate) {
     lastLengthSamples_ = lengthSamples;
     lastSampleRate_ = sampleRate;
-    if (!image_.isNull()) paint(image_, envelope(), dragPoint_, curveDrag_, lengthSamples, sampleRate, tools_);
+    if (image_.isNull()) return;
+    if (grid_.isNull() || gridLengthSamples_ != lengthSamples || gridSampleRate_ != sampleRate) {
+        grid_ = image_.copy();
+        paintGrid(grid_, envelope().kind(), lengthSamples, sampleRate, tools_);
+        gridLengthSamples_ = lengthSamples;
+        gridSampleRate_ = sampleRate;
+    }
+    // The same pixels as paint(): the grid first, then the curve over it.
+    std::memcpy(image_.bits(), grid_.constBits(), size_t(image_.sizeInBytes()));
+    paintCurve(image_, envelope(), dragPoint_, curveDrag_, tools_);
 }
 
 void EnvelopeGraph::redraw() { draw(lastLengthSamples_, lastSampleRate_); }
 
 void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag, int32_t lengthSamples,
                           int32_t sampleRate, const DrawingTools& tools) {
+    paintGrid(image, envelope.kind(), lengthSamples, sampleRate, tools);
+    paintCurve(image, envelope, dragPoint, curveDrag, tools);
+}
+
+void EnvelopeGraph::paintGrid(QImage& image, EnvelopeKind kind, int32_t lengthSamples, int32_t sampleRate,
+                              const DrawingTools& tools) {
     const QSize size = view_image::logicalSize(image);
     const int width = size.width();
     const int height = size.height();
@@ -81,7 +98,7 @@ void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint
 
     // Value lines, every other one labelled.
     p.setFont(tools.smallFont);
-    const bool amplitude = envelope.kind() == EnvelopeKind::Amplitude;
+    const bool amplitude = kind == EnvelopeKind::Amplitude;
     const int labelRight = amplitude ? 37 : 38;
     for (int i = 0; i <= 10; ++i) {
         const int y = i * plotH / 10 + kTopInset;
@@ -94,7 +111,16 @@ void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint
         // The label margin is narrow: a wide label is narrowed rather than cut at the edge.
         view_image::fittedText(p, labelRight, y - 7, label, view_image::Anchor::Right, labelRight - 1);
     }
+}
 
+void EnvelopeGraph::paintCurve(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
+                               const DrawingTools& tools) {
+    const QSize size = view_image::logicalSize(image);
+    const int plotW = size.width() - kLeftInset - kRightInset;
+    const int plotH = size.height() - kTopInset - kBottomInset;
+    if (plotW <= 0 || plotH <= 0) return;
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
     const int n = envelope.pointCount();
     p.setPen(curveDrag ? tools.redPen : tools.whitePen);
     for (int i = 0; i + 1 < n; ++i)

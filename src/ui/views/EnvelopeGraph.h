@@ -99,6 +99,12 @@ public:
     // curveDrag colour the held point or the whole curve red.
     static void paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag, int32_t lengthSamples,
                       int32_t sampleRate, const DrawingTools& tools);
+    // Its two layers: the background with the grid and labels, and the
+    // curve with its points over them.
+    static void paintGrid(QImage& image, EnvelopeKind kind, int32_t lengthSamples, int32_t sampleRate,
+                          const DrawingTools& tools);
+    static void paintCurve(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
+                           const DrawingTools& tools);
 
 private:
     // Inserts a point at (x, y) inside the plot area into `curve`; false when refused.
@@ -113,6 +119,11 @@ private:
     const DrawingTools& tools_;
     QRect rect_;
     QImage image_;
+    // The grid and labels for the timing they were drawn for: a drag redraws
+    // only the curve over a copy of them.
+    QImage grid_;
+    int32_t gridLengthSamples_ = -1;
+    int32_t gridSampleRate_ = -1;
     int dragPoint_ = -1;
     bool pointMoved_ = false;
     bool curveDrag_ = false;

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -29,12 +30,22 @@ OutputView::OutputView(const RenderedSound& sound, const DrawingTools& tools) : 
 void OutputView::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
     rect_ = view_image::fromEdges(left, top, right, bottom);
     image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
+    grid_ = QImage();
 }
 
 bool OutputView::contains(int x, int y) const { return rect_.contains(x, y); }
 
 void OutputView::draw() {
-    if (!image_.isNull()) paint(image_, sound_, tools_);
+    if (image_.isNull()) return;
+    const GridKey key{std::min(sound_.lengthSamples(), sound_.sampleCount()), sound_.sampleRate(), sound_.lengthMs()};
+    if (grid_.isNull() || !(key == gridKey_)) {
+        grid_ = image_.copy();
+        paintGrid(grid_, sound_, tools_);
+        gridKey_ = key;
+    }
+    // The same pixels as paint(): the grid first, then the trace over it.
+    std::memcpy(image_.bits(), grid_.constBits(), size_t(image_.sizeInBytes()));
+    paintTrace(image_, sound_, tools_);
 }
 
 QString OutputView::tickLabel(int m, int stepMs) {
@@ -84,6 +95,11 @@ std::vector<OutputView::TimeTick> OutputView::timeTicks(QSize size, int32_t coun
 }
 
 void OutputView::paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
+    paintGrid(image, sound, tools);
+    paintTrace(image, sound, tools);
+}
+
+void OutputView::paintGrid(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {
     const QSize size = view_image::logicalSize(image);
     const int w = size.width();
     const int h = size.height();
@@ -115,9 +131,6 @@ void OutputView::paint(QImage& image, const RenderedSound& sound, const DrawingT
         p.setPen(labelColour);
         view_image::text(p, 34, y - 7, QString::fromLatin1(kLevelLabels[i / 2]), view_image::Anchor::Right);
     }
-
-    p.end();
-    paintTrace(image, sound, tools);
 }
 
 void OutputView::paintTrace(QImage& image, const RenderedSound& sound, const DrawingTools& tools) {

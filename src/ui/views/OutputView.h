@@ -48,6 +48,8 @@ public:
     // The picture of the plot at the image's size.
     static void paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
 
+    // The picture without the trace: background, grid and labels.
+    static void paintGrid(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
     // Only the trace of the main part, over whatever the image holds.
     static void paintTrace(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
 
@@ -65,4 +67,12 @@ private:
     const DrawingTools& tools_;
     QRect rect_;
     QImage image_;
+    // The grid and labels, kept while the size and the timing stay: a drag
+    // redraws only the trace over a copy of them.
+    QImage grid_;
+    struct GridKey {
+        int32_t count = -1, rate = 0;
+        float lengthMs = 0;
+        bool operator==(const GridKey& o) const { return count == o.count && rate == o.rate && lengthMs == o.lengthMs; }
+    } gridKey_;
 };

@@ -48,6 +48,9 @@ MainWindow::MainWindow(SoundDocument& document, DocumentCommands& commands, Rece
     setCentralWidget(canvas_);
     connect(editor_.get(), &Editor::repaintNeeded, canvas_, &EditorCanvas::paintRegion);
     connect(editor_.get(), &Editor::playRequested, this, &MainWindow::playSound);
+    connect(editor_.get(), &Editor::replaceRequested, this, &MainWindow::replaceSound);
+    // A drag never waits for a render.
+    document_.renderPreviewsInBackground(true);
     connect(&document_, &SoundDocument::fileStateChanged, this, &MainWindow::refreshTitle);
     useAdjustPointDialogs();
     useSliderValueDialogs();
@@ -144,6 +147,18 @@ void MainWindow::playSound() {
     if (image.empty()) return;
     player_.playImage(image);
     cursorTimer_->start();
+}
+
+void MainWindow::replaceSound(bool orPlay) {
+    // Only a sound this window started, and has not seen end, is replaced.
+    if (cursorTimer_->isActive()) {
+        const WavImage image = document_.rendered().wavImage(document_.settings().repeatCount);
+        if (player_.replaceImage(image)) {
+            followPlayback();  // the cursor at once, over the new plot
+            return;
+        }
+    }
+    if (orPlay) editor_->play();
 }
 
 void MainWindow::followPlayback() {

@@ -129,6 +129,9 @@ private:
     void buildGenerateMenu();
     // Plays the sound as it stands, repeatCount times, and follows it.
     void playSound();
+    // Puts the sound as it stands in place of what plays (or plays it, if
+    // asked, when nothing does).
+    void replaceSound(bool orPlay);
     void followPlayback();
     // Runs `step` once, as soon as the window's first frame is on screen.
     void afterFirstPaint(std::function<void()> step);

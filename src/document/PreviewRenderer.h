@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/RenderedSound.h"
+#include "core/SoundModel.h"
+#include "core/SoundSettings.h"
+
+#include <QObject>
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+// Renders live previews in a thread of its own, so that a drag never waits
+// for a render. It holds a queue of one: a request replaces any not yet
+// started, and a render finished for anything but the newest request (or
+// after cancel()) is dropped. Each result comes back on the owner's thread
+// through a queued signal and is handed out once by take().
+class PreviewRenderer : public QObject {
+    Q_OBJECT
+public:
+    // One render's outcome: the main part's bytes when the request said the
+    // buffer keeps its sizes, else the whole buffer (the tail unrendered).
+    struct Result {
+        uint64_t generation = 0;
+        SoundSettings settings;
+        std::vector<uint8_t> mainPart;
+        std::unique_ptr<RenderedSound> whole;
+    };
+
+    explicit PreviewRenderer(QObject* parent = nullptr);
+    ~PreviewRenderer() override;  // waits for a render in progress
+
+    // Asks for the main part of `settings`; `sameSizes` when the receiver's
+    // buffer already has the sizes they give. Returns the request's number.
+    uint64_t request(const SoundSettings& settings, bool sameSizes);
+    // No request is wanted any more: whatever is queued or rendering is dropped.
+    void cancel();
+    // The newest request's number (0 before any).
+    uint64_t wanted() const;
+
+    // The result of the newest request, once `ready` came; none when it was
+    // dropped meanwhile.
+    std::unique_ptr<Result> take();
+
+    // Renders dropped because a newer request or a cancel came first.
+    int dropped() const;
+
+signals:
+    // A result may be waiting (emitted from the worker, queued to the owner).
+    void ready();
+
+private:
+    struct Job {
+        uint64_t generation = 0;
+        SoundSettings settings;
+        bool sameSizes = false;
+    };
+    void run();
+    std::unique_ptr<Result> render(const Job& job);
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<Job> queued_;
+    std::unique_ptr<Result> done_;
+    uint64_t wanted_ = 0;
+    int dropped_ = 0;
+    bool quit_ = false;
+
+    // Only the worker touches these.
+    SoundModel scratch_;
+    bool scratchReady_ = false;
+
+    std::thread worker_;
+};
