@@ -10,6 +10,8 @@
 
 #include <malloc.h>
 
+#include "OffscreenBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -96,12 +98,4 @@ BENCHMARK(BM_HistoryOfPointMoves)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks<QGuiApplication>(argc, argv); }

@@ -8,6 +8,8 @@
 
 #include <QGuiApplication>
 
+#include "OffscreenBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -60,12 +62,4 @@ BENCHMARK(BM_OutputPlotLongest)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks<QGuiApplication>(argc, argv); }

@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "OffscreenBenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -277,11 +279,4 @@ BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10)
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks<QApplication>(argc, argv); }
