@@ -102,4 +102,8 @@ SoundSettings mutate(const SoundSettings& sound, uint64_t seed, float amount) {
     return s;
 }
 
+SoundSettings mutate(const SoundSettings& sound, uint64_t seed, float amount, KeptParts kept) {
+    return kept.applied(mutate(sound, seed, amount), sound);
+}
+
 }  // namespace sound_mutation

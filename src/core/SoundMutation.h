@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeptParts.h"
 #include "core/SoundSettings.h"
 
 #include <cstdint>
@@ -28,6 +29,12 @@ constexpr float kDefaultAmount = 0.1f;
 // limited to it. A curve that breaks the Envelope invariants (which only a
 // loader could hand over) is copied as it is, without draws.
 SoundSettings mutate(const SoundSettings& sound, uint64_t seed, float amount = kDefaultAmount);
+
+// The same variation with the `kept` parts of `sound` left as they are, bit
+// for bit: the draws are the same, so every other part moves as it would
+// have. Every moved value stays in its range, so nothing else gives way
+// (with Length kept, the echo's delay moves as a share of the same length).
+SoundSettings mutate(const SoundSettings& sound, uint64_t seed, float amount, KeptParts kept);
 
 // 2^x for |x| <= 1 through + x / only, in one fixed order: the same bits on
 // every machine, unlike std::exp2, which is not required to round correctly.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace sound_templates {
 
@@ -43,6 +44,13 @@ struct Curve {
 // it above the peak. The margin of 5% keeps the truncated 8-bit samples off
 // the limit too.
 float loudest(float echoVolume) { return static_cast<float>(0.95 * (1.0 - 0.5 * double(echoVolume))); }
+
+// The highest point of a curve (0 for one without points).
+float curvePeak(const Envelope& curve) {
+    float peak = 0.0f;
+    for (float v : curve.values()) peak = std::max(peak, v);
+    return peak;
+}
 
 float level(SeededRandom& rng, float lo, float hi, float echoVolume) {
     return std::min(rng.between(lo, hi), loudest(echoVolume));
@@ -343,6 +351,44 @@ std::optional<SoundSettings> generate(const std::string& name, uint64_t seed, co
     s.bitsPerSample = keepQualityFrom.bitsPerSample;
     SeededRandom rng(seed);
     t->recipe(rng, s);
+    return s;
+}
+
+std::optional<SoundSettings> generate(const std::string& name, uint64_t seed, const SoundSettings& base,
+                                      KeptParts kept) {
+    const std::optional<SoundSettings> made = generate(name, seed, base);
+    if (!made || kept.empty()) return made;
+    SoundSettings s = kept.applied(*made, base);
+    const bool effects = kept.has(SoundPart::Effects);
+    if (kept.has(SoundPart::Length) && !effects && s.echoDelay > 0.0f) {
+        // The template drew the delay for its own length: the echo keeps its
+        // spacing in ms rather than its share of a length it was not drawn for.
+        const double ms = double(made->echoDelay) * lengthMs(made->length);
+        s.echoDelay = static_cast<float>(std::min(1.0, ms / lengthMs(s.length)));
+    }
+    if (kept.has(SoundPart::Amplitude) && !effects) {
+        const float peak = curvePeak(s.amplitude);
+        while (s.echoVolume > 0.0f && loudest(s.echoVolume) < peak) {
+            // The largest volume under which the peak fits, found from the
+            // formula and then stepped down past its rounding.
+            const float fits = static_cast<float>(2.0 * (1.0 - double(peak) / 0.95));
+            s.echoVolume = fits < s.echoVolume ? std::max(fits, 0.0f) : std::nextafter(s.echoVolume, 0.0f);
+        }
+        if (!(s.echoVolume > 0.0f)) {
+            s.echoVolume = 0.0f;
+            s.echoDelay = 0.0f;
+        }
+    }
+    if (effects && !kept.has(SoundPart::Amplitude)) {
+        const float limit = loudest(std::min(std::max(s.echoVolume, 0.0f), 1.0f));
+        const float peak = curvePeak(s.amplitude);
+        if (peak > limit) {
+            const double factor = double(limit) / double(peak);
+            std::vector<float> values = s.amplitude.values();
+            for (float& v : values) v = std::min(static_cast<float>(double(v) * factor), limit);
+            s.amplitude.assign(s.amplitude.times(), values);
+        }
+    }
     return s;
 }
 

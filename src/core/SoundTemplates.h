@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeptParts.h"
 #include "core/SoundSettings.h"
 
 #include <cstdint>
@@ -33,5 +34,18 @@ bool isKnown(const std::string& name);
 // own. Every result has valid curves, a non-silent amplitude curve, and levels
 // low enough that, with its echo, no sample reaches full scale.
 std::optional<SoundSettings> generate(const std::string& name, uint64_t seed, const SoundSettings& keepQualityFrom);
+
+// The same sound with the `kept` parts of `base` in place of its own, bit for
+// bit; with nothing kept, generate(name, seed, base). The draws are those of
+// the sound without kept parts, so every part that is not kept comes out as
+// it would have, except where the two promises above need it to give way:
+//  - with Length kept and Effects not, the echo keeps the delay in ms the
+//    template drew, within the kept length (the Echo Delay slider at most 1);
+//  - with one of Amplitude and Effects kept and the other not, the other
+//    gives way so that no sample reaches full scale: the new echo is made
+//    softer (none at all for a kept curve at 0.95 or above), or the new
+//    amplitude curve scaled down under the kept echo.
+std::optional<SoundSettings> generate(const std::string& name, uint64_t seed, const SoundSettings& base,
+                                      KeptParts kept);
 
 }  // namespace sound_templates
