@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeptParts.h"
 #include "storage/SoundExport.h"
 
 #include <QString>
@@ -26,4 +27,6 @@ struct CliRequest {
     int count = 1;                // generate and mutate: how many sounds
     std::optional<int> variants;  // render: mutated variations of each input
     float amount = 0.1f;          // mutate and render --variants
+    QString from;                 // generate --from: the sound whose quality and kept parts it takes
+    KeptParts kept;               // generate and mutate --keep
 };

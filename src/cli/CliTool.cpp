@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/GenerateCommands.h"
 #include "cli/OptionValues.h"
+#include "core/KeptParts.h"
 #include "core/SoundQuality.h"
 #include "core/SoundTemplates.h"
 #include "formats/SoundFormats.h"
@@ -42,14 +43,18 @@ const char kCommands[] =
     "      Writes the settings of a new sound.\n"
     "  templates\n"
     "      Lists the sound templates, one a line.\n"
-    "  generate TEMPLATE [--seed N] [--count K] (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
+    "  generate TEMPLATE [--seed N] [--count K] [--from BASE [--keep PARTS]]\n"
+    "         (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
     "      Writes the sound the template makes for seed N (default 1); with -d, K sounds\n"
     "      DIR/TEMPLATE_001.zdl ... from seeds N, N+1, ... The sounds have the quality of\n"
-    "      a new sound, 11025 Hz and 8 bit (the random template draws its own).\n"
-    "  mutate IN [--seed N] [--amount A] [--count K] (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
+    "      a new sound, 11025 Hz and 8 bit, or with --from the sample rate and width of\n"
+    "      BASE, as the editor's Generate menu keeps the open sound's (the random template\n"
+    "      draws its own). --keep leaves the named parts of BASE as they are.\n"
+    "  mutate IN [--seed N] [--amount A] [--count K] [--keep PARTS]\n"
+    "         (-o OUT.zdl|OUT.json | -d DIR [--to zdl|json])\n"
     "      Writes variations of IN, each setting moved a little as heard: the length and\n"
     "      levels by a factor of up to 2^A, each pitch by up to 12 x A semitones (A from\n"
-    "      0..1, default 0.1; see the manual);\n"
+    "      0..1, default 0.1; see the manual); --keep leaves the named parts of IN as they are;\n"
     "      with -d, K files DIR/<IN's base name>_001.zdl ... from seeds N, N+1, ...\n"
     "  render IN... --variants K [--seed N] [--amount A] [-d DIR]\n"
     "      Renders K variations of each input, as mutate makes them, to NAME_001.wav ...\n"
@@ -59,6 +64,10 @@ const char kCommands[] =
     "convert, new, generate, mutate: .zdl, or JSON with --to json). -d DIR is created\n"
     "when it does not exist. Numbered names have three digits, four for K = 1000\n"
     "(_0001 ... _1000). The last seed, N + K - 1, may not pass 18446744073709551615.\n"
+    "PARTS names parts of the sound, comma-separated, from\n"
+    "  %5\n"
+    "(amplitude and frequency are the curves; effects are Distort, Echo Volume and Echo\n"
+    "Delay; quality is the sample rate, the width and the repeat count).\n"
     "An input is read in the format its bytes are in (%4); its name\n"
     "only breaks a tie. Any other file is refused as no sound file.\n"
     "Exit status: 0 success, 1 a bad input or an output that could not be written\n"
@@ -87,11 +96,19 @@ QStringList writtenSoundFormats() {
     return names;
 }
 
+// The names --keep takes, as a list to read: "amplitude, frequency, ... and quality".
+QString keptPartList() {
+    QStringList names;
+    for (SoundPart part : KeptParts::kAll) names << QLatin1String(KeptParts::name(part));
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
 QString commandsText() {
     const QStringList exports = soundexport::extensions();
     return QLatin1String(kCommands).arg(exports.join(QLatin1Char('|')), spokenList(exports, QStringLiteral(".")),
                                         QLatin1Char('.') + exports.mid(1).join(QStringLiteral(", .")),
-                                        soundFormatList());
+                                        soundFormatList(), keptPartList());
 }
 
 struct CommandOptions {
@@ -106,8 +123,8 @@ const CommandOptions kAllowed[] = {
     {"convert", {"o", "d", "to"}},
     {"new", {"o", "to"}},
     {"templates", {}},
-    {"generate", {"o", "d", "seed", "count", "to"}},
-    {"mutate", {"o", "d", "seed", "amount", "count", "to"}},
+    {"generate", {"o", "d", "seed", "count", "to", "from", "keep"}},
+    {"mutate", {"o", "d", "seed", "amount", "count", "to", "keep"}},
 };
 
 // The most files one --count or --variants may ask for.
@@ -269,6 +286,10 @@ QString shapeProblem(const QCommandLineParser& parser, const CliRequest& request
     const bool variation = parser.isSet(QStringLiteral("seed")) || parser.isSet(QStringLiteral("amount"));
     if (request.command == QLatin1String("render") && variation && !request.variants)
         return QStringLiteral("render takes --seed and --amount only with --variants.");
+    if (parser.isSet(QStringLiteral("from")) && request.from.isEmpty())
+        return QStringLiteral("--from needs a sound file.");
+    if (request.command == QLatin1String("generate") && parser.isSet(QStringLiteral("keep")) && request.from.isEmpty())
+        return QStringLiteral("generate takes --keep only with --from BASE, the sound whose parts it keeps.");
     if (!request.to.isEmpty() && !request.output.isEmpty() && !fileio::isStream(request.output))
         return QStringLiteral("-o %1 has the form of its extension; --to is for -d, beside the input or -o -.")
             .arg(request.output);
@@ -322,6 +343,13 @@ void addOptions(QCommandLineParser& parser) {
          QStringLiteral("FORM")},
         {QStringLiteral("variants"), QStringLiteral("render: write K mutated variations of each input (1..1000)."),
          QStringLiteral("K")},
+        {QStringLiteral("from"),
+         QStringLiteral("generate: the sound whose sample rate and width (and the parts --keep names) it takes."),
+         QStringLiteral("BASE")},
+        {QStringLiteral("keep"),
+         QStringLiteral("generate --from, mutate: the parts to leave as they are, comma-separated: %1.")
+             .arg(keptPartList()),
+         QStringLiteral("PARTS")},
     });
 }
 
@@ -378,6 +406,17 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     request.to = parser.value(QStringLiteral("to"));
     if (parser.isSet(QStringLiteral("to")) && !writtenSoundFormats().contains(request.to))
         return usageError(QStringLiteral("--to takes %1.").arg(spokenList(writtenSoundFormats(), QString())));
+
+    request.from = parser.value(QStringLiteral("from"));
+    if (parser.isSet(QStringLiteral("keep"))) {
+        std::string unknown;
+        const std::optional<KeptParts> kept =
+            KeptParts::parse(parser.value(QStringLiteral("keep")).toStdString(), &unknown);
+        if (!kept)
+            return usageError(QStringLiteral("--keep takes a comma-separated list of %1; '%2' is none of them.")
+                                  .arg(keptPartList(), QString::fromStdString(unknown)));
+        request.kept = *kept;
+    }
 
     QString problem = readNumbers(parser, request);
     if (problem.isEmpty()) problem = shapeProblem(parser, request);

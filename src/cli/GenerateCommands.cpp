@@ -23,8 +23,9 @@ namespace {
 int writeSounds(const CliRequest& request, const QString& base, const std::function<SoundSettings(uint64_t)>& make,
                 QTextStream& err) {
     if (!commandsteps::checkDirectory(request, err)) return clicommands::kFailure;
-    // No output may replace the sound it is a variation of.
-    OutputGuard guard(request.command == QLatin1String("mutate") ? request.inputs : QStringList());
+    // No output may replace the sound it is a variation of or keeps parts of.
+    const bool mutating = request.command == QLatin1String("mutate");
+    OutputGuard guard(mutating ? request.inputs : request.from.isEmpty() ? QStringList() : QStringList{request.from});
     int status = clicommands::kSuccess;
     for (int i = 0; i < request.count; ++i) {
         const QString output = request.output.isEmpty()
@@ -55,9 +56,15 @@ int templates(QTextStream& out) {
 
 int generate(const CliRequest& request, QTextStream& err) {
     const std::string name = request.inputs.first().toStdString();
-    const SoundSettings quality = commandsteps::newSound();
+    ReadResult base;
+    if (request.from.isEmpty())
+        base.settings = commandsteps::newSound();
+    else if (!commandsteps::readInput(request.from, base, err))
+        return clicommands::kFailure;
     // The parser has already turned away an unknown name.
-    const auto make = [&](uint64_t seed) { return *sound_templates::generate(name, seed, quality); };
+    const auto make = [&](uint64_t seed) {
+        return *sound_templates::generate(name, seed, base.settings, request.kept);
+    };
     return writeSounds(request, request.inputs.first(), make, err);
 }
 
@@ -65,7 +72,9 @@ int mutate(const CliRequest& request, QTextStream& err) {
     const QString& input = request.inputs.first();
     ReadResult read;
     if (!commandsteps::readInput(input, read, err)) return clicommands::kFailure;
-    const auto make = [&](uint64_t seed) { return sound_mutation::mutate(read.settings, seed, request.amount); };
+    const auto make = [&](uint64_t seed) {
+        return sound_mutation::mutate(read.settings, seed, request.amount, request.kept);
+    };
     return writeSounds(request, QFileInfo(input).completeBaseName(), make, err);
 }
 

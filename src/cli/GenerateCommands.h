@@ -12,10 +12,11 @@ namespace generatecommands {
 int templates(QTextStream& out);
 
 // The sound request.inputs[0] makes for each seed from request.seed on, at the
-// new-sound quality: to -o, or DIR/<template>_001.zdl ... with -d.
+// new-sound quality or --from's, with --from's kept parts: to -o, or
+// DIR/<template>_001.zdl ... with -d.
 int generate(const CliRequest& request, QTextStream& err);
 
-// Variations of the single input, one for each seed from request.seed on: to
+// Variations of the single input (its kept parts left), one for each seed from request.seed on: to
 // -o, or DIR/<input's base name>_001.zdl ... with -d.
 int mutate(const CliRequest& request, QTextStream& err);
 

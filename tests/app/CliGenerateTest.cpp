@@ -1,6 +1,7 @@
 // zindle-cli's templates, generate and mutate commands and render --variants,
 // each checked against the library functions they stand for.
 #include "CliFixture.h"
+#include "core/KeptParts.h"
 #include "core/SoundMutation.h"
 #include "core/SoundTemplates.h"
 #include "storage/SoundFile.h"
@@ -104,6 +105,60 @@ TEST_F(Cli, MutateWritesTheVariationsOfItsInput) {
     }
     EXPECT_EQ(readSettings(path("d.zdl")), readSettings(path("laser.zdl")));
     EXPECT_NE(readSettings(path("out/boom_001.zdl")), readSettings(path("out/boom_002.zdl")));
+    EXPECT_EQ(contents(path("laser.zdl")), contents(kSounds + q("laser.zdl")));
+}
+
+// --from gives the base's quality (as the editor's Generate menu keeps the
+// open sound's) and --keep its parts: the library's sound for the same seed,
+// base and parts, to -o and to numbered files.
+TEST_F(Cli, KeptPartsComeFromTheBase) {
+    copy("laser.zdl");
+    copy("boom.efc");
+    const SoundSettings laser = readSettings(path("laser.zdl"));
+    const SoundSettings boom = readSettings(path("boom.efc"));
+    const KeptParts none;
+    const struct {
+        QStringList arguments;
+        const char* file;
+        bool mutate;
+        const char* templateName;
+        const SoundSettings& base;
+        uint64_t seed;
+        KeptParts kept;
+    } cases[] = {
+        {arguments({"generate", "coin", "--seed", "7", "--from", "laser.zdl", "-o", "a.zdl"}), "a.zdl", false, "coin",
+         laser, 7, none},
+        {arguments(
+             {"generate", "coin", "--seed", "7", "--from", "laser.zdl", "--keep", "amplitude,waveform", "-o", "b.zdl"}),
+         "b.zdl", false, "coin", laser, 7, KeptParts{SoundPart::Amplitude, SoundPart::Waveform}},
+        {arguments({"generate", "random", "--seed", "8", "--count", "2", "--from", "boom.efc", "--keep",
+                    "quality,length,effects", "-d", "g"}),
+         "g/random_002.zdl", false, "random", boom, 9,
+         KeptParts{SoundPart::Quality, SoundPart::Length, SoundPart::Effects}},
+        {arguments({"mutate", "laser.zdl", "--seed", "3", "--keep", "frequency", "-o", "c.zdl"}), "c.zdl", true, "",
+         laser, 3, KeptParts{SoundPart::Frequency}},
+        {arguments(
+             {"mutate", "boom.efc", "--seed", "5", "--count", "2", "--keep", "waveform,quality,amplitude", "-d", "m"}),
+         "m/boom_001.zdl", true, "", boom, 5, KeptParts{SoundPart::Waveform, SoundPart::Quality, SoundPart::Amplitude}},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.arguments);
+        ASSERT_EQ(r.status, 0) << c.arguments.join(' ').toStdString() << ": " << r.err.toStdString();
+        const SoundSettings expected =
+            c.mutate ? sound_mutation::mutate(c.base, c.seed, sound_mutation::kDefaultAmount, c.kept)
+                     : *sound_templates::generate(c.templateName, c.seed, c.base, c.kept);
+        EXPECT_EQ(readSettings(path(c.file)), expected) << c.file;
+    }
+    EXPECT_EQ(readSettings(path("a.zdl")).sampleRate, laser.sampleRate);
+    EXPECT_NE(readSettings(path("a.zdl")), readSettings(path("b.zdl")));
+
+    // A base that cannot be read writes nothing; no output may replace the base.
+    Outcome r = run(arguments({"generate", "coin", "--from", "missing.zdl", "-o", "d.zdl"}));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(q("missing.zdl: The file does not exist."))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("d.zdl")));
+    r = run(arguments({"generate", "coin", "--from", "laser.zdl", "--keep", "length", "-o", "laser.zdl"}));
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(contents(path("laser.zdl")), contents(kSounds + q("laser.zdl")));
 }
 
@@ -233,6 +288,20 @@ TEST_F(Cli, BadMakingOptionsAreWrongUsageAndWriteNothing) {
          "--seed 18446744073709551614 with --count 3 would pass the largest seed"},
         {arguments({"render", "new.zdl", "--variants", "1000", "--seed", "18446744073709550617", "-d", "out"}),
          "--seed 18446744073709550617 with --variants 1000 would pass the largest seed"},
+        // Kept parts: only names from the list, and for generate only with a base to keep them from.
+        {arguments({"generate", "coin", "--keep", "amplitude", "-o", "x.zdl"}),
+         "generate takes --keep only with --from BASE"},
+        {arguments({"generate", "coin", "--from", "laser.zdl", "--keep", "amplitude,repeats", "-o", "x.zdl"}),
+         "--keep takes a comma-separated list of amplitude, frequency, waveform, length, effects and quality; "
+         "'repeats' is none of them."},
+        {arguments({"generate", "coin", "--from", "laser.zdl", "--keep", "", "-o", "x.zdl"}), "--keep takes"},
+        {arguments({"generate", "coin", "--from", "laser.zdl", "--keep", "waveform,", "-o", "x.zdl"}), "--keep takes"},
+        {arguments({"generate", "coin", "--from", "", "-o", "x.zdl"}), "--from needs a sound file."},
+        {arguments({"mutate", "new.zdl", "--keep", "Waveform", "-o", "x.zdl"}), "--keep takes"},
+        {arguments({"mutate", "new.zdl", "--keep", "length", "--keep", "waveform", "-o", "x.zdl"}),
+         "--keep is given more than once."},
+        {arguments({"mutate", "new.zdl", "--from", "laser.zdl", "-o", "x.zdl"}), "mutate does not take --from."},
+        {arguments({"render", "new.zdl", "--keep", "length"}), "render does not take --keep."},
     };
     const QStringList before = entries(dir.path());
     for (const auto& c : cases) {

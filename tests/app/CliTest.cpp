@@ -44,9 +44,10 @@ TEST_F(Cli, HelpAndVersion) {
         << r.out.toStdString();
     r = run({QStringLiteral("--help")});
     EXPECT_EQ(r.status, 0);
-    for (const char* command : {"render IN...", "info IN...", "convert IN...", "new -o OUT.zdl|OUT.json",
-                                "--to zdl|json", "--format wav|flac|ogg", "--repeats", "templates\n",
-                                "generate TEMPLATE", "mutate IN", "--variants K", "--amount", "--count"})
+    for (const char* command :
+         {"render IN...", "info IN...", "convert IN...", "new -o OUT.zdl|OUT.json", "--to zdl|json",
+          "--format wav|flac|ogg", "--repeats", "templates\n", "generate TEMPLATE", "mutate IN", "--variants K",
+          "--amount", "--count", "--from BASE [--keep PARTS]"})
         EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
     // The program by its name, whatever path started it, and only its own options.
     EXPECT_TRUE(r.out.startsWith(QLatin1String("Usage: zindle-cli [options] command [IN...]\n")))
