@@ -1,12 +1,12 @@
 #include "document/SoundDocument.h"
 
-#include "core/SoundMutation.h"
 #include "core/SoundTemplates.h"
 #include "document/PreviewRenderer.h"
 #include "document/SettingsStep.h"
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 SoundDocument::SoundDocument(QObject* parent) : QObject(parent), history_(kHistoryLimit, kHistoryBytes) {
     model_.settings.resetToNew();
@@ -141,23 +141,28 @@ void SoundDocument::redo() {
     syncModified();
 }
 
-bool SoundDocument::generate(const std::string& templateName, uint64_t seed) {
-    const std::optional<SoundSettings> sound = sound_templates::generate(templateName, seed, committed_);
-    if (!sound) return false;
-    QString step = QString::fromStdString(templateName);
-    step[0] = step[0].toUpper();
-    commit(*sound, step);
+bool SoundDocument::generate(const std::string& templateName, uint64_t seed, KeptParts kept) {
+    std::optional<GeneratedSound> made = GeneratedSound::fromTemplate(templateName, seed, committed_, kept);
+    if (made) commitGenerated(std::move(*made));
+    return made.has_value();
+}
+
+bool SoundDocument::randomize(uint64_t seed, KeptParts kept) { return generate(sound_templates::kRandom, seed, kept); }
+
+bool SoundDocument::mutate(uint64_t seed, KeptParts kept) {
+    commitGenerated(GeneratedSound::mutation(seed, committed_, kept));
     return true;
 }
 
-bool SoundDocument::randomize(uint64_t seed) {
-    const std::optional<SoundSettings> sound = sound_templates::generate(sound_templates::kRandom, seed, committed_);
-    if (sound) commit(*sound, QStringLiteral("Randomize"));
-    return sound.has_value();
+void SoundDocument::commitGenerated(GeneratedSound sound) {
+    commit(sound.sound, sound.stepName());
+    generated_.add(std::move(sound));
 }
 
-bool SoundDocument::mutate(uint64_t seed) {
-    commit(sound_mutation::mutate(committed_, seed), QStringLiteral("Mutate"));
+bool SoundDocument::useGenerated(int index) {
+    if (index < 0 || index >= generated_.size()) return false;
+    const GeneratedSound& chosen = generated_.at(index);
+    commit(chosen.sound, chosen.stepName());
     return true;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/KeptParts.h"
 #include "core/SoundModel.h"
 #include "core/SoundSettings.h"
 #include "document/DocumentState.h"
 #include "document/EditHistory.h"
+#include "document/GeneratedHistory.h"
 
 #include <QObject>
 #include <QString>
@@ -87,13 +89,20 @@ public:
     void undo();
     void redo();
 
-    // The named template for `seed`, keeping the quality of the sound; false
-    // for a name that is none.
-    bool generate(const std::string& templateName, uint64_t seed);
-    // Randomize: a `random` sound, with a quality of its own.
-    bool randomize(uint64_t seed);
+    // The named template for `seed`, keeping the quality of the sound and
+    // the `kept` parts; false for a name that is none. The undo step names
+    // the seed ("Coin (seed 48213)").
+    bool generate(const std::string& templateName, uint64_t seed, KeptParts kept = {});
+    // Randomize: a `random` sound, with a quality of its own unless kept.
+    bool randomize(uint64_t seed, KeptParts kept = {});
     // Mutate: the sound nudged by the default amount.
-    bool mutate(uint64_t seed);
+    bool mutate(uint64_t seed, KeptParts kept = {});
+
+    // Every sound the three above made in this session, newest first.
+    const GeneratedHistory& generated() const { return generated_; }
+    // Makes the generated sound at `index` the sound, as one undo step named
+    // as its own was; false for an index outside the history.
+    bool useGenerated(int index);
 
     // How many times the sound was rendered (renders are costly and must
     // happen once per edit, never during a drag without live preview).
@@ -118,6 +127,8 @@ private:
     void takePreview();
     // No preview asked for is wanted any more.
     void dropPreviews();
+    // Commits a generated sound and adds it to the history.
+    void commitGenerated(GeneratedSound sound);
 
     SoundModel model_;
     // What settings() returns: the model may be ahead of it during a preview.
@@ -128,4 +139,5 @@ private:
     std::unique_ptr<PreviewRenderer> renderer_;
     std::optional<SoundSettings> requested_;  // the newest preview not yet back
     int renderCount_ = 0;
+    GeneratedHistory generated_;
 };

@@ -298,13 +298,13 @@ TEST(SoundDocument, GeneratedSoundsAreOneStepEach) {
     const SoundSettings start = d.settings();
     ASSERT_TRUE(d.generate("laser", 11));
     EXPECT_EQ(d.settings(), *sound_templates::generate("laser", 11, start));
-    EXPECT_EQ(d.history().undoText(), QStringLiteral("Laser"));
+    EXPECT_EQ(d.history().undoText(), QStringLiteral("Laser (seed 11)"));
     const SoundSettings laser = d.settings();
     ASSERT_TRUE(d.randomize(12));
     EXPECT_EQ(d.settings(), *sound_templates::generate(sound_templates::kRandom, 12, laser));
-    EXPECT_EQ(d.history().undoText(), QStringLiteral("Randomize"));
+    EXPECT_EQ(d.history().undoText(), QStringLiteral("Randomize (seed 12)"));
     ASSERT_TRUE(d.mutate(13));
-    EXPECT_EQ(d.history().undoText(), QStringLiteral("Mutate"));
+    EXPECT_EQ(d.history().undoText(), QStringLiteral("Mutate (seed 13)"));
     EXPECT_EQ(d.history().count(), 3);
     EXPECT_FALSE(d.generate("no such template", 14));
     EXPECT_EQ(d.history().count(), 3);

@@ -50,7 +50,7 @@ TEST_F(GenerateFixture, EachTemplateIsOneStepPlayedAtOnce) {
         EXPECT_EQ(settings().bitsPerSample, 16);
         QString label = QString::fromStdString(names[i]);
         label[0] = label[0].toUpper();
-        EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo %1\tCtrl+Z").arg(label));
+        EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo %1 (seed %2)\tCtrl+Z").arg(label).arg(seed));
         d.key(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(settings(), before) << "undo gives the sound back";
         d.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -60,7 +60,7 @@ TEST_F(GenerateFixture, EachTemplateIsOneStepPlayedAtOnce) {
 TEST_F(GenerateFixture, RandomizeAndMutate) {
     d.key(Qt::Key_8, Qt::ControlModifier);
     EXPECT_EQ(settings(), *sound_templates::generate(sound_templates::kRandom, seed, settings()));
-    EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo Randomize\tCtrl+Z"));
+    EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo Randomize (seed %1)\tCtrl+Z").arg(seed));
     for (int k = 0; k < 3; ++k) {
         const SoundSettings before = settings();
         const int plays = d.h.player.plays();
@@ -68,7 +68,7 @@ TEST_F(GenerateFixture, RandomizeAndMutate) {
         EXPECT_EQ(settings(), sound_mutation::mutate(before, seed)) << k;
         EXPECT_NE(settings(), before);
         EXPECT_EQ(d.h.player.plays(), plays + 1);
-        EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo Mutate\tCtrl+Z"));
+        EXPECT_EQ(d.menu().undoAction->text(), QStringLiteral("&Undo Mutate (seed %1)\tCtrl+Z").arg(seed));
     }
 }
 
