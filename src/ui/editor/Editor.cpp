@@ -202,16 +202,16 @@ void Editor::afterGenerated(bool applied) {
     if (applied && !playOnChange_) play();  // play on change has played it already
 }
 
-void Editor::generate(const std::string& templateName, uint64_t seed) {
-    if (!isDragging()) afterGenerated(document_.generate(templateName, seed));
+void Editor::generate(const std::string& templateName, uint64_t seed, KeptParts kept) {
+    if (!isDragging()) afterGenerated(document_.generate(templateName, seed, kept));
 }
 
-void Editor::randomize(uint64_t seed) {
-    if (!isDragging()) afterGenerated(document_.randomize(seed));
+void Editor::randomize(uint64_t seed, KeptParts kept) {
+    if (!isDragging()) afterGenerated(document_.randomize(seed, kept));
 }
 
-void Editor::mutate(uint64_t seed) {
-    if (!isDragging()) afterGenerated(document_.mutate(seed));
+void Editor::mutate(uint64_t seed, KeptParts kept) {
+    if (!isDragging()) afterGenerated(document_.mutate(seed, kept));
 }
 
 void Editor::undo() {

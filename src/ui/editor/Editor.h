@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeptParts.h"
 #include "core/SoundSettings.h"
 #include "document/SoundDocument.h"
 #include "platform/SoundPlayer.h"
@@ -85,9 +86,10 @@ public:
 
     // A generated sound (a template, Randomize, Mutate), played at once as
     // the user asked for a new sound. Ignored while a drag is held.
-    void generate(const std::string& templateName, uint64_t seed);
-    void randomize(uint64_t seed);
-    void mutate(uint64_t seed);
+    // The `kept` parts stay as they are.
+    void generate(const std::string& templateName, uint64_t seed, KeptParts kept = {});
+    void randomize(uint64_t seed, KeptParts kept = {});
+    void mutate(uint64_t seed, KeptParts kept = {});
 
     // Undo and redo; neither does anything while a drag is held.
     void undo();

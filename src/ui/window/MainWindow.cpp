@@ -1,6 +1,7 @@
 #include "ui/window/MainWindow.h"
 
 #include "core/RenderedSound.h"
+#include "core/SoundRenderer.h"
 #include "core/SoundSettings.h"
 #include "core/SoundTemplates.h"
 #include "core/WavImage.h"
@@ -8,6 +9,7 @@
 #include "document/RecentFiles.h"
 #include "document/SoundDocument.h"
 #include "platform/SoundPlayer.h"
+#include "ui/bank/GeneratedList.h"
 #include "ui/dialogs/AdjustPointDialog.h"
 #include "ui/dialogs/SliderValueDialog.h"
 #include "ui/drawing/DrawingTools.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -105,9 +108,48 @@ void MainWindow::buildGenerateMenu() {
     nextSeed = [] { return QRandomGenerator::global()->generate64(); };
     for (const MainWindowMenu::TemplateAction& item : menu_->templateActions)
         connect(item.action, &QAction::triggered, this,
-                [this, name = item.name] { editor_->generate(name, nextSeed()); });
-    connect(menu_->randomizeAction, &QAction::triggered, this, [this] { editor_->randomize(nextSeed()); });
-    connect(menu_->mutateAction, &QAction::triggered, this, [this] { editor_->mutate(nextSeed()); });
+                [this, name = item.name] { editor_->generate(name, nextSeed(), keptParts()); });
+    connect(menu_->randomizeAction, &QAction::triggered, this, [this] { editor_->randomize(nextSeed(), keptParts()); });
+    connect(menu_->mutateAction, &QAction::triggered, this, [this] { editor_->mutate(nextSeed(), keptParts()); });
+    // The ticks as the settings keep them, then every change kept.
+    const QString key = QStringLiteral("generate/keep");
+    const KeptParts stored = KeptParts::parse(settings_.value(key).toString().toStdString()).value_or(KeptParts());
+    for (const MainWindowMenu::KeepAction& item : menu_->keepActions) {
+        item.action->setChecked(stored.has(item.part));
+        connect(item.action, &QAction::toggled, this,
+                [this, key] { settings_.setValue(key, QString::fromStdString(keptParts().names())); });
+    }
+    installGeneratedList();
+}
+
+KeptParts MainWindow::keptParts() const {
+    KeptParts kept;
+    for (const MainWindowMenu::KeepAction& item : menu_->keepActions) kept.set(item.part, item.action->isChecked());
+    return kept;
+}
+
+void MainWindow::installGeneratedList() {
+    generatedList_ = new GeneratedList(document_.generated(), commands_.prompts());
+    // Keep saves where Save As would start.
+    generatedList_->setFolder([this] { return commands_.dialogDirectory(); });
+    connect(generatedList_, &GeneratedList::playRequested, this, &MainWindow::playApart);
+    connect(generatedList_, &GeneratedList::useRequested, this, [this](int index) {
+        if (!editor_->isDragging()) document_.useGenerated(index);
+    });
+    generatedDock_ = new QDockWidget(tr("Generated"), this);
+    generatedDock_->setObjectName(QStringLiteral("generatedDock"));
+    generatedDock_->setWidget(generatedList_);
+    addDockWidget(Qt::RightDockWidgetArea, generatedDock_);
+    // The editor's own layout is unchanged until there is something to list.
+    generatedDock_->hide();
+    connect(&document_.generated(), &GeneratedHistory::added, generatedDock_, &QWidget::show, Qt::SingleShotConnection);
+}
+
+void MainWindow::playApart(const SoundSettings& sound) {
+    player_.stop();
+    followPlayback();  // the document's play cursor goes with its sound
+    const WavImage image = sound_renderer::render(sound).wavImage(sound.repeatCount);
+    if (!image.empty()) player_.playImage(image);
 }
 
 void MainWindow::buildPlayMenu() {

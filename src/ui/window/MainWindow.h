@@ -14,6 +14,8 @@
 class DocumentCommands;
 class DrawingTools;
 class EditorCanvas;
+class GeneratedList;
+class QDockWidget;
 class QAction;
 class QSettings;
 class QTimer;
@@ -84,6 +86,13 @@ public:
     // How often the play cursor moves while a sound plays.
     static constexpr int kCursorIntervalMs = 25;
 
+    // The parts Generate > Keep has ticked.
+    KeptParts keptParts() const;
+    // The sounds generated in this session, in a dock of their own shown
+    // with the first of them.
+    GeneratedList* generatedList() const { return generatedList_; }
+    QDockWidget* generatedDock() const { return generatedDock_; }
+
     const MainWindowMenu& menu() const { return *menu_; }
     QAction* exitAction() const { return menu_->exitAction; }
     QAction* aboutAction() const { return menu_->aboutAction; }
@@ -127,6 +136,10 @@ private:
     void runDocumentCommand(bool (DocumentCommands::*command)());
     void buildPlayMenu();
     void buildGenerateMenu();
+    // The Generated list, its dock and what it asks of the window.
+    void installGeneratedList();
+    // Plays a sound that is not the document's, rendered for the purpose.
+    void playApart(const SoundSettings& sound);
     // Plays the sound as it stands, repeatCount times, and follows it.
     void playSound();
     // Puts the sound as it stands in place of what plays (or plays it, if
@@ -151,5 +164,7 @@ private:
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
     QTimer* cursorTimer_ = nullptr;
+    GeneratedList* generatedList_ = nullptr;
+    QDockWidget* generatedDock_ = nullptr;
     bool storePlayback_ = false;  // off while the settings are read back
 };

@@ -72,6 +72,15 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) 
     randomizeAction->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + index)));
     mutateAction = generate->addAction(QObject::tr("&Mutate\tM"));
     mutateAction->setShortcut(QKeySequence(Qt::Key_M));
+    generate->addSeparator();
+    QMenu* keep = generate->addMenu(QObject::tr("&Keep"));
+    for (SoundPart part : KeptParts::kAll) {
+        static const char* const kTexts[] = {"&Amplitude", "&Frequency", "&Waveform",
+                                             "&Length",    "&Effects",   "&Quality and Repeats"};
+        QAction* action = keep->addAction(QObject::tr(kTexts[static_cast<int>(part)]));
+        action->setCheckable(true);
+        keepActions.push_back({part, action});
+    }
 
     QMenu* play = window.menuBar()->addMenu(QObject::tr("&Play"));
     playAction = play->addAction(QObject::tr("&Play\tSpace"));

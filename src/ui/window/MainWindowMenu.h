@@ -5,6 +5,8 @@ class QMainWindow;
 class QMenu;
 class EditHistory;
 
+#include "core/KeptParts.h"
+
 #include <string>
 #include <vector>
 
@@ -34,6 +36,12 @@ public:
     std::vector<TemplateAction> templateActions;
     QAction* randomizeAction = nullptr;
     QAction* mutateAction = nullptr;
+    // Generate > Keep: one checkable item per part, in KeptParts::kAll's order.
+    struct KeepAction {
+        SoundPart part;
+        QAction* action;
+    };
+    std::vector<KeepAction> keepActions;
     QAction* playAction = nullptr;
     QAction* stopAction = nullptr;
     QAction* playOnChangeAction = nullptr;  // checkable
