@@ -45,34 +45,33 @@ struct GeneratedFixture : ::testing::Test {
     }
 };
 
-// Each part ticked alone, through a template, Randomize and Mutate: the
-// sound is the core's for that seed and part.
+// The items in the parts' order; the ticks reach a template, Randomize and
+// Mutate, each giving the core's sound for that seed and those parts.
 TEST_F(GeneratedFixture, KeepTicksReachEveryGenerateItem) {
     const char* const texts[] = {"&Amplitude", "&Frequency", "&Waveform",
                                  "&Length",    "&Effects",   "&Quality and Repeats"};
     ASSERT_EQ(d.menu().keepActions.size(), KeptParts::kAll.size());
     for (size_t i = 0; i < KeptParts::kAll.size(); ++i) {
-        const SoundPart part = KeptParts::kAll[i];
-        QAction* tick = keepItem(d.menu(), part);
-        EXPECT_EQ(tick->text(), QLatin1String(texts[i]));
-        ASSERT_TRUE(tick->isCheckable());
-        tick->setChecked(true);
-        const KeptParts kept{part};
-        EXPECT_EQ(d.h.window->keptParts(), kept);
-        // A sound unlike the templates' first, so that every kept part shows.
-        d.h.document.commit(*sound_templates::generate("random", 900 + i, {}), QStringLiteral("Base"));
-        SoundSettings before = settings();
-        d.key(Qt::Key_3, Qt::ControlModifier);
-        EXPECT_EQ(settings(), *sound_templates::generate("explosion", seed, before, kept)) << KeptParts::name(part);
-        before = settings();
-        d.key(Qt::Key_8, Qt::ControlModifier);
-        EXPECT_EQ(settings(), *sound_templates::generate("random", seed, before, kept)) << KeptParts::name(part);
-        before = settings();
-        d.key(Qt::Key_M);
-        EXPECT_EQ(settings(), sound_mutation::mutate(before, seed, sound_mutation::kDefaultAmount, kept));
-        tick->setChecked(false);
+        EXPECT_EQ(d.menu().keepActions[i].part, KeptParts::kAll[i]);
+        EXPECT_EQ(d.menu().keepActions[i].action->text(), QLatin1String(texts[i]));
+        EXPECT_TRUE(d.menu().keepActions[i].action->isCheckable());
     }
     EXPECT_EQ(d.h.window->keptParts(), KeptParts());
+    keepItem(d.menu(), SoundPart::Amplitude)->setChecked(true);
+    keepItem(d.menu(), SoundPart::Quality)->setChecked(true);
+    const KeptParts kept{SoundPart::Amplitude, SoundPart::Quality};
+    EXPECT_EQ(d.h.window->keptParts(), kept);
+    // A sound unlike the templates', so that the kept parts show.
+    d.h.document.commit(*sound_templates::generate("random", 900, {}), QStringLiteral("Base"));
+    SoundSettings before = settings();
+    d.key(Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(settings(), *sound_templates::generate("explosion", seed, before, kept));
+    before = settings();
+    d.key(Qt::Key_8, Qt::ControlModifier);
+    EXPECT_EQ(settings(), *sound_templates::generate("random", seed, before, kept));
+    before = settings();
+    d.key(Qt::Key_M);
+    EXPECT_EQ(settings(), sound_mutation::mutate(before, seed, sound_mutation::kDefaultAmount, kept));
 }
 
 TEST(GeneratedKeep, TheTicksAreRemembered) {
