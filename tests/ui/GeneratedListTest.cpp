@@ -184,7 +184,7 @@ TEST_F(GeneratedFixture, CtrlKKeepsANewFileUnderTheNameGiven) {
         const int errors = d.prompts.count(ScriptedPrompts::Kind::Error);
         QTest::keyClick(&list(), Qt::Key_K, Qt::ControlModifier);
         EXPECT_TRUE(answers.isEmpty()) << c.answer << ": the name was not asked";
-        EXPECT_EQ(d.prompts.count(ScriptedPrompts::Kind::Error), errors + (c.refusal ? 1 : 0)) << c.answer;
+        ASSERT_EQ(d.prompts.count(ScriptedPrompts::Kind::Error), errors + (c.refusal ? 1 : 0)) << c.answer;
         if (c.refusal) {
             EXPECT_TRUE(d.prompts.shown.back().text.contains(QLatin1String(c.refusal)))
                 << d.prompts.shown.back().text.toStdString();
