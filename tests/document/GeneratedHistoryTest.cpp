@@ -83,10 +83,6 @@ TEST(GeneratedHistory, KeepsTheLastHundred) {
     ASSERT_EQ(d.generated().size(), GeneratedHistory::kLimit);
     EXPECT_EQ(d.generated().at(0).seed, 130u);
     EXPECT_EQ(d.generated().at(99).seed, 31u);
-    // Each was made from the one before it.
-    for (int i = 0; i + 1 < d.generated().size(); ++i) {
-        EXPECT_EQ(d.generated().at(i).base, d.generated().at(i + 1).sound) << i;
-    }
 }
 
 TEST(GeneratedHistory, UsingAnEntryIsOneUndoStepNamedAsItsOwn) {

@@ -106,8 +106,9 @@ TEST_F(GeneratedFixture, TheListShowsEachResultNewestFirstOnceThereIsOne) {
     EXPECT_EQ(list().item(99)->text(), QStringLiteral("Mutation, seed 48236"));
 }
 
-// Up and Down play the entry they reach, rendered apart: the document and
-// its history stay as they are. Enter makes the entry the sound in one step.
+// Up and Down play the entry they reach, rendered apart, and Space the one
+// selected (not the document, as elsewhere): the document and its history
+// stay as they are. Enter makes the entry the sound in one step.
 TEST_F(GeneratedFixture, KeysPlayAndApply) {
     d.key(Qt::Key_2, Qt::ControlModifier);  // laser 48213
     d.key(Qt::Key_7, Qt::ControlModifier);  // blip 48214
@@ -119,7 +120,7 @@ TEST_F(GeneratedFixture, KeysPlayAndApply) {
     const struct {
         Qt::Key key;
         int row;
-    } moves[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}};
+    } moves[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}, {Qt::Key_Space, 1}};
     for (const auto& m : moves) {
         const int plays = d.h.player.plays();
         QTest::keyClick(&list(), m.key);

@@ -54,8 +54,24 @@ void GeneratedList::playCurrent() {
     if (row >= 0 && row < history_.size()) emit playRequested(history_.at(row).sound);
 }
 
+bool GeneratedList::event(QEvent* event) {
+    // Space is the window's Play, which would play the document instead.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QListWidget::event(event);
+}
+
 void GeneratedList::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
+    case Qt::Key_Space:
+        playCurrent();
+        event->accept();
+        return;
     case Qt::Key_Up:
     case Qt::Key_Down:
         QListWidget::keyPressEvent(event);

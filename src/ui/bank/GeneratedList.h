@@ -11,7 +11,7 @@ class QAction;
 struct SoundSettings;
 
 // The sounds generated in this session, newest first, each as "Coin, seed
-// 48213". Up and Down play the entry they land on (a click plays it too);
+// 48213". Up and Down play the entry they land on (a click or Space plays it too);
 // Enter or a double click asks for it to become the current sound; Keep
 // (Ctrl+K) saves it as a new file in the folder it is given, under a name it
 // asks for, never over a file that is there. It only shows and asks: the
@@ -44,6 +44,7 @@ signals:
     void kept(const QString& path);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -138,6 +138,8 @@ void MainWindow::installGeneratedList() {
     });
     generatedDock_ = new QDockWidget(tr("Generated"), this);
     generatedDock_->setObjectName(QStringLiteral("generatedDock"));
+    // Nothing would bring it back once closed: it only moves or floats.
+    generatedDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     generatedDock_->setWidget(generatedList_);
     addDockWidget(Qt::RightDockWidgetArea, generatedDock_);
     // The editor's own layout is unchanged until there is something to list.
