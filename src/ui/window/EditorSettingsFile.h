@@ -7,8 +7,8 @@
 
 class QSettings;
 
-// The editor's settings file: the recent files, the last folder and the Play
-// menu's ticks, kept between runs as an INI file.
+// The editor's settings file: the recent files, the last folder, the Play
+// menu's ticks and Generate > Keep's, kept between runs as an INI file.
 namespace editor_settings {
 
 // The editor writes a few hundred bytes. A file past this is none of ours,
