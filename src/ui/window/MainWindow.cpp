@@ -101,6 +101,7 @@ void MainWindow::buildMenu() {
     menu_->instructionsAction->setEnabled(false);
     buildPlayMenu();
     buildGenerateMenu();
+    installGeneratedList();
     new MenuBarKeys(*this, *menu_->stopAction);
 }
 
@@ -119,7 +120,6 @@ void MainWindow::buildGenerateMenu() {
         connect(item.action, &QAction::toggled, this,
                 [this, key] { settings_.setValue(key, QString::fromStdString(keptParts().names())); });
     }
-    installGeneratedList();
 }
 
 KeptParts MainWindow::keptParts() const {
