@@ -1,0 +1,109 @@
+// The web player in headless Chromium, opened from the disk and from a static
+// server with a share-code link: the info it shows, and the WAV it renders
+// (written into the page as base64 with ?dump-wav), against zindle-cli.
+//   node --test player.test.mjs, with ZINDLE_WEB, ZINDLE_CLI, ZINDLE_CHROMIUM,
+//   ZINDLE_TEST_DATA and ZINDLE_SCRATCH set (tests/web/CMakeLists.txt does).
+import assert from 'node:assert/strict';
+import { spawn, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+const player = path.join(process.env.ZINDLE_WEB, 'player');
+const data = process.env.ZINDLE_TEST_DATA;
+const scratch = fs.mkdtempSync(path.join(process.env.ZINDLE_SCRATCH, 'web-player-'));
+
+// The share code of a .zdl file, built here from its definition.
+function shareCode(zdl) {
+    return 'zindle1:' + Buffer.from(zdl).toString('base64url');
+}
+
+function textOf(dom, id) {
+    const found = new RegExp(`id="${id}"[^>]*>([^<]*)<`).exec(dom);
+    assert.ok(found, `no element ${id} in the page`);
+    return found[1].replace(/&amp;/g, '&');
+}
+
+function cliRender(file) {
+    const run = spawnSync(process.env.ZINDLE_CLI, ['render', file, '-o', '-'], { maxBuffer: 1 << 28 });
+    assert.equal(run.status, 0, run.stderr.toString());
+    return run.stdout;
+}
+
+// The player's folder over HTTP, as any static server gives it.
+let server;
+let serverUrl;
+before(async () => {
+    const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+    server = http.createServer((request, response) => {
+        const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
+        const file = path.join(player, name);
+        if (!fs.existsSync(file)) {
+            response.writeHead(404).end();
+            return;
+        }
+        response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+        response.end(fs.readFileSync(file));
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    serverUrl = `http://127.0.0.1:${server.address().port}/index.html`;
+});
+after(() => server.close());
+
+// The page after its scripts ran, from Chromium in its own process (this one
+// serves the page meanwhile). Each run has its own profile, so runs never share
+// Chromium's lock; the time limit fails the test rather than hang it.
+let runs = 0;
+function dumpDom(url) {
+    return new Promise((resolve, reject) => {
+        const profile = path.join(scratch, `profile-${++runs}`);
+        const args = ['--headless', '--no-sandbox', '--disable-gpu', `--user-data-dir=${profile}`,
+                      '--virtual-time-budget=10000', '--dump-dom', url];
+        const child = spawn(process.env.ZINDLE_CHROMIUM, args, { stdio: ['ignore', 'pipe', 'pipe'] });
+        const chunks = [];
+        let errors = '';
+        const deadline = setTimeout(() => child.kill(), 90000);
+        child.stdout.on('data', (chunk) => chunks.push(chunk));
+        child.stderr.on('data', (chunk) => (errors += chunk));
+        child.on('error', reject);
+        child.on('close', (status) => {
+            clearTimeout(deadline);
+            if (status === 0) resolve(Buffer.concat(chunks).toString('utf8'));
+            else reject(new Error(`chromium exited with ${status}: ${errors}`));
+        });
+    });
+}
+
+const sounds = [
+    { file: 'sounds/laser.zdl', rate: 22050, bits: 16 },
+    { file: 'corpus/zdl/new.zdl', rate: 44100, bits: 16 },
+];
+
+for (const where of ['file', 'http']) {
+    test(`a share-code link opened over ${where} shows the sound and renders what zindle-cli renders`, async () => {
+        for (const { file, rate, bits } of sounds) {
+            const full = path.join(data, file);
+            const page = where === 'file' ? pathToFileURL(path.join(player, 'index.html')).href : serverUrl;
+            const url = `${page}?dump-wav#${shareCode(fs.readFileSync(full))}`;
+            const dom = await dumpDom(url);
+            const expected = cliRender(full);
+            assert.equal(textOf(dom, 'status'), '', file);
+            const wav = Buffer.from(textOf(dom, 'wav-dump'), 'base64');
+            assert.ok(wav.equals(expected), `${file}: the page's WAV differs from zindle-cli's`);
+            const samples = (expected.length - 44) / (bits / 8);
+            assert.deepEqual(
+                ['info-name', 'info-duration', 'info-samples', 'info-rate', 'info-bits'].map((id) => textOf(dom, id)),
+                ['Shared sound', `${(samples / rate).toFixed(3)} s`, String(samples), `${rate} Hz`, `${bits} bits`],
+                file);
+        }
+    });
+}
+
+test('a bad share code shows its reason in the page', async () => {
+    const page = pathToFileURL(path.join(player, 'index.html')).href;
+    const dom = await dumpDom(`${page}#zindle1:AAAA`);
+    assert.match(textOf(dom, 'status'), /^Shared sound: .+/);
+    assert.equal(textOf(dom, 'info-name'), '–');
+});
