@@ -5,8 +5,8 @@
 #include "zindle/zindle.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count; ++i) {
         unsigned char* wav = nullptr;
         const auto start = std::chrono::steady_clock::now();
-        const int code = zindle_sound_render_wav(sound, ZINDLE_RATE_OWN, ZINDLE_BITS_OWN, &wav, &size, error, sizeof error);
+        const int code =
+            zindle_sound_render_wav(sound, ZINDLE_RATE_OWN, ZINDLE_BITS_OWN, &wav, &size, error, sizeof error);
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (code != ZINDLE_OK) {
             std::fprintf(stderr, "%s: %s\n", argv[1], error);
