@@ -163,6 +163,20 @@ test('the JSON text is that of zindle-cli convert, and reads back to the same so
     }
 });
 
+test('a share code is zindle1: and the .zdl in base64url, and reads back as it is or in a link', () => {
+    for (const file of ['sounds/laser.zdl', 'corpus/json/boom.json', 'corpus/efc/organ-12-points.efc']) {
+        const sound = zindle.readSound(fs.readFileSync(path.join(data, file)));
+        const code = sound.toShareCode();
+        assert.equal(code, 'zindle1:' + Buffer.from(sound.toZdl()).toString('base64url'), file);
+        for (const text of [code, `https://example.org/player/index.html#${code}`, ` ${code}\n`]) {
+            const again = zindle.readSound(text);
+            assert.deepEqual(again.renderWav(), sound.renderWav(), file);
+            again.free();
+        }
+        sound.free();
+    }
+});
+
 test('refusals are ZindleErrors with the C library reason, and JSON ones say where', () => {
     const laser = zindle.readSound(fs.readFileSync(path.join(data, 'sounds', 'laser.zdl')));
     const freed = zindle.readSound(fs.readFileSync(path.join(data, 'sounds', 'new.zdl')));
@@ -181,6 +195,8 @@ test('refusals are ZindleErrors with the C library reason, and JSON ones say whe
         ['a fractional seed', () => zindle.generate('coin', 1.5), 'argument', /seed 1.5/],
         ['a number for bytes', () => zindle.readSound(42), 'argument', /Uint8Array/],
         ['a freed sound', () => freed.renderWav(), 'argument', /freed/],
+        ['a share code cut short', () => zindle.readSound('zindle1:6QM'), 'format', /./],
+        ['a later share code', () => zindle.readSound('zindle2:AAAA'), 'format', /version 2/],
     ];
     for (const [name, call, code, reason] of cases) {
         assert.throws(call, (error) => {

@@ -176,6 +176,11 @@ class Sound {
         return new TextDecoder().decode(this.#runtime.takeBuffer('zindle_sound_write_json', this.#live()));
     }
 
+    // "zindle1:" and the .zdl bytes in base64url; readSound reads it back.
+    toShareCode() {
+        return new TextDecoder().decode(this.#runtime.takeBuffer('zindle_sound_write_share_code', this.#live()));
+    }
+
     mutate(seed, amount = 0.1) {
         if (typeof amount !== 'number') throw new ZindleError('The amount must be a number from 0 to 1.', 'argument');
         const [low, high] = zindleSeedHalves(seed);

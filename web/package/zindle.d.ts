@@ -38,6 +38,8 @@ export class Sound {
     toZdl(): Uint8Array;
     /** The JSON text zindle-cli convert writes. */
     toJson(): string;
+    /** The share code: "zindle1:" and the .zdl bytes in base64url, for a link or a chat line. */
+    toShareCode(): string;
     /** A variation, as zindle-cli mutate --seed --amount makes it (amount 0..1, default 0.1). */
     mutate(seed: number | bigint, amount?: number): Sound;
     /** The render as a mono Web Audio buffer. */
