@@ -1,6 +1,7 @@
 // The web player in headless Chromium, opened from the disk and from a static
 // server with a share-code link: the info it shows, and the WAV it renders
-// (written into the page as base64 with ?dump-wav), against zindle-cli.
+// (written into the page as base64 with ?dump-wav), against zindle-cli; and
+// the package imported by a page as a web game imports it.
 //   node --test player.test.mjs, with ZINDLE_WEB, ZINDLE_CLI, ZINDLE_CHROMIUM,
 //   ZINDLE_TEST_DATA and ZINDLE_SCRATCH set (tests/web/CMakeLists.txt does).
 import assert from 'node:assert/strict';
@@ -33,14 +34,31 @@ function textOf(dom, id) {
     return found[1].replace(/&amp;/g, '&');
 }
 
-// The player's folder over HTTP, as any static server gives it.
+// A page that imports the package as an ES module, as a web game would, and
+// puts a share code's render into the page.
+const gamePage = `<!DOCTYPE html><meta charset="utf-8"><pre id="wav-dump"></pre><script type="module">
+import { Zindle } from './package/zindle.mjs';
+const zindle = await Zindle.load();
+const wav = zindle.readSound(decodeURIComponent(location.hash.slice(1))).renderWav();
+document.getElementById('wav-dump').textContent = btoa(Array.from(wav, (b) => String.fromCharCode(b)).join(''));
+</script>`;
+
+// The player's folder over HTTP, as any static server gives it, and the
+// package under /package/.
 let server;
 let serverUrl;
+let gameUrl;
 before(async () => {
-    const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css' };
+    const types = { '.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
+                    '.wasm': 'application/wasm' };
     server = http.createServer((request, response) => {
-        const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
-        const file = path.join(player, name);
+        const where = new URL(request.url, 'http://x').pathname;
+        if (where === '/game.html') {
+            response.writeHead(200, { 'Content-Type': 'text/html' }).end(gamePage);
+            return;
+        }
+        const folder = where.startsWith('/package/') ? process.env.ZINDLE_WEB : player;
+        const file = path.join(folder, path.basename(where) || 'index.html');
         if (!fs.existsSync(file)) {
             response.writeHead(404).end();
             return;
@@ -50,6 +68,7 @@ before(async () => {
     });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
     serverUrl = `http://127.0.0.1:${server.address().port}/index.html`;
+    gameUrl = `http://127.0.0.1:${server.address().port}/game.html`;
 });
 after(() => server.close());
 
@@ -101,6 +120,13 @@ for (const where of ['file', 'http']) {
         }
     });
 }
+
+test('the package imported as an ES module in the browser renders what zindle-cli renders', async () => {
+    const full = path.join(data, 'sounds', 'laser.zdl');
+    const dom = await dumpDom(`${gameUrl}#${shareCode(full)}`);
+    const wav = Buffer.from(textOf(dom, 'wav-dump'), 'base64');
+    assert.ok(wav.length > 44 && wav.equals(cli('render', full, '-o', '-')), "the game page's WAV differs");
+});
 
 test('a bad share code shows its reason in the page', async () => {
     const page = pathToFileURL(path.join(player, 'index.html')).href;
