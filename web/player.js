@@ -211,9 +211,9 @@
             if (file) readFile(file);
             else readPasted(event.dataTransfer.getData('text/plain'));
         });
-        // A paste outside the text box reads the clipboard's text at once.
+        // A paste outside the fields reads the clipboard's text at once.
         document.addEventListener('paste', (event) => {
-            if (event.target === $('paste')) return;
+            if (event.target.closest && event.target.closest('input, textarea, select')) return;
             readPasted(event.clipboardData.getData('text/plain'));
         });
         window.addEventListener('hashchange', fromHash);
