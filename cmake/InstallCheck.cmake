@@ -152,15 +152,16 @@ if(READELF AND NM)
     endif()
     # Exactly the functions of the header, each under the symbol version of
     # the release that added it (see zindle.map): 0.1's under ZINDLE_0, 0.2's
-    # under ZINDLE_0.2.
+    # under ZINDLE_0.2, 0.3's under ZINDLE_0.3.
     set(functions_0
         zindle_free zindle_render_wav zindle_sound_bits zindle_sound_free zindle_sound_mutate zindle_sound_read
         zindle_sound_read_format zindle_sound_render_samples zindle_sound_render_wav zindle_sound_repeat_count
         zindle_sound_sample_rate zindle_sound_write_json zindle_sound_write_zdl zindle_version)
     set(functions_0.2 zindle_sound_generate zindle_strerror zindle_template_count zindle_template_name
         zindle_version_number)
+    set(functions_0.3 zindle_sound_write_share_code)
     set(wanted "")
-    foreach(node 0 0.2)
+    foreach(node 0 0.2 0.3)
         list(APPEND wanted "ZINDLE_${node}")
         foreach(function ${functions_${node}})
             list(APPEND wanted "${function}@@ZINDLE_${node}")

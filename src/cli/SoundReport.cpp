@@ -3,12 +3,12 @@
 #include "core/RenderedSound.h"
 #include "core/SoundRenderer.h"
 #include "core/Waveforms.h"
+#include "formats/FloatText.h"
 #include "formats/SoundFormats.h"
 
 #include <QJsonArray>
 #include <QStringList>
 
-#include <charconv>
 #include <cstdlib>
 
 namespace soundreport {
@@ -48,8 +48,8 @@ QString versionText(const ReadResult& read) {
 }  // namespace
 
 QString number(float value) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    char buffer[floattext::kMaxChars];
+    const char* end = floattext::write(buffer, value);
     return QString::fromLatin1(buffer, end - buffer);
 }
 

@@ -1,6 +1,7 @@
 #include "formats/JsonFormat.h"
 
 #include "core/Waveforms.h"
+#include "formats/FloatText.h"
 #include "formats/JsonReader.h"
 #include "formats/RawSettings.h"
 #include "formats/ZdlFormat.h"
@@ -55,9 +56,8 @@ void appendFloat(std::string& out, float value) {
         out += "null";
         return;
     }
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    out.append(buffer, size_t(end - buffer));
+    char buffer[floattext::kMaxChars];
+    out.append(buffer, floattext::write(buffer, value));
 }
 
 void appendMember(std::string& out, int field, const std::string& value) {
@@ -89,18 +89,18 @@ void appendCurve(std::string& out, int field, const Envelope& e, bool last) {
 
 // ---- reading
 
-// A float field as the nearest float to the number (from_chars rounds once,
-// straight to float). A number beyond the float range, at either end, is
+// A float field as the nearest float to the number (rounded once, straight
+// to float). A number beyond the float range, at either end, is
 // refused rather than silently made infinite or zero.
 bool readFloat(JsonReader& in, const std::string& what, float& out) {
     if (in.peek() != JsonReader::Kind::Number) return in.fail(in.position(), what + " must be a number");
     const Position at = in.position();
     std::string_view token;
     if (!in.readNumber(token)) return false;
-    const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), out);
-    if (ec == std::errc::result_out_of_range)
+    const floattext::ParseStatus status = floattext::parse(token, out);
+    if (status == floattext::ParseStatus::OutOfRange)
         return in.fail(at, "the number " + JsonReader::quoted(token) + " is out of the range of a float");
-    if (ec != std::errc() || end != token.data() + token.size()) return in.fail(at, "invalid number");
+    if (status != floattext::ParseStatus::Ok) return in.fail(at, "invalid number");
     return true;
 }
 

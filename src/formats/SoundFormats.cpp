@@ -4,6 +4,7 @@
 #include "formats/EfcFormat.h"
 #include "formats/JsonFormat.h"
 #include "formats/OtherFiles.h"
+#include "formats/ShareCode.h"
 #include "formats/ZdlFormat.h"
 
 #include <algorithm>
@@ -80,6 +81,10 @@ const SoundFormat* forName(std::string_view fileName) {
 
 DecodeResult read(const uint8_t* data, size_t size, std::string_view fileName) {
     if (size == 0) return DecodeResult::failure("The file is empty.");
+    // A share code is a .zdl written as text, not a kind of file: it has no
+    // name, no dialog filter and no --to of its own, so it is unwrapped here
+    // rather than listed in the table.
+    if (sharecode::looksLikeCode(data, size)) return sharecode::decode(data, size);
     const SoundFormat* named = forName(fileName);
     struct Candidate {
         const SoundFormat* format;

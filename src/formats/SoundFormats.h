@@ -46,7 +46,8 @@ const SoundFormat& format(SoundFormatId id);
 // without a dot before it: "BOOM.EfC", "boomefc"); null for none.
 const SoundFormat* forName(std::string_view fileName);
 
-// Decodes the bytes in the format they are in. The formats whose signature
+// Decodes the bytes in the format they are in; a share code (text starting
+// with "zindle1:", or a link to one) is read as the .zdl it holds. The formats whose signature
 // fits are tried first, then an exact fixed-size record, then (only when no
 // signature fits) one long enough; the name's format goes first among
 // equals and, when nothing else fits, is tried as the name says. The first

@@ -8,6 +8,7 @@
 #include "core/SoundTemplates.h"
 #include "core/WavImage.h"
 #include "formats/JsonFormat.h"
+#include "formats/ShareCode.h"
 #include "formats/ZdlFormat.h"
 #include "libzindle/ErrorText.h"
 #include "libzindle/RuntimeSound.h"
@@ -70,6 +71,17 @@ Status handOut(const uint8_t* bytes, size_t size, unsigned char** out, size_t* o
     *out = copy;
     *outSize = size;
     return Status();
+}
+
+// Text for C callers: NUL-terminated, the terminator not counted.
+Status handOutText(const std::string& text, char** out, size_t* outSize) {
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    Status status = handOut(reinterpret_cast<const uint8_t*>(text.c_str()), text.size() + 1, &bytes, &size);
+    if (!status.ok()) return status;
+    *out = reinterpret_cast<char*>(bytes);
+    *outSize = size - 1;
+    return status;
 }
 
 Status readSound(const void* data, size_t size, int format, zindle_sound** sound) {
@@ -262,15 +274,19 @@ int zindle_sound_write_json(const zindle_sound* sound, char** json, size_t* json
         if (!json_size) return missing("json_size");
         *json_size = 0;
         if (!sound) return missing("sound");
-        // NUL-terminated for C callers; the terminator is not counted.
-        const std::string text = soundjson::encode(sound->settings);
-        unsigned char* bytes = nullptr;
-        size_t size = 0;
-        Status status = handOut(reinterpret_cast<const uint8_t*>(text.c_str()), text.size() + 1, &bytes, &size);
-        if (!status.ok()) return status;
-        *json = reinterpret_cast<char*>(bytes);
-        *json_size = size - 1;
-        return status;
+        return handOutText(soundjson::encode(sound->settings), json, json_size);
+    });
+}
+
+int zindle_sound_write_share_code(const zindle_sound* sound, char** code, size_t* code_size, char* error,
+                                  size_t error_size) {
+    return guarded(error, error_size, [&] {
+        if (!code) return missing("code");
+        *code = nullptr;
+        if (!code_size) return missing("code_size");
+        *code_size = 0;
+        if (!sound) return missing("sound");
+        return handOutText(sharecode::encode(sound->settings), code, code_size);
     });
 }
 

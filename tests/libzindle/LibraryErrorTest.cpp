@@ -242,16 +242,18 @@ TEST(LibraryErrors, NullArgumentsAreRefused) {
         reset();
         EXPECT_EQ(c.call(nullptr, 0), ZINDLE_ERROR_ARGUMENT) << "without an error buffer";
     }
-    // The JSON text is handed out as char: the same rules.
-    char* json = reinterpret_cast<char*>(buffer);
-    size = 7;
-    EXPECT_EQ(zindle_sound_write_json(nullptr, &json, &size, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
-    EXPECT_EQ(json, nullptr);
-    EXPECT_EQ(size, 0u);
-    EXPECT_EQ(zindle_sound_write_json(s, nullptr, &size, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
-    json = reinterpret_cast<char*>(buffer);
-    EXPECT_EQ(zindle_sound_write_json(s, &json, nullptr, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
-    EXPECT_EQ(json, nullptr);
+    // The JSON text and the share code are handed out as char: the same rules.
+    for (const auto writeText : {zindle_sound_write_json, zindle_sound_write_share_code}) {
+        char* text = reinterpret_cast<char*>(buffer);
+        size = 7;
+        EXPECT_EQ(writeText(nullptr, &text, &size, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
+        EXPECT_EQ(text, nullptr);
+        EXPECT_EQ(size, 0u);
+        EXPECT_EQ(writeText(s, nullptr, &size, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
+        text = reinterpret_cast<char*>(buffer);
+        EXPECT_EQ(writeText(s, &text, nullptr, nullptr, 0), ZINDLE_ERROR_ARGUMENT);
+        EXPECT_EQ(text, nullptr);
+    }
     EXPECT_EQ(zindle_sound_sample_rate(nullptr), 0);
     EXPECT_EQ(zindle_sound_bits(nullptr), 0);
     EXPECT_EQ(zindle_sound_repeat_count(nullptr), 0);

@@ -173,6 +173,50 @@ TEST(LibraryRender, JsonIsZindleCliConvertsAndRendersTheSame) {
     }
 }
 
+// RFC 4648's URL-safe alphabet without padding, written out here as the
+// definition the share code follows.
+std::string base64url(const Bytes& bytes) {
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, bytes.size() - i);
+        uint32_t group = 0;
+        for (size_t j = 0; j < 3; ++j) group = group << 8 | (j < n ? bytes[i + j] : 0);
+        for (size_t j = 0; j < n + 1; ++j) text += alphabet[(group >> (18 - 6 * j)) & 63];
+    }
+    return text;
+}
+
+// A share code is "zindle1:" and the .zdl bytes in base64url, and it reads
+// back (as it is, inside a link, or with white space) to the same sound.
+TEST(LibraryRender, ShareCodesHoldTheZdlAndReadBack) {
+    for (const char* name : kFiles) {
+        SCOPED_TRACE(name);
+        const Sound original = readSound(readFile(dataFile(name)));
+        ASSERT_TRUE(original);
+        unsigned char* zdl = nullptr;
+        size_t zdlSize = 0;
+        ASSERT_EQ(zindle_sound_write_zdl(original.get(), &zdl, &zdlSize, nullptr, 0), ZINDLE_OK);
+        const Bytes zdlBytes(zdl, zdl + zdlSize);
+        zindle_free(zdl);
+
+        char* code = nullptr;
+        size_t size = 0;
+        char error[256] = "";
+        ASSERT_EQ(zindle_sound_write_share_code(original.get(), &code, &size, error, sizeof error), ZINDLE_OK) << error;
+        const std::string text(code, size);
+        EXPECT_EQ(code[size], '\0');
+        zindle_free(code);
+        EXPECT_EQ(text, "zindle1:" + base64url(zdlBytes));
+
+        for (const std::string& form : {text, "https://example.org/zindle/index.html#" + text, " \n" + text + "\n"}) {
+            const Sound back = readSound(Bytes(form.begin(), form.end()));
+            ASSERT_TRUE(back) << form;
+            EXPECT_EQ(renderWav(back.get()), renderWav(original.get()));
+        }
+    }
+}
+
 // An .efc's first four bytes are unused: whatever they hold, even the start
 // of something that looks like JSON, it renders as the same .efc.
 TEST(LibraryRender, AnEfcIsReadWhateverItsUnusedBytesHold) {

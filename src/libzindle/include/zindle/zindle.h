@@ -74,7 +74,7 @@ extern "C" {
  * ZINDLE_VERSION_NUMBER is MAJOR * 10000 + MINOR * 100 + PATCH (MINOR and
  * PATCH stay below 100), e.g. 200 for 0.2.0, for tests with #if. */
 #define ZINDLE_VERSION_MAJOR 0
-#define ZINDLE_VERSION_MINOR 2
+#define ZINDLE_VERSION_MINOR 3
 #define ZINDLE_VERSION_PATCH 0
 #define ZINDLE_VERSION_NUMBER (ZINDLE_VERSION_MAJOR * 10000 + ZINDLE_VERSION_MINOR * 100 + ZINDLE_VERSION_PATCH)
 
@@ -121,6 +121,9 @@ ZINDLE_API void zindle_free(void* p);
 typedef struct zindle_sound zindle_sound;
 
 /* Reads a sound from `size` bytes at `data`, detecting the format:
+ * - a share code (see zindle_sound_write_share_code) when the text, white
+ *   space around it aside, starts with "zindle" and a version, or is a link
+ *   with one after its '#';
  * - JSON when the first byte that is not white space (after an optional UTF-8
  *   byte order mark) is '{';
  * - otherwise .zdl when the bytes start with the little-endian int32 1000 or
@@ -203,6 +206,16 @@ ZINDLE_API int zindle_sound_write_zdl(const zindle_sound* sound, unsigned char**
  * @since 0.1. Any thread. */
 ZINDLE_API int zindle_sound_write_json(const zindle_sound* sound, char** json, size_t* json_size, char* error,
                                        size_t error_size);
+
+/* The sound as its share code: "zindle1:" followed by the bytes of
+ * zindle_sound_write_zdl in base64url (RFC 4648 URL-safe alphabet, no
+ * padding), one line of ASCII fit for a link (the web player opens
+ * "index.html#zindle1:..."). zindle_sound_read reads it back to the same
+ * sound. NUL-terminated, in a malloc'd buffer *code of *code_size bytes (the
+ * terminator not counted), to be freed with zindle_free.
+ * @since 0.3. Any thread. */
+ZINDLE_API int zindle_sound_write_share_code(const zindle_sound* sound, char** code, size_t* code_size, char* error,
+                                             size_t error_size);
 
 /* The number of sound templates (8: coin, laser, explosion, powerup, hit,
  * jump, blip, random), the same list and order as zindle-cli templates.

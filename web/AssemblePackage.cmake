@@ -1,0 +1,26 @@
+# Puts the web package and the player together from emscripten's loader, the
+# wasm and the files in web/ (run by the zindle_web target).
+foreach(var LOADER WASM PACKAGE_SOURCE PLAYER_SOURCE OUT VERSION)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "AssemblePackage.cmake needs -D${var}=...")
+    endif()
+endforeach()
+file(READ ${LOADER} loader)
+file(READ ${PACKAGE_SOURCE}/zindle-api.js api)
+file(READ ${PACKAGE_SOURCE}/module-exports.js module_exports)
+file(READ ${PACKAGE_SOURCE}/script-globals.js script_globals)
+set(banner "// Zindle ${VERSION}: sound effects rendered by libzindle in WebAssembly.\n")
+
+file(MAKE_DIRECTORY ${OUT} ${OUT}/player)
+file(WRITE ${OUT}/zindle.mjs "${banner}${loader}\n${api}${module_exports}")
+file(COPY_FILE ${WASM} ${OUT}/zindle.wasm)
+file(COPY_FILE ${PACKAGE_SOURCE}/zindle.d.ts ${OUT}/zindle.d.ts)
+file(COPY_FILE ${PACKAGE_SOURCE}/README.md ${OUT}/README.md)
+configure_file(${PACKAGE_SOURCE}/package.json.in ${OUT}/package.json @ONLY)
+
+file(WRITE ${OUT}/player/zindle.js "${banner}(function () {\n${loader}\n${api}${script_globals}})();\n")
+file(READ ${WASM} wasm_hex HEX)
+file(WRITE ${OUT}/player/zindle-wasm.js "globalThis.ZINDLE_WASM_HEX = '${wasm_hex}';\n")
+foreach(name index.html player.js player.css)
+    file(COPY_FILE ${PLAYER_SOURCE}/${name} ${OUT}/player/${name})
+endforeach()
