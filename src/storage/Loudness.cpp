@@ -17,8 +17,9 @@ namespace loudness {
 namespace {
 
 constexpr double kSilent = -std::numeric_limits<double>::infinity();
-// libebur128's gating block.
-constexpr double kBlockMs = 400.0;
+// libebur128's gating block: four of its 100 ms steps, each rounded to
+// whole frames ((rate + 5) / 10), so at 11025 Hz 4412 frames, not 4410.
+long blockFrames(int sampleRate) { return 4L * ((long(sampleRate) + 5) / 10); }
 
 struct StateDeleter {
     void operator()(ebur128_state* st) const { ebur128_destroy(&st); }
@@ -40,8 +41,9 @@ std::vector<double> scaled(const RenderedSound& sound) {
 double loudnessOf(const std::vector<double>& once, int32_t times, int sampleRate) {
     State st(ebur128_init(1, static_cast<unsigned long>(sampleRate), EBUR128_MODE_I));
     if (!st) return kSilent;
-    const double totalMs = double(once.size()) * times * 1000.0 / sampleRate;
-    const bool oneBlock = totalMs < kBlockMs;
+    const double frames = double(once.size()) * times;
+    const double totalMs = frames * 1000.0 / sampleRate;
+    const bool oneBlock = frames < double(blockFrames(sampleRate));
     // Whole milliseconds, rounded down, so the window never reaches before
     // the first sample (where the meter's buffer holds zeros).
     const auto windowMs = static_cast<unsigned long>(totalMs);

@@ -119,9 +119,14 @@ TEST(Loudness, TwiceTheAmplitudeReadsSixDecibelsLouder) {
 TEST(Loudness, ShortSoundsReadAsOneWindowOverTheirWholeLength) {
     const double longLufs = loudness::measure(sine(44100, 16, 3000, 1.0), 1).loudnessLufs;
     EXPECT_NEAR(longLufs, -3.01, 0.1);
-    for (const double ms : {30.0, 100.0, 250.0, 399.0}) {
-        SCOPED_TRACE(ms);
-        const loudness::Level level = loudness::measure(sine(44100, 16, ms, 1.0), 1);
+    // 400 ms at 11025 Hz is 4410 frames, two short of the meter's first block.
+    const struct {
+        int rate;
+        double ms;
+    } cases[] = {{44100, 30}, {44100, 100}, {44100, 250}, {44100, 399}, {11025, 400}, {22050, 200}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz " + std::to_string(c.ms) + " ms");
+        const loudness::Level level = loudness::measure(sine(c.rate, 16, c.ms, 1.0), 1);
         EXPECT_NEAR(level.loudnessLufs, longLufs, 0.3);
         EXPECT_NEAR(level.peakDb, 20.0 * std::log10(32767.0 / 32768.0), 1e-6);
     }
