@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/Normalization.h"
 #include "storage/SoundExport.h"
 
 #include <QString>
@@ -26,4 +27,8 @@ struct CliRequest {
     int count = 1;                // generate and mutate: how many sounds
     std::optional<int> variants;  // render: mutated variations of each input
     float amount = 0.1f;          // mutate and render --variants
+    // render: --normalize's gain for every output (none by default), and
+    // --manifest, DIR/sounds.json listing what -d DIR received.
+    normalization::Normalization normalize;
+    bool manifest = false;
 };
