@@ -102,8 +102,14 @@ Summary run(const QStringList& sources, const Options& options, const Progress& 
     if (progress && !summary.cancelled) progress(summary.total, summary.total, QString());
     if (options.manifest) {
         const QString path = folder.filePath(QLatin1String(soundmanifest::kFileName));
+        // Exporting into the sounds' own folder must not replace a sound named sounds.json.
+        bool isSource = false;
+        for (const QString& source : sources)
+            isSource = isSource || QFileInfo(source).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
         const QByteArray bytes = soundmanifest::bytes(summary.written, normalization::text(options.normalize));
-        const WriteResult written = writer ? writer(path, bytes) : writeWhole(path, bytes);
+        const WriteResult written = isSource ? WriteResult::failure(tr("It would replace the sound of that name."))
+                                    : writer ? writer(path, bytes)
+                                             : writeWhole(path, bytes);
         if (!written.ok) summary.failures << Failure{path, written.error};
     }
     return summary;

@@ -245,6 +245,16 @@ TEST(ExportAll, TwoSoundsOfOneNameWriteOneFile) {
     ASSERT_EQ(summary.failures.size(), 1);
     EXPECT_TRUE(summary.failures[0].source.endsWith("coin.zdl"));
     EXPECT_TRUE(summary.failures[0].reason.contains("coin.wav"));
+
+    // Into the sounds' own folder: a sound named sounds.json stays as it was.
+    const QString manifestSound = dir.filePath("in/sounds.json");
+    ASSERT_TRUE(soundfile::write(manifestSound, s).ok);
+    const QByteArray before = testfiles::readFile(manifestSound);
+    options.folder = dir.filePath("in");
+    const exportall::Summary into = exportall::run(soundfolder::soundFiles(options.folder, nullptr), options);
+    EXPECT_EQ(testfiles::readFile(manifestSound), before);
+    ASSERT_FALSE(into.failures.isEmpty());
+    EXPECT_EQ(into.failures.back().source, manifestSound);
 }
 
 }  // namespace
