@@ -14,6 +14,7 @@
 class DocumentCommands;
 class DrawingTools;
 class EditorCanvas;
+class ExportAllMenu;
 class QAction;
 class QSettings;
 class QTimer;
@@ -85,6 +86,8 @@ public:
     static constexpr int kCursorIntervalMs = 25;
 
     const MainWindowMenu& menu() const { return *menu_; }
+    // File > Export All and Normalize Exports.
+    ExportAllMenu& exportAllMenu() { return *exportAllMenu_; }
     QAction* exitAction() const { return menu_->exitAction; }
     QAction* aboutAction() const { return menu_->aboutAction; }
 
@@ -148,6 +151,7 @@ private:
     EditorCanvas* canvas_ = nullptr;
     std::unique_ptr<MainWindowMenu> menu_;
     std::unique_ptr<RecentFilesMenu> recentMenu_;
+    ExportAllMenu* exportAllMenu_ = nullptr;  // a child of the window
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
     QTimer* cursorTimer_ = nullptr;
