@@ -230,3 +230,43 @@ TEST(ExportAllCommand, NormalizeExportsAppliesToExportAndIsRemembered) {
     EXPECT_TRUE(again.h.window->exportAllMenu().normalizeActions()[1]->isChecked());
     EXPECT_EQ(normalization::text(again.h.commands.exportNormalization()), "peak:-1");
 }
+
+// The real dialog over the window: what is chosen there is what is written,
+// and its normalisation becomes Export's too. A folder that is not there is
+// reported and nothing is written.
+TEST(ExportAllCommand, TheDialogsChoiceIsWhatIsWritten) {
+    const struct {
+        const char* source;  // in the harness's folder
+        const char* written;
+        int errors;
+    } cases[] = {
+        {"bank", "s0.flac s1.flac sounds.json", 0},
+        {"missing", "", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        DocumentHarness d;
+        soundFolder(d, QStringLiteral("bank"), 2);
+        QWidget* owner = nullptr;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<ExportAllDialog*>(w);
+            if (!dialog) return false;
+            owner = dialog->parentWidget();
+            dialog->sourceField()->setText(d.file(c.source));
+            dialog->targetField()->setText(d.file("out"));
+            dialog->formatBox()->setCurrentIndex(1);     // FLAC
+            dialog->normalizeBox()->setCurrentIndex(1);  // Peak -1 dBFS
+            dialog->okButton()->click();
+            return true;
+        });
+        d.h.window->exportAllMenu().exportAllAction()->trigger();
+        EXPECT_EQ(owner, d.h.window.get());
+        EXPECT_EQ(entries(d.file("out")).join(' '), c.written);
+        EXPECT_EQ(d.prompts.count(ScriptedPrompts::Kind::Error), c.errors);
+        if (c.errors) {
+            EXPECT_TRUE(d.prompts.shown.back().text.contains("does not exist"))
+                << d.prompts.shown.back().text.toStdString();
+        }
+        EXPECT_TRUE(d.h.window->exportAllMenu().normalizeActions()[1]->isChecked());
+    }
+}
