@@ -73,7 +73,7 @@ TEST_F(Cli, NormalizeAndManifestUsage) {
 
 // A folder of good and bad files: exit 1, each bad one named, the good ones
 // written, and the manifest listing exactly those, in name order, with the
-// figures of the files as written.
+// figures of the files as written (the targets themselves: ExportAllTest).
 TEST_F(Cli, RenderOfAFolderWritesTheGoodFilesAndTheirManifest) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("bank"));
     copy("laser.zdl", "bank/b_laser.zdl");
@@ -110,27 +110,10 @@ TEST_F(Cli, RenderOfAFolderWritesTheGoodFilesAndTheirManifest) {
         EXPECT_EQ(o["bits"].toInt(), decoded.bits);
         EXPECT_EQ(o["samples"].toInteger(), decoded.frames);
         EXPECT_NEAR(o["durationMs"].toDouble(), 1000.0 * decoded.frames / decoded.sampleRate, 0.001);
-        EXPECT_LE(o["peakDb"].toDouble(), -1.0);
-        if (o["gainLimited"].toBool()) {
-            EXPECT_NEAR(o["peakDb"].toDouble(), -1.0, 0.1);
-        } else {
-            EXPECT_NEAR(o["loudnessLufs"].toDouble(), -16.0, o["durationMs"].toDouble() >= 1000 ? 0.2 : 0.5);
-        }
         const loudness::Level before = levelOf(QDir(path("out")).filePath(o["source"].toString()));
         // Rounding to whole 8-bit steps moves a low peak by up to half a step.
         const double slack = o["bits"].toInt() == 8 ? 0.3 : 0.01;
         EXPECT_NEAR(o["gainDb"].toDouble(), o["peakDb"].toDouble() - before.peakDb, slack);
     }
     EXPECT_EQ(names.join(' '), "a_boom b_laser C_new d_blip");
-
-    // Without --normalize every file is the plain render's, byte for byte.
-    const Outcome plain = run(words("render bank -d plain"));
-    EXPECT_EQ(plain.status, 1);
-    for (const char* name : {"a_boom.efc", "b_laser.zdl", "C_new.zdl", "d_blip.zdl"}) {
-        const Outcome single = run({q("render"), path("bank/") + q(name), q("-o"), q("single.wav")});
-        ASSERT_EQ(single.status, 0) << single.err.toStdString();
-        const QString base = QFileInfo(q(name)).completeBaseName();
-        EXPECT_EQ(contents(path("plain/") + base + q(".wav")), contents(path("single.wav"))) << name;
-    }
-    EXPECT_FALSE(QFileInfo::exists(path("plain/sounds.json")));
 }
