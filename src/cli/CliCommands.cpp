@@ -5,9 +5,12 @@
 #include "cli/SoundReport.h"
 #include "core/SoundMutation.h"
 #include "core/SoundRenderer.h"
+#include "storage/ExportAll.h"
 #include "storage/FileNames.h"
 #include "storage/SoundExport.h"
 #include "storage/SoundFile.h"
+#include "storage/SoundFolder.h"
+#include "storage/SoundManifest.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,10 +38,14 @@ QString outputFor(const CliRequest& request, const QString& input, const QString
     return besideInput.isEmpty() ? QFileInfo(input).dir().filePath(name) : besideInput;
 }
 
-// Renders one sound to `output` with the request's overrides; false when the
-// output is refused or cannot be written.
+// What one render writes to -d DIR, for its manifest.
+using Manifest = QList<soundmanifest::Entry>;
+
+// Renders one sound to `output` with the request's overrides and gain;
+// false when the output is refused or cannot be written. What was written
+// joins the manifest.
 bool renderOne(const CliRequest& request, const QString& input, SoundSettings settings, const QString& output,
-               OutputGuard& guard, QTextStream& err) {
+               OutputGuard& guard, Manifest& manifest, QTextStream& err) {
     const QString refused = guard.claim(output);
     if (!refused.isEmpty()) {
         report(err, input, refused);
@@ -47,17 +54,24 @@ bool renderOne(const CliRequest& request, const QString& input, SoundSettings se
     if (request.repeats) settings.repeatCount = *request.repeats;
     if (request.sampleRate) settings.sampleRate = *request.sampleRate;
     if (request.bits) settings.bitsPerSample = *request.bits;
-    const RenderedSound rendered = sound_renderer::render(settings);
     // -o's extension was checked against --format; a device or "-" has none.
     const soundexport::ExportFormat format = soundexport::formatForPath(output).value_or(formatOf(request));
-    return commandsteps::writeChecked(
-        output, soundexport::write(output, rendered, settings.repeatCount, format, fileio::Streams::Accepted), err);
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        return fileio::writeAtomically(path, bytes, fileio::Streams::Accepted);
+    };
+    exportall::Output out = exportall::exportSound(settings, output, format, request.normalize, write);
+    if (!commandsteps::writeChecked(output, out.written, err)) return false;
+    const QDir folder(request.directory);
+    out.entry.source = folder.relativeFilePath(QFileInfo(input).absoluteFilePath());
+    out.entry.file = folder.relativeFilePath(QFileInfo(output).absoluteFilePath());
+    manifest << out.entry;
+    return true;
 }
 
 // NAME_001.wav ... from the seeds request.seed, request.seed + 1, ..., in the
 // folder the plain render would write to.
 bool renderVariants(const CliRequest& request, const QString& input, const SoundSettings& sound, OutputGuard& guard,
-                    QTextStream& err) {
+                    Manifest& manifest, QTextStream& err) {
     const QString base = QFileInfo(input).completeBaseName();
     const QDir folder(request.directory.isEmpty() ? QFileInfo(input).path() : request.directory);
     bool ok = true;
@@ -65,7 +79,7 @@ bool renderVariants(const CliRequest& request, const QString& input, const Sound
         const QString output = folder.filePath(
             commandsteps::numberedName(base, i + 1, *request.variants, soundexport::extension(formatOf(request))));
         const SoundSettings variant = sound_mutation::mutate(sound, request.seed + uint64_t(i), request.amount);
-        ok = renderOne(request, input, variant, output, guard, err) && ok;
+        ok = renderOne(request, input, variant, output, guard, manifest, err) && ok;
     }
     return ok;
 }
@@ -78,17 +92,46 @@ QString outputExtension(const QString& command) {
 
 int render(const CliRequest& request, QTextStream&, QTextStream& err) {
     if (!commandsteps::checkDirectory(request, err)) return kFailure;
-    OutputGuard guard(request.inputs);
     int status = kSuccess;
+    // A folder stands for its sound files, in the order a listing shows them.
+    QStringList inputs;
     for (const QString& input : request.inputs) {
+        if (!QFileInfo(input).isDir()) {
+            inputs << input;
+            continue;
+        }
+        QString reason;
+        const QStringList files = soundfolder::soundFiles(input, &reason);
+        if (files.isEmpty()) {
+            report(err, input, reason.isEmpty() ? QStringLiteral("The folder holds no sound files.") : reason);
+            status = kFailure;
+        }
+        inputs << files;
+    }
+    OutputGuard guard(inputs);
+    Manifest manifest;
+    for (const QString& input : inputs) {
         ReadResult read;
         bool ok = commandsteps::readInput(input, read, err);
         if (ok && request.variants)
-            ok = renderVariants(request, input, read.settings, guard, err);
+            ok = renderVariants(request, input, read.settings, guard, manifest, err);
         else if (ok)
             ok = renderOne(request, input, read.settings,
-                           outputFor(request, input, QString(), soundexport::extension(formatOf(request))), guard, err);
+                           outputFor(request, input, QString(), soundexport::extension(formatOf(request))), guard,
+                           manifest, err);
         if (!ok) status = kFailure;
+    }
+    if (request.manifest) {
+        // Written last and whole: it lists exactly the files this run wrote.
+        const QString path = QDir(request.directory).filePath(QLatin1String(soundmanifest::kFileName));
+        const QString refused = guard.claim(path);
+        if (!refused.isEmpty()) {
+            report(err, path, refused);
+            return kFailure;
+        }
+        if (!commandsteps::writeChecked(
+                path, soundmanifest::write(request.directory, manifest, normalization::text(request.normalize)), err))
+            status = kFailure;
     }
     return status;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/KeptParts.h"
+#include "storage/Normalization.h"
 #include "storage/SoundExport.h"
 
 #include <QString>
@@ -29,4 +30,8 @@ struct CliRequest {
     float amount = 0.1f;          // mutate and render --variants
     QString from;                 // generate --from: the sound whose quality and kept parts it takes
     KeptParts kept;               // generate and mutate --keep
+    // render: --normalize's gain for every output (none by default), and
+    // --manifest, DIR/sounds.json listing what -d DIR received.
+    normalization::Normalization normalize;
+    bool manifest = false;
 };

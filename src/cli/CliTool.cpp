@@ -23,16 +23,22 @@ namespace {
 // %1.. are filled from the tables of formats (commandsText).
 const char kCommands[] =
     "Commands:\n"
-    "  render IN... [-o OUT | -d DIR] [--format %1] [--repeats N] [--rate 11025|22050|44100]\n"
-    "         [--bits 8|16]\n"
+    "  render IN... [-o OUT | -d DIR [--manifest]] [--format %1] [--repeats N]\n"
+    "         [--rate 11025|22050|44100] [--bits 8|16] [--normalize peak:DB|lufs:LUFS]\n"
     "      Renders each sound (.zdl, .json or .efc) to a file holding what play would play:\n"
     "      WAV, FLAC (the same samples, losslessly compressed) or Ogg Vorbis (lossy, at\n"
     "      quality 0.5 on a scale from 0 to 1). OUT's extension (%2)\n"
     "      picks the type; --format picks it for -d, for files written beside their\n"
     "      inputs (the default) and for --variants. The options override the file's\n"
-    "      settings for this render only.\n"
+    "      settings for this render only. An input that is a folder means its sound files\n"
+    "      (.zdl, .json, .efc), sorted by name. --normalize peak:-1 scales each output so\n"
+    "      that its peak is -1 dBFS; lufs:-16 so that its loudness is -16 LUFS (EBU R128),\n"
+    "      but never to a peak above -1 dBFS. --manifest also writes DIR/sounds.json: for\n"
+    "      each file written its name, file, source, rate, bits, samples, durationMs,\n"
+    "      peakDb, loudnessLufs, gainDb and gainLimited.\n"
     "  info IN... [--json]\n"
-    "      Prints the settings and the figures of the rendered sound of each file.\n"
+    "      Prints the settings and the figures of the rendered sound of each file, with its\n"
+    "      peak (peakDb, dBFS) and loudness (loudnessLufs, integrated, EBU R128) as exported.\n"
     "  convert IN... [-o OUT.zdl|OUT.json | -d DIR] [--to zdl|json]\n"
     "      Writes each sound (.zdl, .json or old-style .efc) in the form the output names:\n"
     "      -o by its extension, -d DIR as DIR/<IN's base name>.zdl (or .json with --to json).\n"
@@ -118,7 +124,7 @@ struct CommandOptions {
 
 // The options each command accepts; anything else is wrong usage.
 const CommandOptions kAllowed[] = {
-    {"render", {"o", "d", "format", "repeats", "rate", "bits", "variants", "seed", "amount"}},
+    {"render", {"o", "d", "format", "repeats", "rate", "bits", "variants", "seed", "amount", "normalize", "manifest"}},
     {"info", {"json"}},
     {"convert", {"o", "d", "to"}},
     {"new", {"o", "to"}},
@@ -234,6 +240,12 @@ QString readNumbers(const QCommandLineParser& parser, CliRequest& request) {
         request.format = soundexport::formatNamed(text("format"));
         if (!request.format) return QStringLiteral("--format takes one of %1.").arg(soundexport::formatList());
     }
+    if (given("normalize")) {
+        QString reason;
+        const std::optional<normalization::Normalization> target = normalization::parse(text("normalize"), &reason);
+        if (!target) return QStringLiteral("--normalize: %1").arg(reason);
+        request.normalize = *target;
+    }
     return readVariationNumbers(parser, request);
 }
 
@@ -283,6 +295,14 @@ QString shapeProblem(const QCommandLineParser& parser, const CliRequest& request
         return QStringLiteral("-o names one output; use -d DIR with --count.");
     if (!request.output.isEmpty() && request.variants)
         return QStringLiteral("-o names one output; use -d DIR with --variants.");
+    if (request.manifest && request.directory.isEmpty())
+        return QStringLiteral("--manifest writes DIR/sounds.json; it needs -d DIR.");
+    if (!request.output.isEmpty() && request.command == QLatin1String("render")) {
+        for (const QString& input : request.inputs)
+            if (QFileInfo(input).isDir())
+                return QStringLiteral("-o names one output; the folder %1 holds several sounds, so use -d DIR.")
+                    .arg(input);
+    }
     const bool variation = parser.isSet(QStringLiteral("seed")) || parser.isSet(QStringLiteral("amount"));
     if (request.command == QLatin1String("render") && variation && !request.variants)
         return QStringLiteral("render takes --seed and --amount only with --variants.");
@@ -350,6 +370,11 @@ void addOptions(QCommandLineParser& parser) {
          QStringLiteral("generate --from, mutate: the parts to leave as they are, comma-separated: %1.")
              .arg(keptPartList()),
          QStringLiteral("PARTS")},
+        {QStringLiteral("normalize"),
+         QStringLiteral("render: scale each output to a peak (peak:-1, dBFS) or a loudness (lufs:-16, LUFS, its "
+                        "peak kept at or under -1 dBFS); none by default."),
+         QStringLiteral("TARGET")},
+        {QStringLiteral("manifest"), QStringLiteral("render -d DIR: also write DIR/sounds.json listing the outputs.")},
     });
 }
 
@@ -403,6 +428,7 @@ std::optional<int> CliTool::parse(const QStringList& arguments, CliRequest& requ
     request.output = parser.value(QStringLiteral("o"));
     request.directory = parser.value(QStringLiteral("d"));
     request.json = parser.isSet(QStringLiteral("json"));
+    request.manifest = parser.isSet(QStringLiteral("manifest"));
     request.to = parser.value(QStringLiteral("to"));
     if (parser.isSet(QStringLiteral("to")) && !writtenSoundFormats().contains(request.to))
         return usageError(QStringLiteral("--to takes %1.").arg(spokenList(writtenSoundFormats(), QString())));

@@ -5,10 +5,12 @@
 #include "core/Waveforms.h"
 #include "formats/FloatText.h"
 #include "formats/SoundFormats.h"
+#include "storage/Loudness.h"
 
 #include <QJsonArray>
 #include <QStringList>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace soundreport {
@@ -39,6 +41,15 @@ QJsonArray curveJson(const Envelope& e) {
     return points;
 }
 
+// Levels to a hundredth of a decibel, finer than a meter tells apart;
+// silence has no number ("-inf" in text, null in JSON).
+QString levelText(double db) {
+    return std::isfinite(db) ? QString::number(db, 'f', 2) : QStringLiteral("-inf (silent)");
+}
+QJsonValue levelJson(double db) {
+    return std::isfinite(db) ? QJsonValue(std::round(db * 100.0) / 100.0) : QJsonValue();
+}
+
 bool isOldStyle(const ReadResult& read) { return read.format == SoundFormatId::Efc; }
 
 QString versionText(const ReadResult& read) {
@@ -62,6 +73,9 @@ Figures measure(const SoundSettings& settings) {
     f.totalSamples = r.sampleCount();
     f.dataBytes = static_cast<int64_t>(r.dataSize());
     f.clippedSamples = r.clippedCount();
+    const loudness::Level level = loudness::measure(r, settings.repeatCount);
+    f.peakDb = level.peakDb;
+    f.loudnessLufs = level.loudnessLufs;
     return f;
 }
 
@@ -89,6 +103,8 @@ QString text(const QString& file, const ReadResult& read, const Figures& f) {
     add("totalSamples", QString::number(f.totalSamples));
     add("dataBytes", QString::number(f.dataBytes));
     add("clippedSamples", QStringLiteral("%1 (%2)").arg(f.clippedSamples).arg(QLatin1String(kClippedMeaning)));
+    add("peakDb", levelText(f.peakDb));
+    add("loudnessLufs", levelText(f.loudnessLufs));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
@@ -117,6 +133,8 @@ QJsonObject json(const QString& file, const ReadResult& read, const Figures& f) 
     o[QStringLiteral("dataBytes")] = static_cast<qint64>(f.dataBytes);
     o[QStringLiteral("clippedSamples")] = static_cast<qint64>(f.clippedSamples);
     o[QStringLiteral("clippedMeaning")] = QLatin1String(kClippedMeaning);
+    o[QStringLiteral("peakDb")] = levelJson(f.peakDb);
+    o[QStringLiteral("loudnessLufs")] = levelJson(f.loudnessLufs);
     return o;
 }
 

@@ -18,6 +18,9 @@ struct Figures {
     int32_t totalSamples = 0;
     int64_t dataBytes = 0;  // one copy of the samples
     int64_t clippedSamples = 0;
+    // As the sound is exported, repeats included; -infinity when silent.
+    double peakDb = 0;
+    double loudnessLufs = 0;
 };
 
 // What counts as clipped, for the reader of the report.

@@ -3,6 +3,7 @@
 #include "document/RecentFiles.h"
 #include "document/SoundDocument.h"
 #include "formats/SoundFormats.h"
+#include "storage/ExportAll.h"
 #include "storage/SoundExport.h"
 #include "storage/SoundFile.h"
 
@@ -210,8 +211,11 @@ bool DocumentCommands::exportSound() {
                                        [](const QString& p) { return soundexport::formatForPath(p).has_value(); });
     if (path.isEmpty()) return false;
     const soundexport::ExportFormat format = soundexport::formatForPath(path).value_or(soundexport::ExportFormat::Wav);
+    // A gain is applied to a render of its own; without one the bytes are those played.
     const WriteResult written =
-        soundexport::write(path, document_.rendered(), document_.settings().repeatCount, format);
+        exportNormalization_.target == normalization::Target::None
+            ? soundexport::write(path, document_.rendered(), document_.settings().repeatCount, format)
+            : exportall::exportSound(document_.settings(), path, format, exportNormalization_, {}).written;
     if (!written.ok)
         prompts_.error(failure(kCouldNotSave, path, written.error));
     else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Prompts.h"
+#include "storage/Normalization.h"
 
 #include <QString>
 
@@ -47,6 +48,9 @@ public:
     // chosen name's extension (the picked type's added to any other); the
     // document is untouched.
     bool exportSound();
+    // The gain Export applies (none by default: the bytes as played).
+    void setExportNormalization(const normalization::Normalization& n) { exportNormalization_ = n; }
+    const normalization::Normalization& exportNormalization() const { return exportNormalization_; }
     // True when the window may close.
     bool close() { return askSaveChanges(); }
 
@@ -80,6 +84,7 @@ private:
     QString startDirectory_;
     QString lastFolder_;
     QString lastExportFolder_;  // apart from lastFolder_: exports go to a game's assets
+    normalization::Normalization exportNormalization_;
     // The name was made up from an old-style file's name, not chosen by the
     // user: a file already there must not be replaced without asking.
     bool derivedName_ = false;

@@ -101,3 +101,17 @@ TEST(SoundReport, TextAndJsonCarryEverySetting) {
     EXPECT_TRUE(soundreport::json(QString(), read, f)[QStringLiteral("version")].isNull());
     EXPECT_TRUE(soundreport::text(QString(), read, f).contains(QLatin1String("old-style")));
 }
+
+// Silence has no level: "-inf" in text and null in JSON, never a number.
+TEST(SoundReport, SilenceHasNoLevel) {
+    ReadResult read;
+    read.ok = true;
+    read.settings = settingsWith("0:0 100:0", "0:50 100:50");
+    const soundreport::Figures f = soundreport::measure(read.settings);
+    const QString text = soundreport::text(QStringLiteral("quiet.zdl"), read, f);
+    EXPECT_TRUE(text.contains(QLatin1String("  peakDb: -inf (silent)\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("  loudnessLufs: -inf (silent)\n"))) << text.toStdString();
+    const QJsonObject json = soundreport::json(QStringLiteral("quiet.zdl"), read, f);
+    EXPECT_TRUE(json[QStringLiteral("peakDb")].isNull());
+    EXPECT_TRUE(json[QStringLiteral("loudnessLufs")].isNull());
+}

@@ -35,7 +35,8 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
               QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Recent|&Save\tCtrl+S|Save &as...\tCtrl+A|"
-                             "Export...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
+                             "Export...\tCtrl+E|Export A&ll...\tCtrl+Shift+E|Normali&ze Exports|-|E&xit\tCtrl+X|"
+                             "&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
                              "&Generate|&Coin\tCtrl+1|&Laser\tCtrl+2|&Explosion\tCtrl+3|&Powerup\tCtrl+4|&Hit\tCtrl+5|"
                              "&Jump\tCtrl+6|&Blip\tCtrl+7|-|&Randomize\tCtrl+8|&Mutate\tM|-|&Keep|"
                              "&Play|&Play\tSpace|&Stop\tEsc|-|Play on &Change\tP|&Loop\tL|&Live Preview|"

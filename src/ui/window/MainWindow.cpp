@@ -14,6 +14,7 @@
 #include "ui/dialogs/SliderValueDialog.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/window/EditorCanvas.h"
+#include "ui/window/ExportAllMenu.h"
 #include "ui/window/MenuBarKeys.h"
 #include "ui/window/RecentFilesMenu.h"
 #include "ui/window/SoundDrop.h"
@@ -95,6 +96,7 @@ void MainWindow::buildMenu() {
         {menu_->exportAction, &DocumentCommands::exportSound}};
     for (const auto& [action, command] : commands)
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
+    exportAllMenu_ = new ExportAllMenu(*this, *menu_->exportAction, commands_, settings_);
     recentMenu_ = std::make_unique<RecentFilesMenu>(*menu_->recentMenu, recent_);
     connect(recentMenu_.get(), &RecentFilesMenu::openRequested, this, &MainWindow::openRecent);
     menu_->aboutAction->setEnabled(false);

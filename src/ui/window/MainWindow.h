@@ -14,6 +14,7 @@
 class DocumentCommands;
 class DrawingTools;
 class EditorCanvas;
+class ExportAllMenu;
 class GeneratedList;
 class QDockWidget;
 class QAction;
@@ -94,6 +95,8 @@ public:
     QDockWidget* generatedDock() const { return generatedDock_; }
 
     const MainWindowMenu& menu() const { return *menu_; }
+    // File > Export All and Normalize Exports.
+    ExportAllMenu& exportAllMenu() { return *exportAllMenu_; }
     QAction* exitAction() const { return menu_->exitAction; }
     QAction* aboutAction() const { return menu_->aboutAction; }
 
@@ -161,6 +164,7 @@ private:
     EditorCanvas* canvas_ = nullptr;
     std::unique_ptr<MainWindowMenu> menu_;
     std::unique_ptr<RecentFilesMenu> recentMenu_;
+    ExportAllMenu* exportAllMenu_ = nullptr;  // a child of the window
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
     QTimer* cursorTimer_ = nullptr;
