@@ -50,6 +50,7 @@ public:
     Answer question(const QString&) override { return Answer::Cancel; }
     bool confirm(const QString&, const QString&) override { return false; }
     QString openFileName(const FileDialogRequest&) override { return QString(); }
+    QString folderName(const FileDialogRequest&) override { return QString(); }
     SaveChoice saveFile(const FileDialogRequest&) override { return {}; }
     void error(const QString&) override {}
 };

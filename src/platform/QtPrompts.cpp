@@ -54,6 +54,10 @@ QString QtPrompts::filterSuffix(const FileDialogRequest& request, const QString&
 
 QString QtPrompts::openFileName(const FileDialogRequest& request) { return runFileDialog(request, false).path; }
 
+QString QtPrompts::folderName(const FileDialogRequest& request) {
+    return QFileDialog::getExistingDirectory(owner_, request.title, request.directory);
+}
+
 SaveChoice QtPrompts::saveFile(const FileDialogRequest& request) { return runFileDialog(request, true); }
 
 SaveChoice QtPrompts::runFileDialog(const FileDialogRequest& request, bool save) {

@@ -15,6 +15,7 @@ public:
 
     Answer question(const QString& text) override;
     QString openFileName(const FileDialogRequest& request) override;
+    QString folderName(const FileDialogRequest& request) override;
     bool confirm(const QString& text, const QString& action) override;
     SaveChoice saveFile(const FileDialogRequest& request) override;
     void error(const QString& text) override;

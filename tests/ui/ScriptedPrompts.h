@@ -16,7 +16,7 @@
 // script did not expect fails the test and is cancelled.
 class ScriptedPrompts : public Prompts {
 public:
-    enum class Kind { Question, Open, Save, Error };
+    enum class Kind { Question, Open, Save, Error, Folder };
     struct Shown {
         Kind kind;
         QString text;               // question and error text
@@ -29,6 +29,10 @@ public:
     }
     ScriptedPrompts& openName(const QString& path) {
         script_.push_back({Kind::Open, Answer::Cancel, path});
+        return *this;
+    }
+    ScriptedPrompts& folderName(const QString& path) {
+        script_.push_back({Kind::Folder, Answer::Cancel, path});
         return *this;
     }
     // `filter`: the file type picked in the dialog.
@@ -46,6 +50,11 @@ public:
         shown.push_back({Kind::Open, QString(), request});
         const Step step = next(Kind::Open);
         return step.kind == Kind::Open ? step.path : QString();
+    }
+    QString folderName(const FileDialogRequest& request) override {
+        shown.push_back({Kind::Folder, QString(), request});
+        const Step step = next(Kind::Folder);
+        return step.kind == Kind::Folder ? step.path : QString();
     }
     // A two-way question takes a question's answer: Yes for the action.
     bool confirm(const QString& text, const QString& action) override {
@@ -67,7 +76,7 @@ public:
     }
     // The kinds shown, in order: "question, save, error".
     std::string sequence() const {
-        static const char* names[] = {"question", "open", "save", "error"};
+        static const char* names[] = {"question", "open", "save", "error", "folder"};
         std::string out;
         for (const Shown& s : shown) out += (out.empty() ? "" : ", ") + std::string(names[static_cast<int>(s.kind)]);
         return out;

@@ -1,5 +1,6 @@
 #include "ui/window/MainWindow.h"
 
+#include "bank/SoundBank.h"
 #include "core/RenderedSound.h"
 #include "core/SoundSettings.h"
 #include "core/SoundTemplates.h"
@@ -8,6 +9,7 @@
 #include "document/RecentFiles.h"
 #include "document/SoundDocument.h"
 #include "platform/SoundPlayer.h"
+#include "ui/bank/BankPanel.h"
 #include "ui/dialogs/AdjustPointDialog.h"
 #include "ui/dialogs/SliderValueDialog.h"
 #include "ui/drawing/DrawingTools.h"
@@ -18,6 +20,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -56,6 +60,7 @@ MainWindow::MainWindow(SoundDocument& document, DocumentCommands& commands, Rece
     useSliderValueDialogs();
 
     buildMenu();
+    buildBank();
     readPlaybackSettings();
     setWindowIcon(DrawingTools::appIcon());
     // The limits bound the window without the desktop's frame.
@@ -175,10 +180,82 @@ void MainWindow::openRecent(const QString& path) {
             DocumentCommands::openFailure(path, tr("The file is no longer there; it was taken off the recent files.")));
         return;
     }
-    commands_.openPath(path);
+    if (QFileInfo(path).isDir())
+        openFolder(path);
+    else
+        commands_.openPath(path);
+}
+
+void MainWindow::buildBank() {
+    bank_ = new SoundBank(this);
+    bankDock_ = new QDockWidget(tr("Sound Bank"), this);
+    bankDock_->setObjectName(QStringLiteral("soundBank"));
+    bankPanel_ = new BankPanel(*bank_, bankDock_);
+    bankDock_->setWidget(bankPanel_);
+    addDockWidget(Qt::RightDockWidgetArea, bankDock_);
+    bankDock_->hide();
+    const QString shownKey = QStringLiteral("view/soundBank");
+    menu_->soundBankAction->setChecked(settings_.value(shownKey, false).toBool());
+    bankDock_->setVisible(menu_->soundBankAction->isChecked());
+    connect(menu_->soundBankAction, &QAction::toggled, this, [this, shownKey](bool on) {
+        bankDock_->setVisible(on);
+        settings_.setValue(shownKey, on);
+    });
+    // The dock's own close button is the menu item's "off".
+    connect(bankDock_, &QDockWidget::visibilityChanged, this, [this] {
+        if (bankDock_->isHidden() && isVisible()) menu_->soundBankAction->setChecked(false);
+    });
+    connect(menu_->openFolderAction, &QAction::triggered, this, &MainWindow::chooseFolder);
+    connect(bankPanel_, &BankPanel::soundToPlay, this, &MainWindow::playApart);
+    connect(bankPanel_, &BankPanel::openRequested, this, [this](const QString& path) {
+        if (!editor_->isDragging()) commands_.openPath(path);
+    });
+    auto markOpen = [this] { bankPanel_->setOpenSound(document_.path(), document_.modified()); };
+    connect(&document_, &SoundDocument::fileStateChanged, bankPanel_, markOpen);
+    connect(bank_, &SoundBank::listChanged, bankPanel_, markOpen);
+    markOpen();
+}
+
+void MainWindow::playApart(const WavImage& image) {
+    // The play cursor belongs to the document's sound, which stops.
+    player_.stop();
+    cursorTimer_->stop();
+    editor_->showPlayback(SoundPlayer::Playback{});
+    player_.playImage(image);
+}
+
+void MainWindow::chooseFolder() {
+    FileDialogRequest request;
+    request.title = tr("Open Folder");
+    request.directory = bank_->folder().isEmpty() ? commands_.dialogDirectory() : bank_->folder();
+    const QString folder = commands_.prompts().folderName(request);
+    if (!folder.isEmpty()) openFolder(folder);
+}
+
+bool MainWindow::openFolder(const QString& folder, bool atStart) {
+    if (!bank_->setFolder(folder)) {
+        const QString failure =
+            tr("Couldn't open folder\n\n%1\n%2").arg(QDir::toNativeSeparators(folder), bank_->problem());
+        bank_->close();
+        commands_.setBankFolder(QString());
+        if (atStart)
+            afterFirstPaint([this, failure] { commands_.prompts().error(failure); });
+        else
+            commands_.prompts().error(failure);
+        return false;
+    }
+    commands_.setBankFolder(bank_->folder());
+    recent_.add(bank_->folder());
+    menu_->soundBankAction->setChecked(true);
+    bankPanel_->selectPath(document_.path());
+    return true;
 }
 
 void MainWindow::openAtStart(const QString& path) {
+    if (QFileInfo(path).isDir()) {
+        openFolder(path, true);
+        return;
+    }
     const QString failure = commands_.openAtStart(path);
     // Over the window, not before it.
     if (!failure.isEmpty()) afterFirstPaint([this, failure] { commands_.prompts().error(failure); });

@@ -11,14 +11,17 @@
 #include <functional>
 #include <memory>
 
+class BankPanel;
 class DocumentCommands;
 class DrawingTools;
+class QDockWidget;
 class EditorCanvas;
 class QAction;
 class QSettings;
 class QTimer;
 class RecentFiles;
 class RecentFilesMenu;
+class SoundBank;
 class SoundDocument;
 class SoundPlayer;
 
@@ -67,8 +70,19 @@ public:
 
     // Opens the sound named on the command line, before the window is shown
     // (nothing to ask about yet). A file that cannot be read leaves the new
-    // sound and is reported once the first frame is on screen.
+    // sound and is reported once the first frame is on screen. A folder
+    // opens as the sound bank.
     void openAtStart(const QString& path);
+
+    // Lists `folder` in the sound bank and shows it; one that cannot be
+    // listed is reported (after the first frame when `atStart`). The folder
+    // joins the recent files.
+    bool openFolder(const QString& folder, bool atStart = false);
+    // The Open Folder dialog, then openFolder.
+    void chooseFolder();
+    SoundBank& bank() { return *bank_; }
+    BankPanel* bankPanel() { return bankPanel_; }
+    QDockWidget* bankDock() { return bankDock_; }
 
     // A double click on a point opens its Adjust Point dialog (as the window
     // starts; tests script their own with InputDispatch::setPointAdjuster).
@@ -126,6 +140,10 @@ private:
     // Runs a document command unless a drag holds the sound's objects.
     void runDocumentCommand(bool (DocumentCommands::*command)());
     void buildPlayMenu();
+    // The bank's dock, hidden until used, and what its panel asks for.
+    void buildBank();
+    // Plays a sound apart from the document (one of the bank's).
+    void playApart(const WavImage& image);
     void buildGenerateMenu();
     // Plays the sound as it stands, repeatCount times, and follows it.
     void playSound();
@@ -148,6 +166,9 @@ private:
     EditorCanvas* canvas_ = nullptr;
     std::unique_ptr<MainWindowMenu> menu_;
     std::unique_ptr<RecentFilesMenu> recentMenu_;
+    SoundBank* bank_ = nullptr;
+    BankPanel* bankPanel_ = nullptr;
+    QDockWidget* bankDock_ = nullptr;
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
     QTimer* cursorTimer_ = nullptr;

@@ -1,0 +1,101 @@
+#include "ui/bank/BankPanel.h"
+
+#include "bank/SoundBank.h"
+#include "core/WavImage.h"
+#include "ui/bank/BankListModel.h"
+#include "ui/bank/BankView.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QVBoxLayout>
+
+BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
+    : QWidget(parent), bank_(bank), model_(new BankListModel(bank, this)), view_(new BankView(this)) {
+    heading_ = new QLabel(this);
+    heading_->setWordWrap(true);
+    view_->setModel(model_);
+    view_->header()->setSectionResizeMode(BankListModel::Name, QHeaderView::Stretch);
+    view_->header()->setSectionResizeMode(BankListModel::Duration, QHeaderView::ResizeToContents);
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(4, 4, 4, 4);
+    layout_->addWidget(heading_);
+    layout_->addWidget(view_, 3);
+
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { currentChanged(current); });
+    connect(view_, &BankView::playWanted, this, &BankPanel::play);
+    connect(view_, &BankView::openWanted, this, &BankPanel::open);
+    connect(model_, &QAbstractItemModel::modelReset, this, &BankPanel::listReset);
+    connect(&bank_, &SoundBank::problemChanged, this, &BankPanel::refreshHeading);
+    connect(&bank_, &SoundBank::soundReady, this, [this](const QString& path, const WavImage& image) {
+        // Only the sound still selected: the user may have moved on.
+        if (path == wanted_ && path == selected_) emit soundToPlay(image);
+    });
+    refreshHeading();
+}
+
+void BankPanel::setOpenSound(const QString& path, bool modified) { model_->setOpenSound(path, modified); }
+
+QString BankPanel::selectedPath() const { return selected_; }
+
+void BankPanel::selectPath(const QString& path) {
+    const int row = bank_.indexOf(QDir::cleanPath(path));
+    if (row < 0) return;
+    restoring_ = true;
+    view_->setCurrentIndex(model_->index(row, 0));
+    restoring_ = false;
+}
+
+void BankPanel::setGeneratedList(QWidget* list) {
+    auto* heading = new QLabel(tr("Generated"), this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    layout_->addWidget(heading);
+    list->setParent(this);
+    layout_->addWidget(list, 2);
+}
+
+QString BankPanel::headingText() const { return heading_->text(); }
+
+void BankPanel::refreshHeading() {
+    if (!bank_.problem().isEmpty()) {
+        heading_->setText(bank_.problem());
+    } else if (bank_.folder().isEmpty()) {
+        heading_->setText(tr("No folder is open. File, Open Folder... lists a folder's sounds here."));
+    } else {
+        const int count = static_cast<int>(bank_.entries().size());
+        heading_->setText(tr("%1 (%n sound(s))", nullptr, count).arg(QFileInfo(bank_.folder()).fileName()));
+    }
+    heading_->setToolTip(QDir::toNativeSeparators(bank_.folder()));
+}
+
+void BankPanel::currentChanged(const QModelIndex& current) {
+    selected_ = current.isValid() ? current.data(BankListModel::PathRole).toString() : QString();
+    if (!restoring_) play(current);
+}
+
+void BankPanel::play(const QModelIndex& index) {
+    const BankEntry* entry = model_->entryAt(index.row());
+    if (!index.isValid() || !entry || entry->state == BankEntry::State::Unreadable) return;
+    wanted_ = entry->path;
+    bank_.requestSound(entry->path);
+}
+
+void BankPanel::open(const QModelIndex& index) {
+    const BankEntry* entry = model_->entryAt(index.row());
+    // A file that cannot be read is never opened by accident.
+    if (!index.isValid() || !entry || entry->state == BankEntry::State::Unreadable) return;
+    emit openRequested(entry->path);
+}
+
+void BankPanel::listReset() {
+    refreshHeading();
+    // The same sound stays selected when others come and go.
+    const QString keep = selected_;
+    selected_.clear();
+    if (!keep.isEmpty()) selectPath(keep);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class BankListModel;
+class BankView;
+class QLabel;
+class QModelIndex;
+class QVBoxLayout;
+class SoundBank;
+class WavImage;
+
+// The sound bank beside the editor: the folder's sounds with their figures,
+// played without being opened as the selection moves, opened on Enter or a
+// double click. Below them is room for the sounds generated this session.
+class BankPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit BankPanel(SoundBank& bank, QWidget* parent = nullptr);
+
+    BankView* view() const { return view_; }
+    BankListModel& model() const { return *model_; }
+
+    // The sound the editor holds, marked in the list.
+    void setOpenSound(const QString& path, bool modified);
+    // The selected entry's path, or empty.
+    QString selectedPath() const;
+    // Selects the entry at `path` without playing it.
+    void selectPath(const QString& path);
+
+    // Shows `list` below the bank under the heading "Generated"; the panel
+    // takes it as its child.
+    void setGeneratedList(QWidget* list);
+
+    // The heading: the folder, how many sounds it holds, or why none show.
+    QString headingText() const;
+
+signals:
+    // Enter or a double click on a sound that can be read.
+    void openRequested(const QString& path);
+    // The selected sound, rendered to be played.
+    void soundToPlay(const WavImage& image);
+
+private:
+    void currentChanged(const QModelIndex& current);
+    void play(const QModelIndex& index);
+    void open(const QModelIndex& index);
+    void listReset();
+    void refreshHeading();
+
+    SoundBank& bank_;
+    BankListModel* model_ = nullptr;
+    BankView* view_ = nullptr;
+    QLabel* heading_ = nullptr;
+    QVBoxLayout* layout_ = nullptr;
+    QString selected_;        // kept across the list's resets
+    QString wanted_;          // the sound asked to play
+    bool restoring_ = false;  // a selection put back, not a user's move
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QTreeView>
+
+// The bank's table, with the keys of a list of sounds: Up and Down move
+// (and the panel plays), Enter opens, Space plays. Space and Enter are the
+// list's own while it has the focus, ahead of the window's shortcuts.
+class BankView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit BankView(QWidget* parent = nullptr);
+
+signals:
+    void openWanted(const QModelIndex& index);
+    void playWanted(const QModelIndex& index);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
