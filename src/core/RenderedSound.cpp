@@ -103,6 +103,12 @@ bool RenderedSound::setMainPart(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
+bool RenderedSound::setSamples(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() != samples_.size()) return false;
+    samples_ = bytes;
+    return true;
+}
+
 WavImage RenderedSound::wavImage(int repeats) const {
     if (samples_.empty()) return WavImage();
     return WavImage::build(header_, samples_.data(), samples_.size(), sound_quality::limitRepeats(repeats));

@@ -40,6 +40,9 @@ public:
     // Puts bytes rendered elsewhere in place of the main part; false,
     // changing nothing, unless they are exactly as many.
     bool setMainPart(const std::vector<uint8_t>& bytes);
+    // The same for the whole sound, echo tail included (a gain applied
+    // elsewhere); false, changing nothing, unless they are exactly as many.
+    bool setSamples(const std::vector<uint8_t>& bytes);
 
     // What the editor plays and what a WAV export writes: the header, then the
     // samples `repeats` times in a row (limited to 1..10). Empty when there
