@@ -26,4 +26,7 @@ struct BankEntry {
     // Ready: the whole sound (with its echo tail), played once.
     double durationMs = 0;
     int32_t sampleCount = 0;
+    // Ready: as the sound is exported, with its repeats; -infinity when silent.
+    double peakDb = 0;
+    double loudnessLufs = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "core/RenderedSound.h"
 #include "core/SoundRenderer.h"
+#include "storage/Loudness.h"
 #include "storage/SoundFile.h"
 
 #include <utility>
@@ -47,7 +48,7 @@ std::vector<BankReader::Result> BankReader::take() {
     return std::exchange(done_, {});
 }
 
-BankReader::Result BankReader::readFile(const QString& path, bool render) {
+BankReader::Result BankReader::readFile(const QString& path, bool image) {
     Result result;
     result.path = path;
     // Regular files only: a named pipe in the folder must not hold the worker.
@@ -61,16 +62,24 @@ BankReader::Result BankReader::readFile(const QString& path, bool render) {
         result.reason = QStringLiteral("The sound is too long to be rendered.");
         return result;
     }
+    const RenderedSound sound = sound_renderer::render(read.settings);
+    if (sound.sampleCount() > 0 && sound.samples().empty()) {
+        result.reason = QStringLiteral("There is not enough memory to render the sound.");
+        return result;
+    }
     result.ok = true;
-    result.durationMs = sizes.totalMs;
-    result.sampleCount = sizes.totalSamples;
-    if (render) {
-        const RenderedSound sound = sound_renderer::render(read.settings);
+    result.durationMs = sound.totalMs();
+    result.sampleCount = sound.sampleCount();
+    if (image) {
         result.image = sound.wavImage(read.settings.repeatCount);
         if (result.image.empty()) {
             result.ok = false;
             result.reason = QStringLiteral("There is not enough memory to render the sound.");
         }
+    } else {
+        const loudness::Level level = loudness::measure(sound, read.settings.repeatCount);
+        result.peakDb = level.peakDb;
+        result.loudnessLufs = level.loudnessLufs;
     }
     return result;
 }

@@ -29,6 +29,8 @@ public:
         QString reason;  // !ok
         double durationMs = 0;
         int32_t sampleCount = 0;
+        double peakDb = 0;
+        double loudnessLufs = 0;
         // A play request's: the sound as the player takes it, and its ticket.
         bool play = false;
         uint64_t ticket = 0;
@@ -38,7 +40,7 @@ public:
     explicit BankReader(QObject* parent = nullptr);
     ~BankReader() override;  // waits for the file in hand
 
-    // Reads `path` for the listing: its duration and sample count.
+    // Reads and renders `path` for the listing: its duration, sample count and loudness.
     void read(const QString& path, const FileStamp& stamp);
     // Reads and renders `path` to be played, ahead of every read; a newer
     // play request replaces one not yet started.
@@ -48,8 +50,8 @@ public:
 
     std::vector<Result> take();
 
-    // The whole sound a file holds, as `result` describes it.
-    static Result readFile(const QString& path, bool render);
+    // The sound a file holds, measured, and with `image` rendered as it plays.
+    static Result readFile(const QString& path, bool image);
 
 signals:
     // Results are waiting (emitted from the worker, queued to the owner).

@@ -194,6 +194,8 @@ void SoundBank::takeResults() {
         entry.reason = result.reason;
         entry.durationMs = result.durationMs;
         entry.sampleCount = result.sampleCount;
+        entry.peakDb = result.peakDb;
+        entry.loudnessLufs = result.loudnessLufs;
         cache_.insert(entry.path, entry);
         emit entryChanged(row);
     }

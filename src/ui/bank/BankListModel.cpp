@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QPalette>
 
+#include <cmath>
+
 BankListModel::BankListModel(SoundBank& bank, QObject* parent) : QAbstractTableModel(parent), bank_(bank) {
     connect(&bank_, &SoundBank::listChanged, this, [this] {
         beginResetModel();
@@ -46,6 +48,10 @@ QString BankListModel::durationText(double ms) {
                       : QStringLiteral("%1 s").arg(ms / 1000.0, 0, 'f', 1);
 }
 
+QString BankListModel::levelText(double db) {
+    return std::isfinite(db) ? QString::number(db, 'f', 1) : QStringLiteral("-inf");
+}
+
 QVariant BankListModel::data(const QModelIndex& index, int role) const {
     const BankEntry* e = entryAt(index.row());
     if (!e) return {};
@@ -54,11 +60,13 @@ QVariant BankListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == Name) return open && openModified_ ? e->name + QStringLiteral(" *") : e->name;
-        if (index.column() == Duration) {
-            if (e->state == BankEntry::State::Ready) return durationText(e->durationMs);
-            return unreadable ? QStringLiteral("—") : QStringLiteral("…");
+        if (e->state != BankEntry::State::Ready) return unreadable ? QStringLiteral("—") : QStringLiteral("…");
+        switch (index.column()) {
+        case Duration: return durationText(e->durationMs);
+        case Peak: return levelText(e->peakDb);
+        case Loudness: return levelText(e->loudnessLufs);
+        default: return {};
         }
-        return {};
     case Qt::ToolTipRole: return unreadable ? e->reason : QDir::toNativeSeparators(e->path);
     case Qt::ForegroundRole:
         if (unreadable) return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
@@ -79,10 +87,18 @@ QVariant BankListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant BankListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::ToolTipRole) {
+        if (section == Peak) return tr("The largest sample, in dB below full scale");
+        if (section == Loudness) return tr("Loudness by EBU R128, in LUFS");
+        return {};
+    }
+    if (role != Qt::DisplayRole) return {};
     switch (section) {
     case Name: return tr("Name");
     case Duration: return tr("Length");
+    case Peak: return tr("Peak dB");
+    case Loudness: return tr("LUFS");
     default: return {};
     }
 }

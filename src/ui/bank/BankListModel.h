@@ -12,7 +12,7 @@ struct BankEntry;
 class BankListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Name, Duration, ColumnCount };
+    enum Column { Name, Duration, Peak, Loudness, ColumnCount };
     // The entry's path, for any column.
     static constexpr int PathRole = Qt::UserRole + 1;
 
@@ -31,6 +31,8 @@ public:
 
     // "0.35 s", "12.4 s": the figure a list of short sounds needs.
     static QString durationText(double ms);
+    // "-3.2", or "-inf" for a silent sound.
+    static QString levelText(double db);
 
 private:
     void rowChanged(int row);

@@ -18,7 +18,8 @@ BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
     heading_->setWordWrap(true);
     view_->setModel(model_);
     view_->header()->setSectionResizeMode(BankListModel::Name, QHeaderView::Stretch);
-    view_->header()->setSectionResizeMode(BankListModel::Duration, QHeaderView::ResizeToContents);
+    for (int column : {BankListModel::Duration, BankListModel::Peak, BankListModel::Loudness})
+        view_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(4, 4, 4, 4);
     layout_->addWidget(heading_);
