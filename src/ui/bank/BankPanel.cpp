@@ -25,8 +25,9 @@ BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
     layout_->addWidget(heading_);
     layout_->addWidget(view_, 3);
 
-    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { currentChanged(current); });
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        selected_ = current.isValid() ? current.data(BankListModel::PathRole).toString() : QString();
+    });
     connect(view_, &BankView::playWanted, this, &BankPanel::play);
     connect(view_, &BankView::openWanted, this, &BankPanel::open);
     connect(model_, &QAbstractItemModel::modelReset, this, &BankPanel::listReset);
@@ -45,9 +46,7 @@ QString BankPanel::selectedPath() const { return selected_; }
 void BankPanel::selectPath(const QString& path) {
     const int row = bank_.indexOf(QDir::cleanPath(path));
     if (row < 0) return;
-    restoring_ = true;
     view_->setCurrentIndex(model_->index(row, 0));
-    restoring_ = false;
 }
 
 void BankPanel::setGeneratedList(QWidget* list) {
@@ -72,11 +71,6 @@ void BankPanel::refreshHeading() {
         heading_->setText(tr("%1 (%n sound(s))", nullptr, count).arg(QFileInfo(bank_.folder()).fileName()));
     }
     heading_->setToolTip(QDir::toNativeSeparators(bank_.folder()));
-}
-
-void BankPanel::currentChanged(const QModelIndex& current) {
-    selected_ = current.isValid() ? current.data(BankListModel::PathRole).toString() : QString();
-    if (!restoring_) play(current);
 }
 
 void BankPanel::play(const QModelIndex& index) {

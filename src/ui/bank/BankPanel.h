@@ -43,7 +43,6 @@ signals:
     void soundToPlay(const WavImage& image);
 
 private:
-    void currentChanged(const QModelIndex& current);
     void play(const QModelIndex& index);
     void open(const QModelIndex& index);
     void listReset();
@@ -54,7 +53,6 @@ private:
     BankView* view_ = nullptr;
     QLabel* heading_ = nullptr;
     QVBoxLayout* layout_ = nullptr;
-    QString selected_;        // kept across the list's resets
-    QString wanted_;          // the sound asked to play
-    bool restoring_ = false;  // a selection put back, not a user's move
+    QString selected_;  // kept across the list's resets
+    QString wanted_;    // the sound asked to play
 };

@@ -41,5 +41,21 @@ void BankView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    const QModelIndex before = currentIndex();
     QTreeView::keyPressEvent(event);
+    if (currentIndex() != before) emit playWanted(currentIndex());
+}
+
+void BankView::focusInEvent(QFocusEvent* event) {
+    const bool hadCurrent = currentIndex().isValid();
+    QTreeView::focusInEvent(event);
+    // Qt makes the first row current as the focus comes in, so that the
+    // first Down would skip it: the first Down is to play the first sound.
+    if (!hadCurrent && !selectionModel()->hasSelection()) selectionModel()->clearCurrentIndex();
+}
+
+void BankView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTreeView::mousePressEvent(event);
+    if (currentIndex() != before) emit playWanted(currentIndex());
 }

@@ -2,9 +2,11 @@
 
 #include <QTreeView>
 
-// The bank's table, with the keys of a list of sounds: Up and Down move
-// (and the panel plays), Enter opens, Space plays. Space and Enter are the
-// list's own while it has the focus, ahead of the window's shortcuts.
+// The bank's table, with the keys of a list of sounds: Up and Down (or a
+// click) move and play, Enter opens, Space plays. Space and Enter are the
+// list's own while it has the focus, ahead of the window's shortcuts. Only
+// the user's moves play: the focus coming in or the list being read again
+// moves the current row silently.
 class BankView : public QTreeView {
     Q_OBJECT
 public:
@@ -17,4 +19,6 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 };
