@@ -10,7 +10,11 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
     : QWidget(parent), bank_(bank), model_(new BankListModel(bank, this)), view_(new BankView(this)) {
@@ -18,8 +22,21 @@ BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
     heading_->setWordWrap(true);
     view_->setModel(model_);
     view_->header()->setSectionResizeMode(BankListModel::Name, QHeaderView::Stretch);
-    for (int column : {BankListModel::Duration, BankListModel::Peak, BankListModel::Loudness})
-        view_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // Widths from the widest figures, not from the contents: fitting the
+    // columns to a thousand rows at each read that comes back would cost
+    // the interface more than the reads.
+    const QFontMetrics metrics(view_->font());
+    const int margin =
+        2 * view_->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, view_) + metrics.averageCharWidth();
+    const std::pair<int, QString> widest[] = {{BankListModel::Duration, QStringLiteral("00.00 s")},
+                                              {BankListModel::Peak, QStringLiteral("-00.0")},
+                                              {BankListModel::Loudness, QStringLiteral("-000.0")}};
+    for (const auto& [column, text] : widest) {
+        const QString title = model_->headerData(column, Qt::Horizontal).toString();
+        view_->header()->setSectionResizeMode(column, QHeaderView::Fixed);
+        view_->header()->resizeSection(
+            column, std::max(metrics.horizontalAdvance(text), metrics.horizontalAdvance(title)) + margin);
+    }
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(4, 4, 4, 4);
     layout_->addWidget(heading_);
