@@ -60,6 +60,7 @@ public:
     QString openFileName(const FileDialogRequest&) override { return QString(); }
     QString folderName(const FileDialogRequest&) override { return QString(); }
     SaveChoice saveFile(const FileDialogRequest&) override { return {}; }
+    QString askName(const QString&, const QString&) override { return QString(); }
     void error(const QString&) override {}
 };
 

@@ -45,6 +45,7 @@ bool SoundBank::isSoundName(const QString& name) {
 bool SoundBank::setFolder(const QString& folder) {
     close();
     folder_ = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    newFolder_ = true;
     rescan();
     return problem_.isEmpty();
 }
@@ -57,9 +58,8 @@ void SoundBank::close() {
     folder_.clear();
     cache_.clear();
     ++soundTicket_;  // a sound asked for from the old folder is not wanted
-    const bool hadEntries = !entries_.empty();
     entries_.clear();
-    if (hadEntries) emit listChanged();
+    emit listChanged();
     setProblem(QString());
 }
 
@@ -97,11 +97,12 @@ void SoundBank::rescan() {
         problem = tr("The folder cannot be read (permission denied): %1").arg(QDir::toNativeSeparators(folder_));
     if (!problem.isEmpty()) {
         reader_->clear();
-        const bool hadEntries = !entries_.empty();
+        const bool announce = !entries_.empty() || newFolder_;
+        newFolder_ = false;
         entries_.clear();
         cache_.clear();
-        if (hadEntries) emit listChanged();
         setProblem(problem);
+        if (announce) emit listChanged();
         return;
     }
 
@@ -152,7 +153,9 @@ void SoundBank::rescan() {
     entries_ = std::move(next);
     setProblem(QString());
     watchFiles();
-    if (!sameNames)
+    const bool announce = !sameNames || newFolder_;
+    newFolder_ = false;
+    if (announce)
         emit listChanged();
     else
         for (int row : changed) emit entryChanged(row);

@@ -55,7 +55,7 @@ public:
     static bool isSoundName(const QString& name);
 
 signals:
-    // The rows changed as a whole: a folder opened, files came or went.
+    // The rows changed as a whole: a folder opened or closed, files came or went.
     void listChanged();
     // One entry's read came back (its row in entries()).
     void entryChanged(int row);
@@ -82,4 +82,5 @@ private:
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* rescanTimer_ = nullptr;
     uint64_t soundTicket_ = 0;
+    bool newFolder_ = false;  // the next scan announces the list whatever it holds
 };

@@ -49,6 +49,9 @@ public:
     // Choosing a file that exists has already been confirmed by the user.
     virtual SaveChoice saveFile(const FileDialogRequest& request) = 0;
     QString saveFileName(const FileDialogRequest& request) { return saveFile(request).path; }
+    // A name typed in answer to `text`, starting from `proposed`; empty when
+    // cancelled.
+    virtual QString askName(const QString& text, const QString& proposed) = 0;
     // Tells the user that something failed; returns when it was read.
     virtual void error(const QString& text) = 0;
 };

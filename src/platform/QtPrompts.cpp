@@ -3,6 +3,7 @@
 #include "document/DocumentState.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -28,6 +29,13 @@ bool QtPrompts::confirm(const QString& text, const QString& action) {
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+QString QtPrompts::askName(const QString& text, const QString& proposed) {
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(owner_, DocumentState::kProgramName, text, QLineEdit::Normal, proposed, &ok);
+    return ok ? name.trimmed() : QString();
 }
 
 void QtPrompts::error(const QString& text) {

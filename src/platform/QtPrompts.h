@@ -18,6 +18,7 @@ public:
     QString folderName(const FileDialogRequest& request) override;
     bool confirm(const QString& text, const QString& action) override;
     SaveChoice saveFile(const FileDialogRequest& request) override;
+    QString askName(const QString& text, const QString& proposed) override;
     void error(const QString& text) override;
 
     // "Sound Effects Files (*.zdl *.ZDL)": the form Qt's dialogs take.

@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "bank/BankFiles.h"
 #include "bank/BankOrder.h"
 #include "bank/SoundBank.h"
 #include "core/RenderedSound.h"
@@ -293,6 +294,45 @@ TEST(SoundBank, RendersTheSoundAskedForAsItPlays) {
     s.bank.requestSound(s.path(QStringLiteral("b.zdl")));
     ASSERT_TRUE(waitFor([&] { return failed.size() == 1; }));
     EXPECT_FALSE(failed[0].isEmpty());
+}
+
+// The names Rename, Duplicate and New Sound in Bank arrive at, in a folder
+// holding coin.zdl, coin_2.zdl and a dangling link; never one that exists.
+TEST(BankFiles, NamesNeverTakeAnExistingFile) {
+    QTemporaryDir dir;
+    for (const char* name : {"coin.zdl", "coin_2.zdl", "hit_9.json"})
+        ASSERT_TRUE(testfiles::writeFile(dir.filePath(QString::fromUtf8(name)), QByteArray("x")));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("link.zdl"))));
+    struct Duplicate {
+        const char* of;
+        const char* gives;
+    };
+    for (const Duplicate d : {Duplicate{"coin.zdl", "coin_3.zdl"}, Duplicate{"coin_2.zdl", "coin_3.zdl"},
+                              Duplicate{"hit_9.json", "hit_10.json"}, Duplicate{"_2.zdl", "_2_2.zdl"},
+                              Duplicate{"link_1.zdl", "link_2.zdl"}}) {
+        EXPECT_EQ(QFileInfo(bank_files::duplicatePath(dir.filePath(QString::fromUtf8(d.of)))).fileName(),
+                  QString::fromUtf8(d.gives))
+            << d.of;
+    }
+    struct Typed {
+        const char* typed;
+        const char* gives;  // "" for refused
+    };
+    for (const Typed t : {Typed{"laser", "laser.zdl"}, Typed{" laser.JSON ", "laser.JSON"},
+                          Typed{"notes.txt", "notes.txt.zdl"}, Typed{"coin", ""}, Typed{"coin.zdl", ""},
+                          Typed{"link", ""}, Typed{"a/b", ""}, Typed{"..", ""}, Typed{"", ""}}) {
+        QString error;
+        const QString path =
+            bank_files::pathForName(dir.path(), QString::fromUtf8(t.typed), QStringLiteral("zdl"), error);
+        EXPECT_EQ(QFileInfo(path).fileName(), QString::fromUtf8(t.gives)) << t.typed;
+        EXPECT_EQ(error.isEmpty(), !path.isEmpty()) << t.typed;
+    }
+    QString error;
+    EXPECT_FALSE(
+        bank_files::copy(dir.filePath(QStringLiteral("coin.zdl")), dir.filePath(QStringLiteral("coin_2.zdl")), error));
+    EXPECT_FALSE(
+        bank_files::rename(dir.filePath(QStringLiteral("coin.zdl")), dir.filePath(QStringLiteral("link.zdl")), error));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("link.zdl"))).isSymLink());
 }
 
 }  // namespace

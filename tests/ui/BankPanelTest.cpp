@@ -7,7 +7,9 @@
 #include "bank/SoundBank.h"
 #include "core/RenderedSound.h"
 #include "core/SoundRenderer.h"
+#include "core/SoundTemplates.h"
 #include "storage/SoundFile.h"
+#include "ui/bank/BankFileCommands.h"
 #include "ui/bank/BankListModel.h"
 #include "ui/bank/BankPanel.h"
 #include "ui/bank/BankView.h"
@@ -59,6 +61,11 @@ struct BankHarness {
     SoundBank& bank() { return d.h.window->bank(); }
     BankPanel& panel() { return *d.h.window->bankPanel(); }
     BankView* view() { return panel().view(); }
+    QString names() {
+        QStringList out;
+        for (const BankEntry& e : bank().entries()) out << e.name;
+        return out.join(u',');
+    }
     QString shownName(int row) { return panel().model().index(row, BankListModel::Name).data().toString(); }
     void key(Qt::Key key) { QTest::keyClick(view(), key); }
     // As the system delivers one: a press and release, then the second press as a double click.
@@ -222,6 +229,171 @@ TEST(BankPanel, FoldersOpenFromTheCommandLineTheMenuAndRecentFiles) {
     ASSERT_EQ(d.prompts.sequence(), "folder, error");
     EXPECT_TRUE(d.prompts.shown.back().text.contains(QLatin1String("not there")));
     EXPECT_TRUE(d.h.window->bank().folder().isEmpty());
+}
+
+// F2, Ctrl+D and Delete on the selected sound (a.zdl), each asking what it
+// must; nothing is ever replaced. The trash is a folder of the test's own.
+TEST(BankPanel, FileKeysRenameDuplicateAndDelete) {
+    using Script = std::function<void(ScriptedPrompts&)>;
+    struct Case {
+        const char* what;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Script script;
+        bool trashWorks;
+        const char* files;     // what the bank lists afterwards
+        const char* sequence;  // the prompts shown after the folder's
+        const char* selected;  // "" when the selection stays
+    };
+    const Case cases[] = {
+        {"rename",
+         Qt::Key_F2,
+         {},
+         [](ScriptedPrompts& p) { p.typeName(QStringLiteral("z")); },
+         true,
+         "b.zdl,c.zdl,d-bad.zdl,z.zdl",
+         "name",
+         "z.zdl"},
+        {"rename as json",
+         Qt::Key_F2,
+         {},
+         [](ScriptedPrompts& p) { p.typeName(QStringLiteral("a.json")); },
+         true,
+         "a.json,b.zdl,c.zdl,d-bad.zdl",
+         "name",
+         "a.json"},
+        {"rename onto another",
+         Qt::Key_F2,
+         {},
+         [](ScriptedPrompts& p) { p.typeName(QStringLiteral("b")); },
+         true,
+         "a.zdl,b.zdl,c.zdl,d-bad.zdl",
+         "name, error",
+         ""},
+        {"rename into a folder",
+         Qt::Key_F2,
+         {},
+         [](ScriptedPrompts& p) { p.typeName(QStringLiteral("x/y")); },
+         true,
+         "a.zdl,b.zdl,c.zdl,d-bad.zdl",
+         "name, error",
+         ""},
+        {"rename cancelled",
+         Qt::Key_F2,
+         {},
+         [](ScriptedPrompts& p) { p.typeName(QString()); },
+         true,
+         "a.zdl,b.zdl,c.zdl,d-bad.zdl",
+         "name",
+         ""},
+        {"duplicate", Qt::Key_D, Qt::ControlModifier, [](ScriptedPrompts&) {}, true,
+         "a.zdl,a_2.zdl,b.zdl,c.zdl,d-bad.zdl", "", "a_2.zdl"},
+        {"to the trash",
+         Qt::Key_Delete,
+         {},
+         [](ScriptedPrompts& p) { p.answer(Answer::Yes); },
+         true,
+         "b.zdl,c.zdl,d-bad.zdl",
+         "question",
+         "b.zdl"},
+        {"delete cancelled",
+         Qt::Key_Delete,
+         {},
+         [](ScriptedPrompts& p) { p.answer(Answer::Cancel); },
+         true,
+         "a.zdl,b.zdl,c.zdl,d-bad.zdl",
+         "question",
+         ""},
+        {"no trash, deleted for good",
+         Qt::Key_Delete,
+         {},
+         [](ScriptedPrompts& p) { p.answer(Answer::Yes).answer(Answer::Yes); },
+         false,
+         "b.zdl,c.zdl,d-bad.zdl",
+         "question, question",
+         "b.zdl"},
+        {"no trash, kept",
+         Qt::Key_Delete,
+         {},
+         [](ScriptedPrompts& p) { p.answer(Answer::Yes).answer(Answer::Cancel); },
+         false,
+         "a.zdl,b.zdl,c.zdl,d-bad.zdl",
+         "question, question",
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BankHarness b;
+        const QString trash = b.d.dir.filePath(QStringLiteral("trash"));
+        QDir().mkpath(trash);
+        b.d.h.window->bankFiles().moveToTrash = [&](const QString& path, QString& reason) {
+            if (!c.trashWorks) reason = QStringLiteral("no trash here");
+            return c.trashWorks && QFile::rename(path, trash + QLatin1Char('/') + QFileInfo(path).fileName());
+        };
+        const QByteArray original = testfiles::readFile(b.path(QStringLiteral("a.zdl")));
+        b.panel().selectPath(b.path(QStringLiteral("a.zdl")));
+        b.d.prompts.shown.clear();
+        c.script(b.d.prompts);
+        QTest::keyClick(b.view(), c.key, c.modifiers);
+        EXPECT_EQ(b.names(), QString::fromUtf8(c.files));
+        EXPECT_EQ(b.d.prompts.sequence(), c.sequence);
+        EXPECT_EQ(b.d.prompts.unused(), 0u);
+        const QString selected = QString::fromUtf8(c.selected);
+        EXPECT_EQ(b.panel().selectedPath(), b.path(selected.isEmpty() ? QStringLiteral("a.zdl") : selected));
+        EXPECT_EQ(QFileInfo::exists(trash + QStringLiteral("/a.zdl")),
+                  c.trashWorks && c.key == Qt::Key_Delete && !b.names().contains(QLatin1String("a.zdl")));
+        // Wherever a.zdl's sound is now (renamed, copied, in the trash), its bytes are whole.
+        QStringList holders{b.path(QStringLiteral("a.zdl")), trash + QStringLiteral("/a.zdl")};
+        if (c.key != Qt::Key_Delete && !selected.isEmpty()) holders << b.path(selected);
+        for (const QString& holder : holders) {
+            if (QFileInfo::exists(holder)) {
+                EXPECT_EQ(testfiles::readFile(holder), original) << holder.toStdString();
+            }
+        }
+        EXPECT_EQ(testfiles::readFile(b.path(QStringLiteral("b.zdl"))).isEmpty(), false);
+    }
+}
+
+// The open sound renamed stays the document, modified as it was.
+TEST(BankPanel, RenamingTheOpenSoundKeepsItOpen) {
+    BankHarness b;
+    b.panel().selectPath(b.path(QStringLiteral("b.zdl")));
+    b.key(Qt::Key_Return);
+    b.d.edit();
+    b.d.prompts.typeName(QStringLiteral("renamed"));
+    b.key(Qt::Key_F2);
+    EXPECT_EQ(b.d.h.document.path(), b.path(QStringLiteral("renamed.zdl")));
+    EXPECT_TRUE(b.d.h.document.modified());
+    EXPECT_EQ(b.shownName(b.bank().indexOf(b.path(QStringLiteral("renamed.zdl")))), QStringLiteral("renamed.zdl *"));
+    EXPECT_EQ(b.d.prompts.proposedNames, QStringList{QStringLiteral("b.zdl")});
+}
+
+// New Sound in Bank saves the last template's sound under the name given;
+// a name taken or of the old style is refused.
+TEST(BankPanel, NewSoundInBankSavesTheTemplatesSound) {
+    BankHarness b;
+    b.d.h.window->nextSeed = [] { return uint64_t(48213); };
+    b.d.menu().templateActions[0].action->trigger();  // Coin
+    const SoundSettings coin = *sound_templates::generate("coin", 48213, b.d.h.document.settings());
+    struct Case {
+        const char* typed;
+        const char* file;  // written, or "" when refused
+    };
+    for (const Case c :
+         {Case{"fresh", "fresh.zdl"}, Case{"b", ""}, Case{"old.efc", ""}, Case{"text.json", "text.json"}}) {
+        SCOPED_TRACE(c.typed);
+        b.d.prompts.shown.clear();
+        b.d.prompts.typeName(QString::fromUtf8(c.typed));
+        b.d.key(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        const QString file = QString::fromUtf8(c.file);
+        EXPECT_EQ(b.d.prompts.sequence(), file.isEmpty() ? "name, error" : "name");
+        if (file.isEmpty()) continue;
+        const ReadResult written = soundfile::read(b.path(file));
+        ASSERT_TRUE(written.ok);
+        EXPECT_EQ(written.settings, coin);
+        EXPECT_EQ(b.panel().selectedPath(), b.path(file));
+    }
+    EXPECT_FALSE(QFileInfo::exists(b.path(QStringLiteral("old.efc"))));
 }
 
 }  // namespace

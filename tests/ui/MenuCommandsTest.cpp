@@ -34,7 +34,8 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
-              QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Folder...\tCtrl+Shift+O|Open &Recent|"
+              QStringLiteral("&File|&New\tCtrl+N|New Sound in &Bank...\tCtrl+Shift+N|-|&Open...\tCtrl+O|Open "
+                             "&Folder...\tCtrl+Shift+O|Open &Recent|"
                              "&Save\tCtrl+S|Save &as...\tCtrl+A|"
                              "Export...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
                              "&View|Sound &Bank|"

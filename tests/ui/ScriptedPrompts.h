@@ -16,7 +16,7 @@
 // script did not expect fails the test and is cancelled.
 class ScriptedPrompts : public Prompts {
 public:
-    enum class Kind { Question, Open, Save, Error, Folder };
+    enum class Kind { Question, Open, Save, Error, Folder, Name };
     struct Shown {
         Kind kind;
         QString text;               // question and error text
@@ -29,6 +29,11 @@ public:
     }
     ScriptedPrompts& openName(const QString& path) {
         script_.push_back({Kind::Open, Answer::Cancel, path});
+        return *this;
+    }
+    // The name typed for askName ("" cancels).
+    ScriptedPrompts& typeName(const QString& name) {
+        script_.push_back({Kind::Name, Answer::Cancel, name});
         return *this;
     }
     ScriptedPrompts& folderName(const QString& path) {
@@ -66,6 +71,12 @@ public:
         const Step step = next(Kind::Save);
         return step.kind == Kind::Save ? SaveChoice{step.path, step.filter} : SaveChoice{};
     }
+    QString askName(const QString& text, const QString& proposed) override {
+        shown.push_back({Kind::Name, text, {}});
+        proposedNames << proposed;
+        const Step step = next(Kind::Name);
+        return step.kind == Kind::Name ? step.path : QString();
+    }
     void error(const QString& text) override { shown.push_back({Kind::Error, text, {}}); }
 
     size_t unused() const { return script_.size(); }
@@ -76,7 +87,7 @@ public:
     }
     // The kinds shown, in order: "question, save, error".
     std::string sequence() const {
-        static const char* names[] = {"question", "open", "save", "error", "folder"};
+        static const char* names[] = {"question", "open", "save", "error", "folder", "name"};
         std::string out;
         for (const Shown& s : shown) out += (out.empty() ? "" : ", ") + std::string(names[static_cast<int>(s.kind)]);
         return out;
@@ -84,6 +95,7 @@ public:
 
     std::vector<Shown> shown;
     QStringList confirmActions;  // the action of each two-way question
+    QStringList proposedNames;   // what each name question started from
 
 private:
     struct Step {

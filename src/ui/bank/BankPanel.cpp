@@ -2,6 +2,7 @@
 
 #include "bank/SoundBank.h"
 #include "core/WavImage.h"
+#include "ui/bank/BankFileCommands.h"
 #include "ui/bank/BankListModel.h"
 #include "ui/bank/BankView.h"
 
@@ -47,6 +48,20 @@ BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
     });
     connect(view_, &BankView::playWanted, this, &BankPanel::play);
     connect(view_, &BankView::openWanted, this, &BankPanel::open);
+    // Each file command names the entry to select afterwards.
+    using Command = QString (BankFileCommands::*)(const QString&);
+    const std::pair<void (BankView::*)(const QModelIndex&), Command> fileKeys[] = {
+        {&BankView::renameWanted, &BankFileCommands::rename},
+        {&BankView::deleteWanted, &BankFileCommands::remove},
+        {&BankView::duplicateWanted, &BankFileCommands::duplicate}};
+    for (const auto& [signal, command] : fileKeys) {
+        connect(view_, signal, this, [this, command = command](const QModelIndex& index) {
+            const BankEntry* entry = model_->entryAt(index.row());
+            if (!fileCommands_ || !index.isValid() || !entry) return;
+            const QString next = (fileCommands_->*command)(entry->path);
+            if (!next.isEmpty()) selectPath(next);
+        });
+    }
     connect(model_, &QAbstractItemModel::modelReset, this, &BankPanel::listReset);
     connect(&bank_, &SoundBank::problemChanged, this, &BankPanel::refreshHeading);
     connect(&bank_, &SoundBank::soundReady, this, [this](const QString& path, const WavImage& image) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class BankFileCommands;
 class BankListModel;
 class BankView;
 class QLabel;
@@ -29,6 +30,9 @@ public:
     // Selects the entry at `path` without playing it.
     void selectPath(const QString& path);
 
+    // F2, Delete and Ctrl+D run these (none until set).
+    void setFileCommands(BankFileCommands* commands) { fileCommands_ = commands; }
+
     // Shows `list` below the bank under the heading "Generated"; the panel
     // takes it as its child.
     void setGeneratedList(QWidget* list);
@@ -51,6 +55,7 @@ private:
     SoundBank& bank_;
     BankListModel* model_ = nullptr;
     BankView* view_ = nullptr;
+    BankFileCommands* fileCommands_ = nullptr;
     QLabel* heading_ = nullptr;
     QVBoxLayout* layout_ = nullptr;
     QString selected_;  // kept across the list's resets

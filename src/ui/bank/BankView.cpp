@@ -5,9 +5,20 @@
 
 namespace {
 
-bool isOwnKey(const QKeyEvent& key) {
-    if (key.modifiers() & ~Qt::KeypadModifier) return false;
-    return key.key() == Qt::Key_Space || key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+enum class Command { None, Play, Open, Rename, Delete, Duplicate };
+
+Command commandOf(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier) return key.key() == Qt::Key_D ? Command::Duplicate : Command::None;
+    if (modifiers != Qt::NoModifier) return Command::None;
+    switch (key.key()) {
+    case Qt::Key_Space: return Command::Play;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Command::Open;
+    case Qt::Key_F2: return Command::Rename;
+    case Qt::Key_Delete: return Command::Delete;
+    default: return Command::None;
+    }
 }
 
 }  // namespace
@@ -25,7 +36,7 @@ BankView::BankView(QWidget* parent) : QTreeView(parent) {
 }
 
 bool BankView::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && isOwnKey(*static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride && commandOf(*static_cast<QKeyEvent*>(event)) != Command::None) {
         event->accept();
         return true;
     }
@@ -33,11 +44,17 @@ bool BankView::event(QEvent* event) {
 }
 
 void BankView::keyPressEvent(QKeyEvent* event) {
-    if (isOwnKey(*event)) {
-        if (event->key() == Qt::Key_Space)
-            emit playWanted(currentIndex());
-        else
-            emit openWanted(currentIndex());
+    const Command command = commandOf(*event);
+    if (command != Command::None) {
+        const QModelIndex index = currentIndex();
+        switch (command) {
+        case Command::Play: emit playWanted(index); break;
+        case Command::Open: emit openWanted(index); break;
+        case Command::Rename: emit renameWanted(index); break;
+        case Command::Delete: emit deleteWanted(index); break;
+        case Command::Duplicate: emit duplicateWanted(index); break;
+        case Command::None: break;
+        }
         event->accept();
         return;
     }

@@ -9,6 +9,7 @@
 #include "document/RecentFiles.h"
 #include "document/SoundDocument.h"
 #include "platform/SoundPlayer.h"
+#include "ui/bank/BankFileCommands.h"
 #include "ui/bank/BankPanel.h"
 #include "ui/dialogs/AdjustPointDialog.h"
 #include "ui/dialogs/SliderValueDialog.h"
@@ -206,6 +207,24 @@ void MainWindow::buildBank() {
         if (bankDock_->isHidden() && isVisible()) menu_->soundBankAction->setChecked(false);
     });
     connect(menu_->openFolderAction, &QAction::triggered, this, &MainWindow::chooseFolder);
+    bankFiles_ = std::make_unique<BankFileCommands>(*bank_, document_, commands_.prompts());
+    bankPanel_->setFileCommands(bankFiles_.get());
+    for (const MainWindowMenu::TemplateAction& item : menu_->templateActions)
+        connect(item.action, &QAction::triggered, this, [this, name = item.name] { lastTemplate_ = name; });
+    connect(menu_->randomizeAction, &QAction::triggered, this, [this] { lastTemplate_ = sound_templates::kRandom; });
+    menu_->newInBankAction->setEnabled(false);
+    connect(bank_, &SoundBank::listChanged, this,
+            [this] { menu_->newInBankAction->setEnabled(!bank_->folder().isEmpty()); });
+    connect(menu_->newInBankAction, &QAction::triggered, this, [this] {
+        if (bank_->folder().isEmpty()) return;
+        SoundSettings sound = document_.settings();
+        sound.resetToNew();
+        if (!lastTemplate_.empty()) {
+            if (auto made = sound_templates::generate(lastTemplate_, nextSeed(), document_.settings())) sound = *made;
+        }
+        const QString path = bankFiles_->newSound(sound);
+        if (!path.isEmpty()) bankPanel_->selectPath(path);
+    });
     connect(bankPanel_, &BankPanel::soundToPlay, this, &MainWindow::playApart);
     connect(bankPanel_, &BankPanel::openRequested, this, [this](const QString& path) {
         if (!editor_->isDragging()) commands_.openPath(path);

@@ -10,7 +10,9 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
+class BankFileCommands;
 class BankPanel;
 class DocumentCommands;
 class DrawingTools;
@@ -83,6 +85,7 @@ public:
     SoundBank& bank() { return *bank_; }
     BankPanel* bankPanel() { return bankPanel_; }
     QDockWidget* bankDock() { return bankDock_; }
+    BankFileCommands& bankFiles() { return *bankFiles_; }
 
     // A double click on a point opens its Adjust Point dialog (as the window
     // starts; tests script their own with InputDispatch::setPointAdjuster).
@@ -169,6 +172,9 @@ private:
     SoundBank* bank_ = nullptr;
     BankPanel* bankPanel_ = nullptr;
     QDockWidget* bankDock_ = nullptr;
+    std::unique_ptr<BankFileCommands> bankFiles_;
+    // The template of the last Generate item used: New Sound in Bank's.
+    std::string lastTemplate_;
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
     QTimer* cursorTimer_ = nullptr;

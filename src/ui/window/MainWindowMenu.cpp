@@ -35,6 +35,8 @@ void followHistory(QAction* action, const EditHistory& history, const QString& v
 MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) {
     QMenu* file = window.menuBar()->addMenu(QObject::tr("&File"));
     newAction = addLetterItem(file, QObject::tr("&New\tCtrl+N"), Qt::Key_N);
+    newInBankAction = file->addAction(QObject::tr("New Sound in &Bank...\tCtrl+Shift+N"));
+    newInBankAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     file->addSeparator();
     openAction = addLetterItem(file, QObject::tr("&Open...\tCtrl+O"), Qt::Key_O);
     openFolderAction = file->addAction(QObject::tr("Open &Folder...\tCtrl+Shift+O"));
@@ -103,6 +105,7 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) 
 
     window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction, undoAction,
                        redoAction, playAction, stopAction, playOnChangeAction, loopAction, livePreviewAction,
-                       instructionsAction, aboutAction, randomizeAction, mutateAction, openFolderAction});
+                       instructionsAction, aboutAction, randomizeAction, mutateAction, openFolderAction,
+                       newInBankAction});
     for (const TemplateAction& item : templateActions) window.addAction(item.action);
 }

@@ -18,8 +18,9 @@ public:
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
-    // Open Folder..., as the sound bank.
+    // Open Folder..., as the sound bank, and New Sound in Bank, enabled while one is open.
     QAction* openFolderAction = nullptr;
+    QAction* newInBankAction = nullptr;
     QMenu* recentMenu = nullptr;  // Open Recent, filled by RecentFilesMenu
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
