@@ -222,6 +222,12 @@ TEST(BankPanel, FoldersOpenFromTheCommandLineTheMenuAndRecentFiles) {
         d.prompts.saveName(QString());
         d.menu().saveAsAction->trigger();
         EXPECT_EQ(d.prompts.shown.back().request.directory, folder);
+        EXPECT_EQ(d.h.window->bankPanel()->headingText(), QStringLiteral("sounds (1 sound)"));
+        // A folder removed while open: the panel says so in place of the list.
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return d.h.window->bankPanel()->headingText().contains(QLatin1String("not there")); }, kWaitMs));
+        EXPECT_EQ(d.h.window->bankPanel()->model().rowCount(), 0);
     }
     DocumentHarness d;
     d.prompts.folderName(d.dir.filePath(QStringLiteral("missing")));

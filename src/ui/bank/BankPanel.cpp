@@ -100,7 +100,8 @@ void BankPanel::refreshHeading() {
         heading_->setText(tr("No folder is open. File, Open Folder... lists a folder's sounds here."));
     } else {
         const int count = static_cast<int>(bank_.entries().size());
-        heading_->setText(tr("%1 (%n sound(s))", nullptr, count).arg(QFileInfo(bank_.folder()).fileName()));
+        const QString sounds = count == 1 ? tr("1 sound") : tr("%1 sounds").arg(count);
+        heading_->setText(QStringLiteral("%1 (%2)").arg(QFileInfo(bank_.folder()).fileName(), sounds));
     }
     heading_->setToolTip(QDir::toNativeSeparators(bank_.folder()));
 }
