@@ -218,6 +218,7 @@ TEST(BankPanel, FoldersOpenFromTheCommandLineTheMenuAndRecentFiles) {
         EXPECT_EQ(d.h.window->bank().entries().size(), 1u);
         EXPECT_TRUE(d.h.window->bankDock()->isVisible());
         EXPECT_EQ(d.h.recent.paths().value(0), folder) << "Open Recent lists the folder";
+        EXPECT_EQ(d.menu().recentMenu->actions().value(0)->text(), QStringLiteral("&1 sounds/"));
         // Save As starts in the bank.
         d.prompts.saveName(QString());
         d.menu().saveAsAction->trigger();
