@@ -50,7 +50,9 @@ public:
     Answer question(const QString&) override { return Answer::Cancel; }
     bool confirm(const QString&, const QString&) override { return false; }
     QString openFileName(const FileDialogRequest&) override { return QString(); }
+    QString folderName(const FileDialogRequest&) override { return QString(); }
     SaveChoice saveFile(const FileDialogRequest&) override { return {}; }
+    QString askName(const QString&, const QString&) override { return QString(); }
     void error(const QString&) override {}
 };
 

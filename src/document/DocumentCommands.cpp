@@ -88,6 +88,13 @@ FileDialogRequest DocumentCommands::saveRequest() const {
     r.filters = json ? QList{soundTextFiles(), soundFiles()} : QList{soundFiles(), soundTextFiles()};
     r.directory = dialogDirectory();
     r.fileName = document_.path();
+    // A sound saved while a bank is open goes into the bank, unless the user
+    // picks another folder.
+    if (!bankFolder_.isEmpty() && QFileInfo(bankFolder_).isDir()) {
+        r.directory = bankFolder_;
+        r.fileName =
+            document_.hasFile() ? QDir(bankFolder_).filePath(QFileInfo(document_.path()).fileName()) : QString();
+    }
     r.defaultSuffix = json ? QStringLiteral("json") : QStringLiteral("zdl");
     return r;
 }

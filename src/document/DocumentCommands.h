@@ -23,6 +23,8 @@ public:
     // Where the dialogs of a sound without a file open, if it still exists:
     // the folder used last (at first the recent files' one, from an earlier run).
     void setLastFolder(const QString& folder) { lastFolder_ = folder; }
+    // The folder open as the sound bank (empty for none): Save As starts there.
+    void setBankFolder(const QString& folder) { bankFolder_ = folder; }
     // The folder of the current sound, else the last folder, else the start directory.
     QString dialogDirectory() const;
     // The folder of the last export, else dialogDirectory().
@@ -85,6 +87,7 @@ private:
     QString lastFolder_;
     QString lastExportFolder_;  // apart from lastFolder_: exports go to a game's assets
     normalization::Normalization exportNormalization_;
+    QString bankFolder_;
     // The name was made up from an old-style file's name, not chosen by the
     // user: a file already there must not be replaced without asking.
     bool derivedName_ = false;

@@ -42,10 +42,16 @@ public:
     virtual bool confirm(const QString& text, const QString& action) = 0;
     // The chosen existing file, or empty when the dialog was cancelled.
     virtual QString openFileName(const FileDialogRequest& request) = 0;
+    // The chosen existing folder, or empty when the dialog was cancelled
+    // (the request's title and directory; its filters are not used).
+    virtual QString folderName(const FileDialogRequest& request) = 0;
     // The chosen file to write and its type, or an empty path when cancelled.
     // Choosing a file that exists has already been confirmed by the user.
     virtual SaveChoice saveFile(const FileDialogRequest& request) = 0;
     QString saveFileName(const FileDialogRequest& request) { return saveFile(request).path; }
+    // A name typed in answer to `text`, starting from `proposed`; empty when
+    // cancelled.
+    virtual QString askName(const QString& text, const QString& proposed) = 0;
     // Tells the user that something failed; returns when it was read.
     virtual void error(const QString& text) = 0;
 };

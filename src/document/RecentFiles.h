@@ -6,7 +6,7 @@
 
 class QSettings;
 
-// The sounds opened or saved lately, most recent first, and the folder used
+// The sounds (and sound banks' folders) opened or saved lately, most recent first, and the folder used
 // last, kept in the settings between runs. Whatever the settings hold is
 // checked when read: a corrupt, unreadable or oversized file (see
 // editor_settings::open) only means an empty list.

@@ -131,6 +131,12 @@ void SoundDocument::markSaved(const QString& path) {
     emit fileStateChanged();
 }
 
+void SoundDocument::fileRenamed(const QString& path) {
+    if (path == file_.path()) return;
+    file_.setFile(path);
+    emit fileStateChanged();
+}
+
 void SoundDocument::undo() {
     history_.undo();
     syncModified();

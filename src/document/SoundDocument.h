@@ -85,6 +85,9 @@ public:
     // The sound was written to `path`: the document is that file now, and
     // this state is the one without " *".
     void markSaved(const QString& path);
+    // The document's file was renamed to `path` outside the document: it is
+    // that file now, modified or not as it was.
+    void fileRenamed(const QString& path);
 
     void undo();
     void redo();

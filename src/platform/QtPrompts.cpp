@@ -3,6 +3,7 @@
 #include "document/DocumentState.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -30,6 +31,13 @@ bool QtPrompts::confirm(const QString& text, const QString& action) {
     return box.clickedButton() == yes;
 }
 
+QString QtPrompts::askName(const QString& text, const QString& proposed) {
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(owner_, DocumentState::kProgramName, text, QLineEdit::Normal, proposed, &ok);
+    return ok ? name.trimmed() : QString();
+}
+
 void QtPrompts::error(const QString& text) {
     QMessageBox box(QMessageBox::Warning, DocumentState::kProgramName, text, QMessageBox::Ok, owner_);
     box.exec();
@@ -53,6 +61,10 @@ QString QtPrompts::filterSuffix(const FileDialogRequest& request, const QString&
 }
 
 QString QtPrompts::openFileName(const FileDialogRequest& request) { return runFileDialog(request, false).path; }
+
+QString QtPrompts::folderName(const FileDialogRequest& request) {
+    return QFileDialog::getExistingDirectory(owner_, request.title, request.directory);
+}
 
 SaveChoice QtPrompts::saveFile(const FileDialogRequest& request) { return runFileDialog(request, true); }
 

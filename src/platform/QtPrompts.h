@@ -15,8 +15,10 @@ public:
 
     Answer question(const QString& text) override;
     QString openFileName(const FileDialogRequest& request) override;
+    QString folderName(const FileDialogRequest& request) override;
     bool confirm(const QString& text, const QString& action) override;
     SaveChoice saveFile(const FileDialogRequest& request) override;
+    QString askName(const QString& text, const QString& proposed) override;
     void error(const QString& text) override;
 
     // "Sound Effects Files (*.zdl *.ZDL)": the form Qt's dialogs take.

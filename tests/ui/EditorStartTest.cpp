@@ -80,7 +80,7 @@ TEST(EditorStart, ArgumentsDecideWhatOpensAndWhatIsPrinted) {
          {"--help"},
          false,
          0,
-         "^Usage: zindle \\[options\\] \\[FILE\\]\\n(.|\\n)*--version(.|\\n)*FILE",
+         "^Usage: zindle \\[options\\] \\[FILE\\|DIR\\]\\n(.|\\n)*--version(.|\\n)*FILE",
          "^$"},
         {"-h", {"-h"}, false, 0, "^Usage: zindle ", "^$"},
         {"--version", {"--version"}, false, 0, "^zindle \\d+\\.\\d+\\.\\d+\\n$", "^$"},
@@ -127,6 +127,9 @@ TEST(EditorStart, ASoundOpenedAtStartIsRemembered) {
     EXPECT_EQ(recent(), QStringList{QDir::cleanPath(kSounds + "laser.zdl")});
     ASSERT_TRUE(runEditor(work, {kSounds + "boom.efc"}, true).finished);
     EXPECT_EQ(recent(), QStringList({QDir::cleanPath(kSounds + "boom.efc"), QDir::cleanPath(kSounds + "laser.zdl")}));
+    // A folder opens as the sound bank and is offered again too.
+    ASSERT_TRUE(runEditor(work, {kSounds}, true).finished);
+    EXPECT_EQ(recent().value(0), QDir::cleanPath(kSounds));
 }
 
 // A settings file far larger than any the editor writes is not read (it

@@ -34,9 +34,12 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
-              QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Recent|&Save\tCtrl+S|Save &as...\tCtrl+A|"
+              QStringLiteral("&File|&New\tCtrl+N|New Sound in &Bank...\tCtrl+Shift+N|-|&Open...\tCtrl+O|Open "
+                             "&Folder...\tCtrl+Shift+O|Open &Recent|"
+                             "&Save\tCtrl+S|Save &as...\tCtrl+A|"
                              "Export...\tCtrl+E|Export A&ll...\tCtrl+Shift+E|Normali&ze Exports|-|E&xit\tCtrl+X|"
                              "&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
+                             "&View|Sound &Bank|"
                              "&Generate|&Coin\tCtrl+1|&Laser\tCtrl+2|&Explosion\tCtrl+3|&Powerup\tCtrl+4|&Hit\tCtrl+5|"
                              "&Jump\tCtrl+6|&Blip\tCtrl+7|-|&Randomize\tCtrl+8|&Mutate\tM|-|&Keep|"
                              "&Play|&Play\tSpace|&Stop\tEsc|-|Play on &Change\tP|&Loop\tL|&Live Preview|"

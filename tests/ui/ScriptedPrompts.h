@@ -16,7 +16,7 @@
 // script did not expect fails the test and is cancelled.
 class ScriptedPrompts : public Prompts {
 public:
-    enum class Kind { Question, Open, Save, Error };
+    enum class Kind { Question, Open, Save, Error, Folder, Name };
     struct Shown {
         Kind kind;
         QString text;               // question and error text
@@ -29,6 +29,15 @@ public:
     }
     ScriptedPrompts& openName(const QString& path) {
         script_.push_back({Kind::Open, Answer::Cancel, path});
+        return *this;
+    }
+    // The name typed for askName ("" cancels).
+    ScriptedPrompts& typeName(const QString& name) {
+        script_.push_back({Kind::Name, Answer::Cancel, name});
+        return *this;
+    }
+    ScriptedPrompts& folderName(const QString& path) {
+        script_.push_back({Kind::Folder, Answer::Cancel, path});
         return *this;
     }
     // `filter`: the file type picked in the dialog.
@@ -47,6 +56,11 @@ public:
         const Step step = next(Kind::Open);
         return step.kind == Kind::Open ? step.path : QString();
     }
+    QString folderName(const FileDialogRequest& request) override {
+        shown.push_back({Kind::Folder, QString(), request});
+        const Step step = next(Kind::Folder);
+        return step.kind == Kind::Folder ? step.path : QString();
+    }
     // A two-way question takes a question's answer: Yes for the action.
     bool confirm(const QString& text, const QString& action) override {
         confirmActions.push_back(action);
@@ -56,6 +70,12 @@ public:
         shown.push_back({Kind::Save, QString(), request});
         const Step step = next(Kind::Save);
         return step.kind == Kind::Save ? SaveChoice{step.path, step.filter} : SaveChoice{};
+    }
+    QString askName(const QString& text, const QString& proposed) override {
+        shown.push_back({Kind::Name, text, {}});
+        proposedNames << proposed;
+        const Step step = next(Kind::Name);
+        return step.kind == Kind::Name ? step.path : QString();
     }
     void error(const QString& text) override { shown.push_back({Kind::Error, text, {}}); }
 
@@ -67,7 +87,7 @@ public:
     }
     // The kinds shown, in order: "question, save, error".
     std::string sequence() const {
-        static const char* names[] = {"question", "open", "save", "error"};
+        static const char* names[] = {"question", "open", "save", "error", "folder", "name"};
         std::string out;
         for (const Shown& s : shown) out += (out.empty() ? "" : ", ") + std::string(names[static_cast<int>(s.kind)]);
         return out;
@@ -75,6 +95,7 @@ public:
 
     std::vector<Shown> shown;
     QStringList confirmActions;  // the action of each two-way question
+    QStringList proposedNames;   // what each name question started from
 
 private:
     struct Step {

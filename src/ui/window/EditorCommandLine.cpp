@@ -35,8 +35,9 @@ EditorCommandLine EditorCommandLine::parse(const QStringList& arguments, const Q
     parser.addOption(showVersion);
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QStringLiteral("A sound to open at start: a .zdl or .json file, or an old-style .efc file."),
-        QStringLiteral("[FILE]"));
+        QStringLiteral("A sound to open at start: a .zdl or .json file, or an old-style .efc file; "
+                       "or a folder, whose sounds are listed in the sound bank."),
+        QStringLiteral("[FILE|DIR]"));
     if (!parser.parse(arguments)) return usageError(parser.errorText());
 
     EditorCommandLine line;

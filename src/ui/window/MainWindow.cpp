@@ -1,5 +1,6 @@
 #include "ui/window/MainWindow.h"
 
+#include "bank/SoundBank.h"
 #include "core/RenderedSound.h"
 #include "core/SoundRenderer.h"
 #include "core/SoundSettings.h"
@@ -9,6 +10,8 @@
 #include "document/RecentFiles.h"
 #include "document/SoundDocument.h"
 #include "platform/SoundPlayer.h"
+#include "ui/bank/BankFileCommands.h"
+#include "ui/bank/BankPanel.h"
 #include "ui/bank/GeneratedList.h"
 #include "ui/dialogs/AdjustPointDialog.h"
 #include "ui/dialogs/SliderValueDialog.h"
@@ -21,6 +24,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -60,6 +64,7 @@ MainWindow::MainWindow(SoundDocument& document, DocumentCommands& commands, Rece
     useSliderValueDialogs();
 
     buildMenu();
+    buildBank();
     readPlaybackSettings();
     setWindowIcon(DrawingTools::appIcon());
     // The limits bound the window without the desktop's frame.
@@ -103,7 +108,6 @@ void MainWindow::buildMenu() {
     menu_->instructionsAction->setEnabled(false);
     buildPlayMenu();
     buildGenerateMenu();
-    installGeneratedList();
     new MenuBarKeys(*this, *menu_->stopAction);
 }
 
@@ -132,28 +136,16 @@ KeptParts MainWindow::keptParts() const {
 
 void MainWindow::installGeneratedList() {
     generatedList_ = new GeneratedList(document_.generated(), commands_.prompts());
-    // Keep saves where Save As would start.
-    generatedList_->setFolder([this] { return commands_.dialogDirectory(); });
-    connect(generatedList_, &GeneratedList::playRequested, this, &MainWindow::playApart);
+    // Keep saves into the bank, else where Save As would start.
+    generatedList_->setFolder(
+        [this] { return bank_->folder().isEmpty() ? commands_.dialogDirectory() : bank_->folder(); });
+    connect(generatedList_, &GeneratedList::playRequested, this, [this](const SoundSettings& sound) {
+        playApart(sound_renderer::render(sound).wavImage(sound.repeatCount));
+    });
     connect(generatedList_, &GeneratedList::useRequested, this, [this](int index) {
         if (!editor_->isDragging()) document_.useGenerated(index);
     });
-    generatedDock_ = new QDockWidget(tr("Generated"), this);
-    generatedDock_->setObjectName(QStringLiteral("generatedDock"));
-    // Nothing would bring it back once closed: it only moves or floats.
-    generatedDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    generatedDock_->setWidget(generatedList_);
-    addDockWidget(Qt::RightDockWidgetArea, generatedDock_);
-    // The editor's own layout is unchanged until there is something to list.
-    generatedDock_->hide();
-    connect(&document_.generated(), &GeneratedHistory::added, generatedDock_, &QWidget::show, Qt::SingleShotConnection);
-}
-
-void MainWindow::playApart(const SoundSettings& sound) {
-    player_.stop();
-    followPlayback();  // the document's play cursor goes with its sound
-    const WavImage image = sound_renderer::render(sound).wavImage(sound.repeatCount);
-    if (!image.empty()) player_.playImage(image);
+    bankPanel_->setGeneratedList(generatedList_);
 }
 
 void MainWindow::buildPlayMenu() {
@@ -221,10 +213,106 @@ void MainWindow::openRecent(const QString& path) {
             DocumentCommands::openFailure(path, tr("The file is no longer there; it was taken off the recent files.")));
         return;
     }
-    commands_.openPath(path);
+    if (QFileInfo(path).isDir())
+        openFolder(path);
+    else
+        commands_.openPath(path);
+}
+
+void MainWindow::buildBank() {
+    bank_ = new SoundBank(this);
+    bankDock_ = new QDockWidget(tr("Sound Bank"), this);
+    bankDock_->setObjectName(QStringLiteral("soundBank"));
+    bankPanel_ = new BankPanel(*bank_, bankDock_);
+    bankDock_->setWidget(bankPanel_);
+    addDockWidget(Qt::RightDockWidgetArea, bankDock_);
+    bankDock_->hide();
+    const QString shownKey = QStringLiteral("view/soundBank");
+    menu_->soundBankAction->setChecked(settings_.value(shownKey, false).toBool());
+    bankDock_->setVisible(menu_->soundBankAction->isChecked());
+    connect(menu_->soundBankAction, &QAction::toggled, this, [this, shownKey](bool on) {
+        bankDock_->setVisible(on);
+        settings_.setValue(shownKey, on);
+    });
+    // The dock's own close button is the menu item's "off".
+    connect(bankDock_, &QDockWidget::visibilityChanged, this, [this] {
+        if (bankDock_->isHidden() && isVisible()) menu_->soundBankAction->setChecked(false);
+    });
+    connect(menu_->openFolderAction, &QAction::triggered, this, &MainWindow::chooseFolder);
+    bankFiles_ = std::make_unique<BankFileCommands>(*bank_, document_, commands_.prompts());
+    bankPanel_->setFileCommands(bankFiles_.get());
+    for (const MainWindowMenu::TemplateAction& item : menu_->templateActions)
+        connect(item.action, &QAction::triggered, this, [this, name = item.name] { lastTemplate_ = name; });
+    connect(menu_->randomizeAction, &QAction::triggered, this, [this] { lastTemplate_ = sound_templates::kRandom; });
+    menu_->newInBankAction->setEnabled(false);
+    connect(bank_, &SoundBank::listChanged, this,
+            [this] { menu_->newInBankAction->setEnabled(!bank_->folder().isEmpty()); });
+    connect(menu_->newInBankAction, &QAction::triggered, this, [this] {
+        if (bank_->folder().isEmpty()) return;
+        SoundSettings sound = document_.settings();
+        sound.resetToNew();
+        if (!lastTemplate_.empty()) {
+            if (auto made = sound_templates::generate(lastTemplate_, nextSeed(), document_.settings())) sound = *made;
+        }
+        const QString path = bankFiles_->newSound(sound);
+        if (!path.isEmpty()) bankPanel_->selectPath(path);
+    });
+    connect(bankPanel_, &BankPanel::soundToPlay, this, &MainWindow::playApart);
+    connect(bankPanel_, &BankPanel::openRequested, this, [this](const QString& path) {
+        if (!editor_->isDragging()) commands_.openPath(path);
+    });
+    auto markOpen = [this] { bankPanel_->setOpenSound(document_.path(), document_.modified()); };
+    connect(&document_, &SoundDocument::fileStateChanged, bankPanel_, markOpen);
+    connect(bank_, &SoundBank::listChanged, bankPanel_, markOpen);
+    markOpen();
+    installGeneratedList();
+    // Export All takes the bank's sounds, and is also on the bank's own menu.
+    exportAllMenu_->command().sourceFolder = [this] {
+        return bank_->folder().isEmpty() ? commands_.dialogDirectory() : bank_->folder();
+    };
+    bankPanel_->addContextAction(exportAllMenu_->exportAllAction());
+}
+
+void MainWindow::playApart(const WavImage& image) {
+    // The play cursor belongs to the document's sound, which stops.
+    player_.stop();
+    cursorTimer_->stop();
+    editor_->showPlayback(SoundPlayer::Playback{});
+    if (!image.empty()) player_.playImage(image);
+}
+
+void MainWindow::chooseFolder() {
+    FileDialogRequest request;
+    request.title = tr("Open Folder");
+    request.directory = bank_->folder().isEmpty() ? commands_.dialogDirectory() : bank_->folder();
+    const QString folder = commands_.prompts().folderName(request);
+    if (!folder.isEmpty()) openFolder(folder);
+}
+
+bool MainWindow::openFolder(const QString& folder, bool atStart) {
+    if (!bank_->setFolder(folder)) {
+        const QString failure =
+            tr("Couldn't open folder\n\n%1\n%2").arg(QDir::toNativeSeparators(folder), bank_->problem());
+        bank_->close();
+        commands_.setBankFolder(QString());
+        if (atStart)
+            afterFirstPaint([this, failure] { commands_.prompts().error(failure); });
+        else
+            commands_.prompts().error(failure);
+        return false;
+    }
+    commands_.setBankFolder(bank_->folder());
+    recent_.add(bank_->folder());
+    menu_->soundBankAction->setChecked(true);
+    bankPanel_->selectPath(document_.path());
+    return true;
 }
 
 void MainWindow::openAtStart(const QString& path) {
+    if (QFileInfo(path).isDir()) {
+        openFolder(path, true);
+        return;
+    }
     const QString failure = commands_.openAtStart(path);
     // Over the window, not before it.
     if (!failure.isEmpty()) afterFirstPaint([this, failure] { commands_.prompts().error(failure); });

@@ -10,7 +10,10 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
+class BankFileCommands;
+class BankPanel;
 class DocumentCommands;
 class DrawingTools;
 class EditorCanvas;
@@ -22,6 +25,7 @@ class QSettings;
 class QTimer;
 class RecentFiles;
 class RecentFilesMenu;
+class SoundBank;
 class SoundDocument;
 class SoundPlayer;
 
@@ -70,8 +74,20 @@ public:
 
     // Opens the sound named on the command line, before the window is shown
     // (nothing to ask about yet). A file that cannot be read leaves the new
-    // sound and is reported once the first frame is on screen.
+    // sound and is reported once the first frame is on screen. A folder
+    // opens as the sound bank.
     void openAtStart(const QString& path);
+
+    // Lists `folder` in the sound bank and shows it; one that cannot be
+    // listed is reported (after the first frame when `atStart`). The folder
+    // joins the recent files.
+    bool openFolder(const QString& folder, bool atStart = false);
+    // The Open Folder dialog, then openFolder.
+    void chooseFolder();
+    SoundBank& bank() { return *bank_; }
+    BankPanel* bankPanel() { return bankPanel_; }
+    QDockWidget* bankDock() { return bankDock_; }
+    BankFileCommands& bankFiles() { return *bankFiles_; }
 
     // A double click on a point opens its Adjust Point dialog (as the window
     // starts; tests script their own with InputDispatch::setPointAdjuster).
@@ -89,10 +105,8 @@ public:
 
     // The parts Generate > Keep has ticked.
     KeptParts keptParts() const;
-    // The sounds generated in this session, in a dock of their own shown
-    // with the first of them.
+    // The sounds generated in this session, listed in the bank's panel.
     GeneratedList* generatedList() const { return generatedList_; }
-    QDockWidget* generatedDock() const { return generatedDock_; }
 
     const MainWindowMenu& menu() const { return *menu_; }
     // File > Export All and Normalize Exports.
@@ -138,11 +152,14 @@ private:
     // Runs a document command unless a drag holds the sound's objects.
     void runDocumentCommand(bool (DocumentCommands::*command)());
     void buildPlayMenu();
+    // The bank's dock, hidden until used, and what its panel asks for.
+    void buildBank();
+    // Plays a sound apart from the document (one of the bank's or of the
+    // Generated list), which stops.
+    void playApart(const WavImage& image);
     void buildGenerateMenu();
-    // The Generated list, its dock and what it asks of the window.
+    // The Generated list, in the bank's panel, and what it asks of the window.
     void installGeneratedList();
-    // Plays a sound that is not the document's, rendered for the purpose.
-    void playApart(const SoundSettings& sound);
     // Plays the sound as it stands, repeatCount times, and follows it.
     void playSound();
     // Puts the sound as it stands in place of what plays (or plays it, if
@@ -165,10 +182,15 @@ private:
     std::unique_ptr<MainWindowMenu> menu_;
     std::unique_ptr<RecentFilesMenu> recentMenu_;
     ExportAllMenu* exportAllMenu_ = nullptr;  // a child of the window
+    SoundBank* bank_ = nullptr;
+    BankPanel* bankPanel_ = nullptr;
+    QDockWidget* bankDock_ = nullptr;
+    std::unique_ptr<BankFileCommands> bankFiles_;
+    // The template of the last Generate item used: New Sound in Bank's.
+    std::string lastTemplate_;
     std::function<void()> aboutHandler_;
     std::function<void()> helpHandler_;
     QTimer* cursorTimer_ = nullptr;
     GeneratedList* generatedList_ = nullptr;
-    QDockWidget* generatedDock_ = nullptr;
     bool storePlayback_ = false;  // off while the settings are read back
 };

@@ -35,8 +35,12 @@ void followHistory(QAction* action, const EditHistory& history, const QString& v
 MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) {
     QMenu* file = window.menuBar()->addMenu(QObject::tr("&File"));
     newAction = addLetterItem(file, QObject::tr("&New\tCtrl+N"), Qt::Key_N);
+    newInBankAction = file->addAction(QObject::tr("New Sound in &Bank...\tCtrl+Shift+N"));
+    newInBankAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     file->addSeparator();
     openAction = addLetterItem(file, QObject::tr("&Open...\tCtrl+O"), Qt::Key_O);
+    openFolderAction = file->addAction(QObject::tr("Open &Folder...\tCtrl+Shift+O"));
+    openFolderAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     recentMenu = file->addMenu(QObject::tr("Open &Recent"));
     saveAction = addLetterItem(file, QObject::tr("&Save\tCtrl+S"), Qt::Key_S);
     saveAsAction = addLetterItem(file, QObject::tr("Save &as...\tCtrl+A"), Qt::Key_A);
@@ -52,6 +56,10 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) 
     redoAction = edit->addAction(QString());
     redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     followHistory(redoAction, history, QObject::tr("&Redo"), QStringLiteral("Ctrl+Shift+Z"), false);
+
+    QMenu* view = window.menuBar()->addMenu(QObject::tr("&View"));
+    soundBankAction = view->addAction(QObject::tr("Sound &Bank"));
+    soundBankAction->setCheckable(true);
 
     QMenu* generate = window.menuBar()->addMenu(QObject::tr("&Generate"));
     // The "random" template is Randomize's, so it has no item of its own.
@@ -106,6 +114,7 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) 
 
     window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction, undoAction,
                        redoAction, playAction, stopAction, playOnChangeAction, loopAction, livePreviewAction,
-                       instructionsAction, aboutAction, randomizeAction, mutateAction});
+                       instructionsAction, aboutAction, randomizeAction, mutateAction, openFolderAction,
+                       newInBankAction});
     for (const TemplateAction& item : templateActions) window.addAction(item.action);
 }

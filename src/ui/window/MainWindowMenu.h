@@ -20,6 +20,9 @@ public:
 
     QAction* newAction = nullptr;
     QAction* openAction = nullptr;
+    // Open Folder..., as the sound bank, and New Sound in Bank, enabled while one is open.
+    QAction* openFolderAction = nullptr;
+    QAction* newInBankAction = nullptr;
     QMenu* recentMenu = nullptr;  // Open Recent, filled by RecentFilesMenu
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
@@ -27,6 +30,7 @@ public:
     QAction* exitAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
+    QAction* soundBankAction = nullptr;  // View, Sound Bank: checkable, shows the bank's dock
     // One per sound template but the random one, in the templates' order
     // (Ctrl+1 ...), then Randomize (the random template) and Mutate.
     struct TemplateAction {

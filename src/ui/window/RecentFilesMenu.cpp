@@ -24,6 +24,8 @@ QString RecentFilesMenu::itemText(int index, const QString& path, const QStringL
             break;
         }
     }
+    // A folder (a sound bank) shows as one.
+    if (info.isDir()) label += QLatin1Char('/');
     // An '&' in a name is shown, not taken for a mnemonic.
     label.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(label);
