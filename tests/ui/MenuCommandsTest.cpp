@@ -34,12 +34,14 @@ TEST(MainMenu, ItemsInOrderWithTheirTexts) {
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
     EXPECT_EQ(texts.join(QLatin1Char('|')),
-              QStringLiteral("&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Recent|&Save\tCtrl+S|Save &as...\tCtrl+A|"
-                             "Export...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|"
-                             "&Generate|&Coin\tCtrl+1|&Laser\tCtrl+2|&Explosion\tCtrl+3|&Powerup\tCtrl+4|&Hit\tCtrl+5|"
-                             "&Jump\tCtrl+6|&Blip\tCtrl+7|-|&Randomize\tCtrl+8|&Mutate\tM|"
-                             "&Play|&Play\tSpace|&Stop\tEsc|-|Play on &Change\tP|&Loop\tL|&Live Preview|"
-                             "&Help|Instructions|-|&About"));
+              QStringLiteral(
+                  "&File|&New\tCtrl+N|-|&Open...\tCtrl+O|Open &Recent|&Save\tCtrl+S|Save &as...\tCtrl+A|"
+                  "Export...\tCtrl+E|-|E&xit\tCtrl+X|&Edit|&Undo\tCtrl+Z|&Redo\tCtrl+Shift+Z|-|&Copy Sound\tCtrl+C|"
+                  "Copy S&hare Code\tCtrl+Shift+C|&Paste Sound\tCtrl+V|"
+                  "&Generate|&Coin\tCtrl+1|&Laser\tCtrl+2|&Explosion\tCtrl+3|&Powerup\tCtrl+4|&Hit\tCtrl+5|"
+                  "&Jump\tCtrl+6|&Blip\tCtrl+7|-|&Randomize\tCtrl+8|&Mutate\tM|"
+                  "&Play|&Play\tSpace|&Stop\tEsc|-|Play on &Change\tP|&Loop\tL|&Live Preview|"
+                  "&Help|Instructions|-|&About"));
 }
 
 enum class Ran { Nothing, New, Open, Save, SaveAs, Export, About, Exit };

@@ -14,6 +14,7 @@
 #include "ui/window/EditorCanvas.h"
 #include "ui/window/MenuBarKeys.h"
 #include "ui/window/RecentFilesMenu.h"
+#include "ui/window/SoundClipboard.h"
 #include "ui/window/SoundDrop.h"
 
 #include <QAction>
@@ -92,6 +93,7 @@ void MainWindow::buildMenu() {
         {menu_->exportAction, &DocumentCommands::exportSound}};
     for (const auto& [action, command] : commands)
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
+    new SoundClipboard(*menu_, document_, *editor_, commands_.prompts(), this);
     recentMenu_ = std::make_unique<RecentFilesMenu>(*menu_->recentMenu, recent_);
     connect(recentMenu_.get(), &RecentFilesMenu::openRequested, this, &MainWindow::openRecent);
     menu_->aboutAction->setEnabled(false);
