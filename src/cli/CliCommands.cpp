@@ -5,6 +5,7 @@
 #include "cli/SoundReport.h"
 #include "core/SoundMutation.h"
 #include "core/SoundRenderer.h"
+#include "formats/ShareCode.h"
 #include "storage/ExportAll.h"
 #include "storage/FileNames.h"
 #include "storage/SoundExport.h"
@@ -164,6 +165,20 @@ int info(const CliRequest& request, QTextStream& out, QTextStream& err) {
     if (array) out << "]";
     if (request.json && (array || !first)) out << '\n';
     out.flush();
+    return status;
+}
+
+int code(const CliRequest& request, QTextStream& out, QTextStream& err) {
+    int status = kSuccess;
+    for (const QString& input : request.inputs) {
+        ReadResult read;
+        if (!commandsteps::readInput(input, read, err)) {
+            status = kFailure;
+            continue;
+        }
+        out << QString::fromStdString(sharecode::encode(read.settings)) << '\n';
+        out.flush();
+    }
     return status;
 }
 

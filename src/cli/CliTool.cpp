@@ -39,6 +39,10 @@ const char kCommands[] =
     "  info IN... [--json]\n"
     "      Prints the settings and the figures of the rendered sound of each file, with its\n"
     "      peak (peakDb, dBFS) and loudness (loudnessLufs, integrated, EBU R128) as exported.\n"
+    "  code IN...\n"
+    "      Prints each sound's share code, one a line: zindle1: and the sound's .zdl\n"
+    "      bytes in base64url. A code (or a web player link to one) reads as a sound\n"
+    "      wherever a file does.\n"
     "  convert IN... [-o OUT.zdl|OUT.json | -d DIR] [--to zdl|json]\n"
     "      Writes each sound (.zdl, .json or old-style .efc) in the form the output names:\n"
     "      -o by its extension, -d DIR as DIR/<IN's base name>.zdl (or .json with --to json).\n"
@@ -66,6 +70,8 @@ const char kCommands[] =
     "      Renders K variations of each input, as mutate makes them, to NAME_001.wav ...\n"
     "      (or %3 by --format) in DIR or beside the input.\n"
     "\n"
+    "IN may be - for the standard input (once), which may hold a .zdl, JSON text or a\n"
+    "share code; render, convert and mutate then need -o.\n"
     "-o - writes to the standard output (render: WAV, or the type --format names;\n"
     "convert, new, generate, mutate: .zdl, or JSON with --to json). -d DIR is created\n"
     "when it does not exist. Numbered names have three digits, four for K = 1000\n"
@@ -126,6 +132,7 @@ struct CommandOptions {
 const CommandOptions kAllowed[] = {
     {"render", {"o", "d", "format", "repeats", "rate", "bits", "variants", "seed", "amount", "normalize", "manifest"}},
     {"info", {"json"}},
+    {"code", {}},
     {"convert", {"o", "d", "to"}},
     {"new", {"o", "to"}},
     {"templates", {}},
@@ -260,6 +267,13 @@ QString inputsProblem(const CliRequest& request) {
         return QStringLiteral("Unknown template '%1'; zindle-cli templates lists them.").arg(request.inputs.first());
     }
     if (request.inputs.isEmpty()) return QStringLiteral("%1 needs at least one input file.").arg(command);
+    const qsizetype fromInput = request.inputs.count(QLatin1String(fileio::kStandardInput));
+    if (fromInput > 1) return QStringLiteral("The standard input (-) can be read only once.");
+    // Outputs are named after their inputs; the standard input has no name.
+    if (fromInput > 0 && request.output.isEmpty() && command != QLatin1String("info") &&
+        command != QLatin1String("code"))
+        return QStringLiteral("%1 - (the standard input) needs -o OUT: there is no name to give its output.")
+            .arg(command);
     if (command == QLatin1String("mutate") && request.inputs.size() > 1)
         return QStringLiteral("mutate takes one input file.");
     // Only an old-style file has a next form to go beside it; any other
@@ -324,7 +338,7 @@ void addOptions(QCommandLineParser& parser) {
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help.")});
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("render, info, convert, new, templates, generate or mutate"));
+                                 QStringLiteral("render, info, code, convert, new, templates, generate or mutate"));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The input files."),
                                  QStringLiteral("[IN...]"));
     parser.addOptions({
@@ -459,6 +473,7 @@ int CliTool::run(const QStringList& arguments) {
 int CliTool::runCommand(const CliRequest& request) {
     if (request.command == QLatin1String("render")) return clicommands::render(request, out_, err_);
     if (request.command == QLatin1String("info")) return clicommands::info(request, out_, err_);
+    if (request.command == QLatin1String("code")) return clicommands::code(request, out_, err_);
     if (request.command == QLatin1String("convert")) return clicommands::convert(request, out_, err_);
     if (request.command == QLatin1String("new")) return clicommands::newSound(request, out_, err_);
     if (request.command == QLatin1String("templates")) return generatecommands::templates(out_);

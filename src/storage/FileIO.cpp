@@ -41,6 +41,19 @@ struct Opened {
 // checked again, in case a pipe took its place meanwhile. A pipe the command
 // line reads is opened as it is: it waits for its writer.
 bool openForReading(const QString& path, Streams streams, Opened& opened, QString& error) {
+    if (streams == Streams::Accepted && path == QLatin1String(kStandardInput)) {
+        // A copy, so that closing it after the read leaves the standard input as it was.
+        const int fd = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+        struct stat st {};
+        if (fd < 0 || ::fstat(fd, &st) != 0) {
+            const int e = errno;
+            if (fd >= 0) ::close(fd);
+            error = tr("The standard input cannot be read (%1).").arg(systemReason(e));
+            return false;
+        }
+        opened = Opened{fd, S_ISREG(st.st_mode), qint64(st.st_size)};
+        return true;
+    }
     const QByteArray name = filenames::encode(path);
     struct stat st {};
     if (::stat(name.constData(), &st) != 0) {

@@ -29,6 +29,8 @@ bool readWhole(const QString& path, qint64 maxBytes, QByteArray& bytes, QString&
 // The path that writeAtomically takes for the standard output, with
 // Streams::Accepted.
 constexpr char kStandardOutput[] = "-";
+// The path that the reads take for the standard input, with Streams::Accepted.
+constexpr char kStandardInput[] = "-";
 
 // True for kStandardOutput and for an existing character device or pipe:
 // the outputs that writeAtomically writes as they are with Streams::Accepted,

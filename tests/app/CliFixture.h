@@ -73,13 +73,23 @@ protected:
         return start(kCli, arguments, {}, file);
     }
 
+    // Runs zindle-cli with `input` on its standard input, closed after it.
+    Outcome runWithInput(const QByteArray& input, const QStringList& arguments) {
+        return start(kCli, arguments, {}, {}, &input);
+    }
+
     Outcome start(const QString& program, const QStringList& arguments, const QStringList& environment = {},
-                  const QString& standardOutput = {}) {
+                  const QString& standardOutput = {}, const QByteArray* standardInput = nullptr) {
         QProcess process;
         process.setWorkingDirectory(dir.path());
         if (!environment.isEmpty()) process.setEnvironment(QProcess::systemEnvironment() + environment);
         if (!standardOutput.isEmpty()) process.setStandardOutputFile(standardOutput);
+        if (!standardInput) process.setStandardInputFile(QProcess::nullDevice());
         process.start(program, arguments);
+        if (standardInput) {
+            process.write(*standardInput);
+            process.closeWriteChannel();
+        }
         Outcome r;
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return r;
         r.status = process.exitCode();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -214,6 +215,23 @@ TEST(LibraryRender, ShareCodesHoldTheZdlAndReadBack) {
             ASSERT_TRUE(back) << form;
             EXPECT_EQ(renderWav(back.get()), renderWav(original.get()));
         }
+    }
+}
+
+// The share code zindle-cli code prints (a line of text) is detected like a
+// file and renders as the file it came from.
+TEST(LibraryRender, ShareCodeFromZindleCliRendersTheSame) {
+    ScratchDir dir;
+    for (const char* name : kFiles) {
+        SCOPED_TRACE(name);
+        const std::string codeFile = dir.path("code.txt");
+        ASSERT_EQ(std::system(("'" ZINDLE_CLI "' code '" + dataFile(name) + "' > '" + codeFile + "'").c_str()), 0);
+        const Bytes code = readFile(codeFile);
+        ASSERT_GT(code.size(), 8u);
+        EXPECT_EQ(std::string(code.begin(), code.begin() + 8), "zindle1:");
+        const Sound fromCode = readSound(code);
+        ASSERT_TRUE(fromCode);
+        EXPECT_EQ(renderWav(fromCode.get()), cliRender(dir, dataFile(name)));
     }
 }
 

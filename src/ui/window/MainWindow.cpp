@@ -20,6 +20,7 @@
 #include "ui/window/ExportAllMenu.h"
 #include "ui/window/MenuBarKeys.h"
 #include "ui/window/RecentFilesMenu.h"
+#include "ui/window/SoundClipboard.h"
 #include "ui/window/SoundDrop.h"
 
 #include <QAction>
@@ -102,6 +103,7 @@ void MainWindow::buildMenu() {
     for (const auto& [action, command] : commands)
         connect(action, &QAction::triggered, this, [this, command = command] { runDocumentCommand(command); });
     exportAllMenu_ = new ExportAllMenu(*this, *menu_->exportAction, commands_, settings_);
+    new SoundClipboard(*menu_, document_, *editor_, commands_.prompts(), this);
     recentMenu_ = std::make_unique<RecentFilesMenu>(*menu_->recentMenu, recent_);
     connect(recentMenu_.get(), &RecentFilesMenu::openRequested, this, &MainWindow::openRecent);
     menu_->aboutAction->setEnabled(false);

@@ -56,6 +56,13 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) 
     redoAction = edit->addAction(QString());
     redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     followHistory(redoAction, history, QObject::tr("&Redo"), QStringLiteral("Ctrl+Shift+Z"), false);
+    edit->addSeparator();
+    copySoundAction = edit->addAction(QObject::tr("&Copy Sound\tCtrl+C"));
+    copySoundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    copyShareCodeAction = edit->addAction(QObject::tr("Copy S&hare Code\tCtrl+Shift+C"));
+    copyShareCodeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    pasteSoundAction = edit->addAction(QObject::tr("&Paste Sound\tCtrl+V"));
+    pasteSoundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
 
     QMenu* view = window.menuBar()->addMenu(QObject::tr("&View"));
     soundBankAction = view->addAction(QObject::tr("Sound &Bank"));
@@ -112,9 +119,10 @@ MainWindowMenu::MainWindowMenu(QMainWindow& window, const EditHistory& history) 
     aboutAction = help->addAction(QObject::tr("&About"));
     aboutAction->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Slash), QKeySequence(Qt::ALT | Qt::Key_Question)});
 
-    window.addActions({newAction, openAction, saveAction, saveAsAction, exportAction, exitAction, undoAction,
-                       redoAction, playAction, stopAction, playOnChangeAction, loopAction, livePreviewAction,
-                       instructionsAction, aboutAction, randomizeAction, mutateAction, openFolderAction,
-                       newInBankAction});
+    window.addActions({newAction,         openAction,         saveAction,  saveAsAction,       exportAction,
+                       exitAction,        undoAction,         redoAction,  copySoundAction,    copyShareCodeAction,
+                       pasteSoundAction,  playAction,         stopAction,  playOnChangeAction, loopAction,
+                       livePreviewAction, instructionsAction, aboutAction, randomizeAction,    mutateAction,
+                       openFolderAction,  newInBankAction});
     for (const TemplateAction& item : templateActions) window.addAction(item.action);
 }

@@ -30,7 +30,10 @@ public:
     QAction* exitAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
-    QAction* soundBankAction = nullptr;  // View, Sound Bank: checkable, shows the bank's dock
+    QAction* soundBankAction = nullptr;      // View, Sound Bank: checkable, shows the bank's dock
+    QAction* copySoundAction = nullptr;      // the JSON text
+    QAction* copyShareCodeAction = nullptr;  // zindle1:...
+    QAction* pasteSoundAction = nullptr;     // either, or a web player link
     // One per sound template but the random one, in the templates' order
     // (Ctrl+1 ...), then Randomize (the random template) and Mutate.
     struct TemplateAction {

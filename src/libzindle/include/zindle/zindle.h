@@ -121,9 +121,10 @@ ZINDLE_API void zindle_free(void* p);
 typedef struct zindle_sound zindle_sound;
 
 /* Reads a sound from `size` bytes at `data`, detecting the format:
- * - a share code (see zindle_sound_write_share_code) when the text, white
- *   space around it aside, starts with "zindle" and a version, or is a link
- *   with one after its '#';
+ * - a share code (see zindle_sound_write_share_code) when the text (white
+ *   space around it aside) starts with "zindle1:" (another version,
+ *   "zindle2:", is refused by name), or is a link with one after its '#':
+ *   base64url of the .zdl bytes it holds;
  * - JSON when the first byte that is not white space (after an optional UTF-8
  *   byte order mark) is '{';
  * - otherwise .zdl when the bytes start with the little-endian int32 1000 or
