@@ -33,6 +33,8 @@ QAction* keepItem(const MainWindowMenu& menu, SoundPart part) {
 struct GeneratedFixture : ::testing::Test {
     GeneratedFixture() {
         d.h.window->nextSeed = [this] { return ++seed; };
+        // The list is in the bank's panel, shown as View, Sound Bank shows it.
+        d.menu().soundBankAction->setChecked(true);
     }
     DocumentHarness d;
     uint64_t seed = 48212;
