@@ -1,7 +1,8 @@
 #include "bank/SoundBank.h"
 
-#include "bank/BankOrder.h"
 #include "bank/BankReader.h"
+#include "storage/NameOrder.h"
+#include "storage/SoundFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -37,10 +38,7 @@ SoundBank::SoundBank(QObject* parent)
 
 SoundBank::~SoundBank() = default;
 
-bool SoundBank::isSoundName(const QString& name) {
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    return suffix == QLatin1String("zdl") || suffix == QLatin1String("json") || suffix == QLatin1String("efc");
-}
+bool SoundBank::isSoundName(const QString& name) { return soundfolder::isSoundName(name); }
 
 bool SoundBank::setFolder(const QString& folder) {
     close();
@@ -113,7 +111,7 @@ void SoundBank::rescan() {
         std::remove_if(files.begin(), files.end(), [](const QFileInfo& f) { return !isSoundName(f.fileName()); }),
         files.end());
     std::sort(files.begin(), files.end(),
-              [](const QFileInfo& a, const QFileInfo& b) { return bank_order::lessThan(a.fileName(), b.fileName()); });
+              [](const QFileInfo& a, const QFileInfo& b) { return name_order::lessThan(a.fileName(), b.fileName()); });
 
     QHash<QString, const BankEntry*> before;
     for (const BankEntry& e : entries_) before.insert(e.path, &e);

@@ -1,6 +1,7 @@
 #include "storage/SoundFolder.h"
 
 #include "formats/SoundFormats.h"
+#include "storage/NameOrder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,10 +43,7 @@ QStringList soundFiles(const QString& folder, QString* error) {
     QStringList names;
     for (const QString& name : dir.entryList(QDir::Files | QDir::NoDotAndDotDot))
         if (isSoundName(name)) names << name;
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), name_order::lessThan);
     QStringList paths;
     for (const QString& name : names) paths << dir.filePath(name);
     if (error) error->clear();

@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 #include "bank/BankFiles.h"
-#include "bank/BankOrder.h"
+#include "storage/NameOrder.h"
 #include "bank/SoundBank.h"
 #include "core/RenderedSound.h"
 #include "core/SoundRenderer.h"
@@ -93,9 +93,9 @@ TEST(BankOrder, IsNaturalCaseBlindAndTotal) {
     for (const Case& c : cases) {
         const QString a = QString::fromUtf8(c.a);
         const QString b = QString::fromUtf8(c.b);
-        EXPECT_EQ(bank_order::lessThan(a, b), c.less) << c.a << " < " << c.b;
+        EXPECT_EQ(name_order::lessThan(a, b), c.less) << c.a << " < " << c.b;
         // Total: exactly one of a < b, b < a, a == b.
-        EXPECT_EQ(int(bank_order::lessThan(a, b)) + int(bank_order::lessThan(b, a)) + int(a == b), 1) << c.a;
+        EXPECT_EQ(int(name_order::lessThan(a, b)) + int(name_order::lessThan(b, a)) + int(a == b), 1) << c.a;
     }
 }
 

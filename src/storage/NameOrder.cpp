@@ -1,6 +1,6 @@
-#include "bank/BankOrder.h"
+#include "storage/NameOrder.h"
 
-namespace bank_order {
+namespace name_order {
 
 namespace {
 
@@ -56,4 +56,4 @@ bool lessThan(const QString& a, const QString& b) {
     return a < b;
 }
 
-}  // namespace bank_order
+}  // namespace name_order
