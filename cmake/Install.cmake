@@ -10,6 +10,9 @@ include(GNUInstallDirs)
 set(ZINDLE_ABOUT_ZDL ${PROJECT_SOURCE_DIR}/data/About.zdl)
 set(ZINDLE_ABOUT_WAV ${CMAKE_BINARY_DIR}/data/About.wav)
 set(ZINDLE_BUILD_MANUAL ${CMAKE_BINARY_DIR}/data/Zindle.html)
+# The manual's pictures, beside it wherever it is read from.
+set(ZINDLE_MANUAL_IMAGES ${PROJECT_SOURCE_DIR}/docs/sound-bank.png)
+set(ZINDLE_BUILD_MANUAL_IMAGES ${CMAKE_BINARY_DIR}/data/sound-bank.png)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/data)
 add_custom_command(OUTPUT ${ZINDLE_ABOUT_WAV}
     COMMAND zindle-cli render ${ZINDLE_ABOUT_ZDL} -o ${ZINDLE_ABOUT_WAV}
@@ -18,14 +21,16 @@ add_custom_command(OUTPUT ${ZINDLE_ABOUT_WAV}
     VERBATIM)
 add_custom_command(OUTPUT ${ZINDLE_BUILD_MANUAL}
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/Zindle.html ${ZINDLE_BUILD_MANUAL}
-    DEPENDS ${PROJECT_SOURCE_DIR}/docs/Zindle.html
+    COMMAND ${CMAKE_COMMAND} -E copy ${ZINDLE_MANUAL_IMAGES} ${CMAKE_BINARY_DIR}/data
+    BYPRODUCTS ${ZINDLE_BUILD_MANUAL_IMAGES}
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/Zindle.html ${ZINDLE_MANUAL_IMAGES}
     COMMENT "Copying the manual into the build tree"
     VERBATIM)
 add_custom_target(zindle_data ALL DEPENDS ${ZINDLE_ABOUT_WAV} ${ZINDLE_BUILD_MANUAL})
 add_dependencies(zindle zindle_data)
 
 install(TARGETS zindle zindle-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/docs/Zindle.html ${ZINDLE_ABOUT_WAV}
+install(FILES ${PROJECT_SOURCE_DIR}/docs/Zindle.html ${ZINDLE_MANUAL_IMAGES} ${ZINDLE_ABOUT_WAV}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/zindle)
 install(FILES ${PROJECT_SOURCE_DIR}/data/zindle.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

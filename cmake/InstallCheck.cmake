@@ -17,6 +17,7 @@ set(expected
     bin/zindle
     bin/zindle-cli
     share/zindle/Zindle.html
+    share/zindle/sound-bank.png
     share/zindle/About.wav
     share/applications/zindle.desktop
     share/icons/hicolor/32x32/apps/zindle.png
