@@ -103,6 +103,19 @@ bool RenderedSound::setMainPart(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
+RenderedSound::Span RenderedSound::mainPartChanges(const std::vector<uint8_t>& bytes) const {
+    const size_t width = size_t(bits() / 8);
+    if (width == 0 || bytes.size() != size_t(lengthSamples_) * width || bytes.size() > samples_.size())
+        return {0, lengthSamples_};
+    const auto mine = samples_.begin();
+    const size_t head = size_t(std::mismatch(bytes.begin(), bytes.end(), mine).first - bytes.begin());
+    if (head == bytes.size()) return {0, 0};
+    // From the end back to the first difference.
+    size_t tail = bytes.size();
+    while (tail > head && bytes[tail - 1] == mine[long(tail - 1)]) --tail;
+    return {int32_t(head / width), int32_t((tail + width - 1) / width)};
+}
+
 WavImage RenderedSound::wavImage(int repeats) const {
     if (samples_.empty()) return WavImage();
     return WavImage::build(header_, samples_.data(), samples_.size(), sound_quality::limitRepeats(repeats));

@@ -40,6 +40,14 @@ public:
     // Puts bytes rendered elsewhere in place of the main part; false,
     // changing nothing, unless they are exactly as many.
     bool setMainPart(const std::vector<uint8_t>& bytes);
+    // The samples [first, end) of the main part that `bytes` (as many as it
+    // holds) would change; first == end when none would, and the whole main
+    // part when the sizes differ.
+    struct Span {
+        int32_t first = 0;
+        int32_t end = 0;
+    };
+    Span mainPartChanges(const std::vector<uint8_t>& bytes) const;
 
     // What the editor plays and what a WAV export writes: the header, then the
     // samples `repeats` times in a row (limited to 1..10). Empty when there

@@ -53,6 +53,7 @@ void SoundDocument::preview(const SoundSettings& next) {
     }
     model_.apply(next, false);
     model_.renderMainPart();  // the tail is not shown; the commit renders it
+    previewSpan_ = {0, model_.rendered.lengthSamples()};
     tailStale_ = true;
     ++renderCount_;
     emit previewed();
@@ -63,11 +64,15 @@ void SoundDocument::takePreview() {
     const std::unique_ptr<PreviewRenderer::Result> result = renderer_->take();
     if (!result) return;  // a newer request or an edit came first
     requested_.reset();
+    // The plot is drawn again only where the samples changed.
+    previewSpan_ = result->whole ? SampleSpan{0, result->whole->lengthSamples()}
+                                 : model_.rendered.mainPartChanges(result->mainPart);
     if (result->whole) {
         model_.adopt(result->settings, std::move(*result->whole));
     } else if (!model_.adoptMainPart(result->settings, result->mainPart)) {
         model_.apply(result->settings, false);
         model_.renderMainPart();
+        previewSpan_ = {0, model_.rendered.lengthSamples()};
     }
     tailStale_ = true;
     ++renderCount_;

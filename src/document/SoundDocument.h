@@ -15,7 +15,6 @@
 #include <string>
 
 class PreviewRenderer;
-class RenderedSound;
 class WaveformTable;
 
 // The one open sound: its committed settings, what is rendered from them
@@ -76,6 +75,10 @@ public:
     bool previewPending() const { return requested_.has_value(); }
     // Preview renders that came back too late and were thrown away.
     int droppedPreviews() const;
+    // The samples of the main part the last preview changed (its sizes
+    // unchanged); the whole main part when they changed.
+    using SampleSpan = RenderedSound::Span;
+    SampleSpan previewSpan() const { return previewSpan_; }
 
     // The one load path (New, Open): the whole sound is replaced, the history
     // starts empty and the document is `path` (empty: no file), unmodified.
@@ -127,5 +130,6 @@ private:
     bool tailStale_ = false;  // a preview rendered the main part only
     std::unique_ptr<PreviewRenderer> renderer_;
     std::optional<SoundSettings> requested_;  // the newest preview not yet back
+    SampleSpan previewSpan_;
     int renderCount_ = 0;
 };
