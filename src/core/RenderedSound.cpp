@@ -92,6 +92,26 @@ void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& a
     sample_render::render(samples_.data(), bits(), in);
 }
 
+void RenderedSound::renderTail(const Envelope& amplitude, float echoVolume, float echoDelay, float distort,
+                               int32_t from, int32_t to) {
+    // The tail reads only the stored samples, the amplitude's peak and the echo.
+    sample_render::Input in{nullptr, &amplitude,   nullptr,        echoVolume,   echoDelay,
+                            distort, sampleRate(), lengthSamples_, sampleCount()};
+    sample_render::renderTail(samples_.data(), bits(), in, from, to);
+}
+
+std::vector<uint8_t> RenderedSound::tail() const {
+    const size_t bytes = std::min(samples_.size(), size_t(lengthSamples_) * size_t(bits() / 8));
+    return std::vector<uint8_t>(samples_.begin() + long(bytes), samples_.end());
+}
+
+bool RenderedSound::setTail(const std::vector<uint8_t>& bytes) {
+    const size_t mainBytes = size_t(lengthSamples_) * size_t(bits() / 8);
+    if (mainBytes > samples_.size() || bytes.size() != samples_.size() - mainBytes) return false;
+    std::copy(bytes.begin(), bytes.end(), samples_.begin() + long(mainBytes));
+    return true;
+}
+
 std::vector<uint8_t> RenderedSound::mainPart() const {
     const size_t bytes = std::min(samples_.size(), size_t(lengthSamples_) * size_t(bits() / 8));
     return std::vector<uint8_t>(samples_.begin(), samples_.begin() + long(bytes));

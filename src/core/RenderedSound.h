@@ -35,6 +35,15 @@ public:
     void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                         float echoVolume, float echoDelay, float distort);
 
+    // Samples [from, to) of the echo tail after renderMainPart(), the same
+    // bytes render() gives; piece after piece, in order, they complete it.
+    void renderTail(const Envelope& amplitude, float echoVolume, float echoDelay, float distort, int32_t from,
+                    int32_t to);
+    // The tail's bytes (from the main part's end) and their setter, as
+    // mainPart() and setMainPart().
+    std::vector<uint8_t> tail() const;
+    bool setTail(const std::vector<uint8_t>& bytes);
+
     // The main part's bytes, as renderMainPart() left them.
     std::vector<uint8_t> mainPart() const;
     // Puts bytes rendered elsewhere in place of the main part; false,

@@ -60,6 +60,14 @@ void SoundModel::renderMainPart() {
                             settings.distort);
 }
 
+void SoundModel::renderTail(int32_t from, int32_t to) {
+    rendered.renderTail(settings.amplitude, settings.echoVolume, settings.echoDelay, settings.distort, from, to);
+}
+
+bool SoundModel::adoptTail(const SoundSettings& next, const std::vector<uint8_t>& tail) {
+    return next == applied_ && rendered.setTail(tail);
+}
+
 void SoundModel::render() {
     rendered.render(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
                     settings.distort);

@@ -44,6 +44,12 @@ public:
     void render();
     // Only the main part, for a preview; render() brings the tail in line.
     void renderMainPart();
+    // Samples [from, to) of the tail after renderMainPart(); in order, from
+    // the main part's end, they bring it in line as render() does.
+    void renderTail(int32_t from, int32_t to);
+    // Takes the tail rendered elsewhere for `next`, the settings applied
+    // now; false, changing nothing, for other settings or sizes.
+    bool adoptTail(const SoundSettings& next, const std::vector<uint8_t>& tail);
 
 private:
     SoundSettings applied_;

@@ -63,20 +63,33 @@ void SoundDocument::takePreview() {
     if (!renderer_) return;  // switched off since
     const std::unique_ptr<PreviewRenderer::Result> result = renderer_->take();
     if (!result) return;  // a newer request or an edit came first
-    requested_.reset();
-    // The plot is drawn again only where the samples changed.
-    previewSpan_ = result->whole ? SampleSpan{0, result->whole->lengthSamples()}
-                                 : model_.rendered.mainPartChanges(result->mainPart);
-    if (result->whole) {
-        model_.adopt(result->settings, std::move(*result->whole));
-    } else if (!model_.adoptMainPart(result->settings, result->mainPart)) {
-        model_.apply(result->settings, false);
-        model_.renderMainPart();
-        previewSpan_ = {0, model_.rendered.lengthSamples()};
+    previewSpan_ = {0, 0};
+    if (result->hasMain) {
+        requested_.reset();
+        // The plot is drawn again only where the samples changed.
+        previewSpan_ = result->whole ? SampleSpan{0, result->whole->lengthSamples()}
+                                     : model_.rendered.mainPartChanges(result->mainPart);
+        if (result->whole) {
+            model_.adopt(result->settings, std::move(*result->whole));
+        } else if (!model_.adoptMainPart(result->settings, result->mainPart)) {
+            model_.apply(result->settings, false);
+            model_.renderMainPart();
+            previewSpan_ = {0, model_.rendered.lengthSamples()};
+        }
+        tailStale_ = true;
+        ++renderCount_;
     }
-    tailStale_ = true;
-    ++renderCount_;
-    emit previewed();
+    // The tail completes the same render: the sound is whole again.
+    bool tailed = false;
+    if (result->whole && result->hasTail)
+        tailed = true;
+    else if (result->hasTail)
+        tailed = model_.adoptTail(result->settings, result->tail);
+    if (tailed) tailStale_ = false;
+    if (result->hasMain)
+        emit previewed();
+    else if (tailed)
+        emit previewTailed();
 }
 
 void SoundDocument::dropPreviews() {

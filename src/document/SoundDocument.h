@@ -60,7 +60,8 @@ public:
     // rendered once (see Render). soundChanged follows.
     void commit(const SoundSettings& next, const QString& step, Render render = Render::Always);
     // A drag's live preview: renders the main part of `next` (the tail is not
-    // shown), with no undo step and no change of settings() or "modified".
+    // shown; in the background it follows), with no undo step and no change
+    // of settings() or "modified".
     // The next commit, undo or redo renders the whole sound again. In the
     // background (below) it only asks: previewed follows when the render is
     // back and still the newest; a commit, undo, redo or load drops it.
@@ -108,8 +109,12 @@ signals:
     void soundChanged(const SoundSettings& before, bool rendered);
     // After a load: everything is new.
     void soundLoaded();
-    // After a preview rendered the main part.
+    // After a preview rendered the main part (in the background, with its
+    // tail when that was ready too).
     void previewed();
+    // A background preview's tail came after its main part: what plays
+    // may take the whole sound now.
+    void previewTailed();
     // The path, the title or "modified" changed.
     void fileStateChanged();
 

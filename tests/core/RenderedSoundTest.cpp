@@ -362,6 +362,13 @@ TEST(RenderedSound, TheMainPartAloneIsTheFullRendersMainPart) {
         ASSERT_LT(mainBytes, full.size() + 1);
         EXPECT_TRUE(std::equal(full.begin(), full.begin() + long(mainBytes), m.rendered.samples().begin()))
             << c.frequency;
+        // The tail after it, in pieces of any size, completes the same bytes.
+        for (const int32_t piece : {1 << 30, 4096, 7}) {
+            ASSERT_TRUE(m.rendered.setTail(std::vector<uint8_t>(full.size() - mainBytes, 0x55)));
+            for (int32_t from = m.rendered.lengthSamples(); from < m.rendered.sampleCount(); from += piece)
+                m.renderTail(from, from + std::min(piece, m.rendered.sampleCount() - from));
+            EXPECT_EQ(m.rendered.samples(), full) << c.frequency << ", pieces of " << piece;
+        }
         m.render();
         EXPECT_EQ(m.rendered.samples(), full) << "a full render brings the tail back";
     }

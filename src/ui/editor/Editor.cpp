@@ -27,6 +27,8 @@ Editor::Editor(SoundDocument& document, const DrawingTools& tools)
     connect(&document_, &SoundDocument::soundChanged, this, &Editor::showChange);
     connect(&document_, &SoundDocument::soundLoaded, this, &Editor::showLoaded);
     connect(&document_, &SoundDocument::previewed, this, &Editor::showPreview);
+    // The tail changes nothing on screen, only what plays.
+    connect(&document_, &SoundDocument::previewTailed, this, [this] { emit replaceRequested(false); });
     // The sound the document holds is the one the editor opens with.
     refreshControls();
     setTimings();
