@@ -7,6 +7,7 @@
 #include "core/WaveformTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 RenderedSound::RenderedSound() : header_(WavImage::makeHeader(11025, 8, 0)) {
@@ -127,13 +128,29 @@ RenderedSound::Span RenderedSound::mainPartChanges(const std::vector<uint8_t>& b
     const size_t width = size_t(bits() / 8);
     if (width == 0 || bytes.size() != size_t(lengthSamples_) * width || bytes.size() > samples_.size())
         return {0, lengthSamples_};
-    const auto mine = samples_.begin();
-    const size_t head = size_t(std::mismatch(bytes.begin(), bytes.end(), mine).first - bytes.begin());
-    if (head == bytes.size()) return {0, 0};
-    // From the end back to the first difference.
-    size_t tail = bytes.size();
-    while (tail > head && bytes[tail - 1] == mine[long(tail - 1)]) --tail;
+    // Whole blocks first (memcmp is vectorised), then byte by byte.
+    constexpr size_t kBlock = 256;
+    const uint8_t* theirs = bytes.data();
+    const uint8_t* mine = samples_.data();
+    const size_t n = bytes.size();
+    size_t head = 0;
+    while (head + kBlock <= n && std::memcmp(theirs + head, mine + head, kBlock) == 0) head += kBlock;
+    while (head < n && theirs[head] == mine[head]) ++head;
+    if (head == n) return {0, 0};
+    size_t tail = n;
+    while (tail - head >= kBlock && std::memcmp(theirs + tail - kBlock, mine + tail - kBlock, kBlock) == 0)
+        tail -= kBlock;
+    while (tail > head && theirs[tail - 1] == mine[tail - 1]) --tail;
     return {int32_t(head / width), int32_t((tail + width - 1) / width)};
+}
+
+bool RenderedSound::setMainPart(const std::vector<uint8_t>& bytes, Span changed) {
+    const size_t width = size_t(bits() / 8);
+    if (bytes.size() != size_t(lengthSamples_) * width || bytes.size() > samples_.size()) return false;
+    const size_t from = std::min(bytes.size(), size_t(std::max(0, changed.first)) * width);
+    const size_t to = std::min(bytes.size(), size_t(std::max(0, changed.end)) * width);
+    if (from < to) std::copy(bytes.begin() + long(from), bytes.begin() + long(to), samples_.begin() + long(from));
+    return true;
 }
 
 WavImage RenderedSound::wavImage(int repeats) const {

@@ -57,6 +57,9 @@ public:
         int32_t end = 0;
     };
     Span mainPartChanges(const std::vector<uint8_t>& bytes) const;
+    // setMainPart() when only the samples in `changed` (as mainPartChanges()
+    // found them) differ: the rest is not copied.
+    bool setMainPart(const std::vector<uint8_t>& bytes, Span changed);
 
     // What the editor plays and what a WAV export writes: the header, then the
     // samples `repeats` times in a row (limited to 1..10). Empty when there

@@ -33,6 +33,15 @@ bool SoundModel::adoptMainPart(const SoundSettings& next, const std::vector<uint
     return true;
 }
 
+bool SoundModel::adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart,
+                               RenderedSound::Span changed) {
+    if (!sameSizes(next, applied_) || !rendered.setMainPart(mainPart, changed)) return false;
+    if (next.waveform != applied_.waveform) table.build(next.waveform);
+    settings = next;
+    applied_ = next;
+    return true;
+}
+
 void SoundModel::adopt(const SoundSettings& next, RenderedSound&& sound) {
     if (next.waveform != applied_.waveform) table.build(next.waveform);
     rendered = std::move(sound);

@@ -29,6 +29,9 @@ public:
     // sizes are the applied ones: the tail keeps its samples, as after
     // renderMainPart(). False, changing nothing, when the sizes differ.
     bool adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart);
+    // The same, copying only the samples `changed` holds (the others are
+    // known to be equal).
+    bool adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart, RenderedSound::Span changed);
     // Takes `sound`, rendered elsewhere from `next`, as its own.
     void adopt(const SoundSettings& next, RenderedSound&& sound);
     // Whether two settings give buffers of the same format and durations.

@@ -71,7 +71,7 @@ void SoundDocument::takePreview() {
                                      : model_.rendered.mainPartChanges(result->mainPart);
         if (result->whole) {
             model_.adopt(result->settings, std::move(*result->whole));
-        } else if (!model_.adoptMainPart(result->settings, result->mainPart)) {
+        } else if (!model_.adoptMainPart(result->settings, result->mainPart, previewSpan_)) {
             model_.apply(result->settings, false);
             model_.renderMainPart();
             previewSpan_ = {0, model_.rendered.lengthSamples()};
