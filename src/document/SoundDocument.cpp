@@ -15,7 +15,11 @@ SoundDocument::SoundDocument(QObject* parent) : QObject(parent), history_(kHisto
     ++renderCount_;
 }
 
-SoundDocument::~SoundDocument() = default;
+SoundDocument::~SoundDocument() { settle(); }
+
+void SoundDocument::settle() const {
+    if (tail_.joinable()) tail_.join();
+}
 
 void SoundDocument::commit(const SoundSettings& next, const QString& step, Render render) {
     if (next == committed_) {
@@ -31,12 +35,23 @@ void SoundDocument::commit(const SoundSettings& next, const QString& step, Rende
 }
 
 void SoundDocument::apply(const SoundSettings& target, Render render) {
+    settle();
     dropPreviews();
     const SoundSettings before = committed_;
     SoundSettings sameRepeats = target;
     sameRepeats.repeatCount = before.repeatCount;
     const bool soundChanges = !(sameRepeats == before);
-    const bool rendered = model_.apply(target, render == Render::Always || soundChanges || tailStale_);
+    const bool rendered = render == Render::Always || soundChanges || tailStale_;
+    model_.apply(target, false);
+    if (rendered) {
+        // The same bytes as one render: the main part, then its tail, which
+        // reads only samples before it. The tail goes on while the plot of
+        // the main part is drawn; settle() waits for it.
+        model_.renderMainPart();
+        const int32_t from = model_.rendered.lengthSamples();
+        const int32_t to = model_.rendered.sampleCount();
+        if (from < to) tail_ = std::thread([this, from, to] { model_.renderTail(from, to); });
+    }
     tailStale_ = false;
     committed_ = target;
     if (rendered) ++renderCount_;
@@ -44,6 +59,7 @@ void SoundDocument::apply(const SoundSettings& target, Render render) {
 }
 
 void SoundDocument::preview(const SoundSettings& next) {
+    settle();
     // The move changed nothing that sounds.
     if (next == (requested_ ? *requested_ : model_.applied())) return;
     if (renderer_) {
@@ -60,6 +76,7 @@ void SoundDocument::preview(const SoundSettings& next) {
 }
 
 void SoundDocument::takePreview() {
+    settle();
     if (!renderer_) return;  // switched off since
     const std::unique_ptr<PreviewRenderer::Result> result = renderer_->take();
     if (!result) return;  // a newer request or an edit came first
@@ -99,6 +116,7 @@ void SoundDocument::dropPreviews() {
 }
 
 void SoundDocument::completePreview() {
+    settle();
     if (requested_) {
         const SoundSettings next = *requested_;
         dropPreviews();
@@ -126,6 +144,7 @@ void SoundDocument::renderPreviewsInBackground(bool on) {
 int SoundDocument::droppedPreviews() const { return renderer_ ? renderer_->dropped() : 0; }
 
 void SoundDocument::load(const SoundSettings& settings, const QString& path) {
+    settle();
     dropPreviews();
     model_.settings = settings;
     model_.applyAll();

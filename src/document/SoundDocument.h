@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 class PreviewRenderer;
 class WaveformTable;
@@ -42,8 +43,16 @@ public:
     // The settings of the last commit, undo, redo or load.
     const SoundSettings& settings() const { return committed_; }
     // What plays and what the output plot shows; during a preview it may be
-    // ahead of settings() (the main part only).
-    const RenderedSound& rendered() const { return model_.rendered; }
+    // ahead of settings() (the main part only). It waits for a commit's echo
+    // tail, which renders on a thread of its own while the plot is drawn.
+    const RenderedSound& rendered() const {
+        settle();
+        return model_.rendered;
+    }
+    // The same without waiting: its sizes and main part are final, but the
+    // samples from lengthSamples() on may still be being written. What the
+    // editor reads to show the sound.
+    const RenderedSound& shown() const { return model_.rendered; }
     const WaveformTable& table() const { return model_.table; }
 
     const DocumentState& file() const { return file_; }
@@ -119,6 +128,9 @@ signals:
     void fileStateChanged();
 
 private:
+    // Waits for the commit's tail; everything that reads or changes the
+    // render cache does this first.
+    void settle() const;
     // Brings the render cache to `target` (an undo step's redo and undo).
     void apply(const SoundSettings& target, Render render);
     void syncModified();
@@ -134,6 +146,7 @@ private:
     DocumentState file_;
     bool tailStale_ = false;  // a preview rendered the main part only
     std::unique_ptr<PreviewRenderer> renderer_;
+    mutable std::thread tail_;                // a commit's echo tail being rendered
     std::optional<SoundSettings> requested_;  // the newest preview not yet back
     SampleSpan previewSpan_;
     int renderCount_ = 0;

@@ -19,7 +19,7 @@ Editor::Editor(SoundDocument& document, const DrawingTools& tools)
       sliders_{Slider(tools), Slider(tools), Slider(tools), Slider(tools)},
       amplitudeGraph_(document.settings().amplitude, tools),
       frequencyGraph_(document.settings().frequency, tools),
-      outputView_(document.rendered(), tools),
+      outputView_(document.shown(), tools),
       waveformView_(document.table(), tools),
       hint_(tools) {
     hint_.loadBitmap();  // without the artwork the hint shows its text alone
@@ -58,8 +58,8 @@ void Editor::defineControls() {
 void Editor::refreshControls() {
     const SoundSettings& s = document_.settings();
     waveformGroup_.selectValue(document_.table().kind());
-    rateGroup_.selectValue(document_.rendered().sampleRate());
-    bitsGroup_.selectValue(document_.rendered().bits());
+    rateGroup_.selectValue(document_.shown().sampleRate());
+    bitsGroup_.selectValue(document_.shown().bits());
     repeatsGroup_.selectValue(s.repeatCount);
     sliders_[Length].setPosition(s.length);
     sliders_[Distort].setPosition(s.distort);
@@ -148,8 +148,8 @@ void Editor::afterRender() {
 }
 
 void Editor::setTimings() {
-    const int32_t w = document_.rendered().lengthSamples();
-    const int32_t rate = document_.rendered().sampleRate();
+    const int32_t w = document_.shown().lengthSamples();
+    const int32_t rate = document_.shown().sampleRate();
     amplitudeGraph_.setTiming(w, rate);
     frequencyGraph_.setTiming(w, rate);
 }
@@ -187,7 +187,7 @@ void Editor::showPreview() {
 }
 
 void Editor::showPlayback(const SoundPlayer::Playback& now) {
-    const RenderedSound& sound = document_.rendered();
+    const RenderedSound& sound = document_.shown();
     const int x = now.playing ? PlayCursor::columnFor(
                                     now.sample, sound.lengthSamples(), sound.sampleCount(), OutputView::kPlotLeft,
                                     outputView_.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight)
