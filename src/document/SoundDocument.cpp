@@ -15,10 +15,12 @@ SoundDocument::SoundDocument(QObject* parent) : QObject(parent), history_(kHisto
     ++renderCount_;
 }
 
-SoundDocument::~SoundDocument() { settle(); }
+SoundDocument::~SoundDocument() = default;
 
 void SoundDocument::settle() const {
-    if (tail_.joinable()) tail_.join();
+    if (!tailPending_) return;
+    tailPending_ = false;
+    model_.renderTail(model_.rendered.lengthSamples(), model_.rendered.sampleCount());
 }
 
 void SoundDocument::commit(const SoundSettings& next, const QString& step, Render render) {
@@ -35,7 +37,6 @@ void SoundDocument::commit(const SoundSettings& next, const QString& step, Rende
 }
 
 void SoundDocument::apply(const SoundSettings& target, Render render) {
-    settle();
     dropPreviews();
     const SoundSettings before = committed_;
     SoundSettings sameRepeats = target;
@@ -45,12 +46,11 @@ void SoundDocument::apply(const SoundSettings& target, Render render) {
     model_.apply(target, false);
     if (rendered) {
         // The same bytes as one render: the main part, then its tail, which
-        // reads only samples before it. The tail goes on while the plot of
-        // the main part is drawn; settle() waits for it.
+        // reads only samples before it. The frame shows the main part; the
+        // tail waits until something reads the sound (a play, a save), and
+        // is never rendered when another edit comes first.
         model_.renderMainPart();
-        const int32_t from = model_.rendered.lengthSamples();
-        const int32_t to = model_.rendered.sampleCount();
-        if (from < to) tail_ = std::thread([this, from, to] { model_.renderTail(from, to); });
+        tailPending_ = true;
     }
     tailStale_ = false;
     committed_ = target;
@@ -59,7 +59,6 @@ void SoundDocument::apply(const SoundSettings& target, Render render) {
 }
 
 void SoundDocument::preview(const SoundSettings& next) {
-    settle();
     // The move changed nothing that sounds.
     if (next == (requested_ ? *requested_ : model_.applied())) return;
     if (renderer_) {
@@ -67,6 +66,7 @@ void SoundDocument::preview(const SoundSettings& next) {
         renderer_->request(next, SoundModel::sameSizes(next, model_.applied()));
         return;
     }
+    settle();  // the tail is the commit's until the next commit
     model_.apply(next, false);
     model_.renderMainPart();  // the tail is not shown; the commit renders it
     previewSpan_ = {0, model_.rendered.lengthSamples()};
@@ -76,7 +76,6 @@ void SoundDocument::preview(const SoundSettings& next) {
 }
 
 void SoundDocument::takePreview() {
-    settle();
     if (!renderer_) return;  // switched off since
     const std::unique_ptr<PreviewRenderer::Result> result = renderer_->take();
     if (!result) return;  // a newer request or an edit came first
@@ -88,6 +87,7 @@ void SoundDocument::takePreview() {
                                      : model_.rendered.mainPartChanges(result->mainPart);
         if (result->whole) {
             model_.adopt(result->settings, std::move(*result->whole));
+            tailPending_ = false;
         } else if (!model_.adoptMainPart(result->settings, result->mainPart, previewSpan_)) {
             model_.apply(result->settings, false);
             model_.renderMainPart();
@@ -102,7 +102,7 @@ void SoundDocument::takePreview() {
         tailed = true;
     else if (result->hasTail)
         tailed = model_.adoptTail(result->settings, result->tail);
-    if (tailed) tailStale_ = false;
+    if (tailed) tailStale_ = tailPending_ = false;
     if (result->hasMain)
         emit previewed();
     else if (tailed)
@@ -116,17 +116,16 @@ void SoundDocument::dropPreviews() {
 }
 
 void SoundDocument::completePreview() {
-    settle();
     if (requested_) {
         const SoundSettings next = *requested_;
         dropPreviews();
         model_.apply(next, true);
-        tailStale_ = false;
+        tailStale_ = tailPending_ = false;
         return;
     }
     if (!tailStale_) return;
     model_.render();
-    tailStale_ = false;
+    tailStale_ = tailPending_ = false;
 }
 
 void SoundDocument::renderPreviewsInBackground(bool on) {
@@ -144,10 +143,10 @@ void SoundDocument::renderPreviewsInBackground(bool on) {
 int SoundDocument::droppedPreviews() const { return renderer_ ? renderer_->dropped() : 0; }
 
 void SoundDocument::load(const SoundSettings& settings, const QString& path) {
-    settle();
     dropPreviews();
     model_.settings = settings;
     model_.applyAll();
+    tailPending_ = false;
     committed_ = settings;
     tailStale_ = false;
     ++renderCount_;

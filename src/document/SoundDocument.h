@@ -13,7 +13,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 class PreviewRenderer;
 class WaveformTable;
@@ -43,15 +42,15 @@ public:
     // The settings of the last commit, undo, redo or load.
     const SoundSettings& settings() const { return committed_; }
     // What plays and what the output plot shows; during a preview it may be
-    // ahead of settings() (the main part only). It waits for a commit's echo
-    // tail, which renders on a thread of its own while the plot is drawn.
+    // ahead of settings() (the main part only). A commit renders the main
+    // part at once and its echo tail when the sound is first read here.
     const RenderedSound& rendered() const {
         settle();
         return model_.rendered;
     }
-    // The same without waiting: its sizes and main part are final, but the
-    // samples from lengthSamples() on may still be being written. What the
-    // editor reads to show the sound.
+    // The same without the tail: its sizes and main part are final, the
+    // samples from lengthSamples() on may not be. What the editor reads to
+    // show the sound, so that an edit's frame never waits for the tail.
     const RenderedSound& shown() const { return model_.rendered; }
     const WaveformTable& table() const { return model_.table; }
 
@@ -128,8 +127,8 @@ signals:
     void fileStateChanged();
 
 private:
-    // Waits for the commit's tail; everything that reads or changes the
-    // render cache does this first.
+    // Renders the tail a commit left to be rendered, from the main part and
+    // the settings the cache holds now (the bytes one render gives).
     void settle() const;
     // Brings the render cache to `target` (an undo step's redo and undo).
     void apply(const SoundSettings& target, Render render);
@@ -139,14 +138,15 @@ private:
     // No preview asked for is wanted any more.
     void dropPreviews();
 
-    SoundModel model_;
+    // Mutable for settle(): the tail is rendered when it is first read.
+    mutable SoundModel model_;
+    mutable bool tailPending_ = false;
     // What settings() returns: the model may be ahead of it during a preview.
     SoundSettings committed_;
     EditHistory history_;
     DocumentState file_;
     bool tailStale_ = false;  // a preview rendered the main part only
     std::unique_ptr<PreviewRenderer> renderer_;
-    mutable std::thread tail_;                // a commit's echo tail being rendered
     std::optional<SoundSettings> requested_;  // the newest preview not yet back
     SampleSpan previewSpan_;
     int renderCount_ = 0;

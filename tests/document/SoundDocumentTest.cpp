@@ -270,8 +270,8 @@ TEST(SoundDocument, BackgroundPreviewsShowOnlyTheNewestAndNeverOutliveAnEdit) {
     EXPECT_EQ(heard.take(), std::vector<std::string>{});
 }
 
-// A commit's echo tail renders beside the interface: whatever reads the
-// sound right after the commit, undo or redo gets every byte of the one
+// A commit's echo tail is rendered when the sound is first read: whatever
+// reads it right after the commit, undo or redo gets every byte of the one
 // render, the tail too, and the main part is final at once.
 TEST(SoundDocument, TheTailOfACommitIsWholeForWhateverReadsIt) {
     SoundDocument d;
