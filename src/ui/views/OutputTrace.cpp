@@ -282,8 +282,9 @@ void walk(TraceCanvas& canvas, const RenderedSound& sound, Area area, int32_t co
 }  // namespace
 
 bool drawsColumns(const QImage& image, Area area, int32_t count) {
-    const qreal dpr = image.devicePixelRatio();
-    return area.width > 0 && area.height > 0 && count >= area.width && dpr >= 1.0 && dpr == qreal(int(dpr));
+    // At other ratios a line's pixels spill into the next column's device
+    // pixels, so a column is not the picture's own any more.
+    return area.width > 0 && area.height > 0 && count >= area.width && image.devicePixelRatio() == 1.0;
 }
 
 void drawColumns(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,

@@ -29,7 +29,7 @@ void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, 
           Walk walk = Walk::Fastest);
 
 // Whether drawColumns() can draw part of this plot: every column holds a
-// sample and the device-pixel ratio is whole.
+// sample and a logical pixel is a device pixel.
 bool drawsColumns(const QImage& image, Area area, int32_t count);
 // Only the trace's pixels in columns [from, to) of the data area (column c
 // lies at x = area.left + c), the same ones draw() gives there, provided the
