@@ -7,6 +7,7 @@
 #include "core/WaveformTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 RenderedSound::RenderedSound() : header_(WavImage::makeHeader(11025, 8, 0)) {
@@ -92,6 +93,26 @@ void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& a
     sample_render::render(samples_.data(), bits(), in);
 }
 
+void RenderedSound::renderTail(const Envelope& amplitude, float echoVolume, float echoDelay, float distort,
+                               int32_t from, int32_t to) {
+    // The tail reads only the stored samples, the amplitude's peak and the echo.
+    sample_render::Input in{nullptr, &amplitude,   nullptr,        echoVolume,   echoDelay,
+                            distort, sampleRate(), lengthSamples_, sampleCount()};
+    sample_render::renderTail(samples_.data(), bits(), in, from, to);
+}
+
+std::vector<uint8_t> RenderedSound::tail() const {
+    const size_t bytes = std::min(samples_.size(), size_t(lengthSamples_) * size_t(bits() / 8));
+    return std::vector<uint8_t>(samples_.begin() + long(bytes), samples_.end());
+}
+
+bool RenderedSound::setTail(const std::vector<uint8_t>& bytes) {
+    const size_t mainBytes = size_t(lengthSamples_) * size_t(bits() / 8);
+    if (mainBytes > samples_.size() || bytes.size() != samples_.size() - mainBytes) return false;
+    std::copy(bytes.begin(), bytes.end(), samples_.begin() + long(mainBytes));
+    return true;
+}
+
 std::vector<uint8_t> RenderedSound::mainPart() const {
     const size_t bytes = std::min(samples_.size(), size_t(lengthSamples_) * size_t(bits() / 8));
     return std::vector<uint8_t>(samples_.begin(), samples_.begin() + long(bytes));
@@ -106,6 +127,35 @@ bool RenderedSound::setMainPart(const std::vector<uint8_t>& bytes) {
 bool RenderedSound::setSamples(const std::vector<uint8_t>& bytes) {
     if (bytes.size() != samples_.size()) return false;
     samples_ = bytes;
+    return true;
+}
+
+RenderedSound::Span RenderedSound::mainPartChanges(const std::vector<uint8_t>& bytes) const {
+    const size_t width = size_t(bits() / 8);
+    if (width == 0 || bytes.size() != size_t(lengthSamples_) * width || bytes.size() > samples_.size())
+        return {0, lengthSamples_};
+    // Whole blocks first (memcmp is vectorised), then byte by byte.
+    constexpr size_t kBlock = 256;
+    const uint8_t* theirs = bytes.data();
+    const uint8_t* mine = samples_.data();
+    const size_t n = bytes.size();
+    size_t head = 0;
+    while (head + kBlock <= n && std::memcmp(theirs + head, mine + head, kBlock) == 0) head += kBlock;
+    while (head < n && theirs[head] == mine[head]) ++head;
+    if (head == n) return {0, 0};
+    size_t tail = n;
+    while (tail - head >= kBlock && std::memcmp(theirs + tail - kBlock, mine + tail - kBlock, kBlock) == 0)
+        tail -= kBlock;
+    while (tail > head && theirs[tail - 1] == mine[tail - 1]) --tail;
+    return {int32_t(head / width), int32_t((tail + width - 1) / width)};
+}
+
+bool RenderedSound::setMainPart(const std::vector<uint8_t>& bytes, Span changed) {
+    const size_t width = size_t(bits() / 8);
+    if (bytes.size() != size_t(lengthSamples_) * width || bytes.size() > samples_.size()) return false;
+    const size_t from = std::min(bytes.size(), size_t(std::max(0, changed.first)) * width);
+    const size_t to = std::min(bytes.size(), size_t(std::max(0, changed.end)) * width);
+    if (from < to) std::copy(bytes.begin() + long(from), bytes.begin() + long(to), samples_.begin() + long(from));
     return true;
 }
 

@@ -35,6 +35,15 @@ public:
     void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                         float echoVolume, float echoDelay, float distort);
 
+    // Samples [from, to) of the echo tail after renderMainPart(), the same
+    // bytes render() gives; piece after piece, in order, they complete it.
+    void renderTail(const Envelope& amplitude, float echoVolume, float echoDelay, float distort, int32_t from,
+                    int32_t to);
+    // The tail's bytes (from the main part's end) and their setter, as
+    // mainPart() and setMainPart().
+    std::vector<uint8_t> tail() const;
+    bool setTail(const std::vector<uint8_t>& bytes);
+
     // The main part's bytes, as renderMainPart() left them.
     std::vector<uint8_t> mainPart() const;
     // Puts bytes rendered elsewhere in place of the main part; false,
@@ -43,6 +52,17 @@ public:
     // The same for the whole sound, echo tail included (a gain applied
     // elsewhere); false, changing nothing, unless they are exactly as many.
     bool setSamples(const std::vector<uint8_t>& bytes);
+    // The samples [first, end) of the main part that `bytes` (as many as it
+    // holds) would change; first == end when none would, and the whole main
+    // part when the sizes differ.
+    struct Span {
+        int32_t first = 0;
+        int32_t end = 0;
+    };
+    Span mainPartChanges(const std::vector<uint8_t>& bytes) const;
+    // setMainPart() when only the samples in `changed` (as mainPartChanges()
+    // found them) differ: the rest is not copied.
+    bool setMainPart(const std::vector<uint8_t>& bytes, Span changed);
 
     // What the editor plays and what a WAV export writes: the header, then the
     // samples `repeats` times in a row (limited to 1..10). Empty when there

@@ -240,7 +240,7 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
 }
 
 template <int Bits>
-void renderSamples(uint8_t* out, const Input& in) {
+Effects effectsOf(const Input& in) {
     using F = Format<Bits>;
     Effects fx{};
     fx.S = F::kFullScale;
@@ -262,17 +262,27 @@ void renderSamples(uint8_t* out, const Input& in) {
     fx.echo = a > 0.0f && in.echoDelay > 0.0f && delayProduct >= 1.0 && delayProduct < double(in.N);
     fx.d = fx.echo ? static_cast<int32_t>(delayProduct) : 0;
     fx.echoGain = double(a);
+    return fx;
+}
 
-    const int32_t n = renderMain<Bits>(out, in, fx);
-
-    // From here on the dry signal is silent for good (distortion keeps 0 at
-    // 0): only echoes of what was stored sound. Each tail sample depends on
-    // earlier ones alone, so stopping early leaves those before it exact.
-    const int32_t end = std::min(in.N, std::max(n, in.stopAt));
+// From `from` on the dry signal is silent for good (distortion keeps 0 at
+// 0): only echoes of what was stored sound. Each tail sample depends on
+// earlier ones alone, so the tail may be written in pieces.
+template <int Bits>
+void tailSamples(uint8_t* out, const Input& in, const Effects& fx, int32_t from, int32_t to) {
+    if (from >= to) return;
     if (fx.echo)
-        echo_tail::render(out, Bits, n, end, fx.d, a);
+        echo_tail::render(out, Bits, from, to, fx.d, in.echoVolume);
     else
-        F::silence(out, n, end);
+        Format<Bits>::silence(out, from, to);
+}
+
+template <int Bits>
+void renderSamples(uint8_t* out, const Input& in) {
+    const Effects fx = effectsOf<Bits>(in);
+    const int32_t n = renderMain<Bits>(out, in, fx);
+    // Stopping early leaves the samples before it exact.
+    tailSamples<Bits>(out, in, fx, n, std::min(in.N, std::max(n, in.stopAt)));
 }
 
 }  // namespace
@@ -283,6 +293,15 @@ void render(uint8_t* out, int bits, const Input& in) {
         renderSamples<16>(out, in);
     else if (bits == 8)
         renderSamples<8>(out, in);
+}
+
+void renderTail(uint8_t* out, int bits, const Input& in, int32_t from, int32_t to) {
+    from = std::max(from, std::min(in.W, in.N));
+    to = std::min(to, in.N);
+    if (bits == 16)
+        tailSamples<16>(out, in, effectsOf<16>(in), from, to);
+    else if (bits == 8)
+        tailSamples<8>(out, in, effectsOf<8>(in), from, to);
 }
 
 }  // namespace sample_render

@@ -24,4 +24,9 @@ struct Input {
 // exact); nothing when N < 1 or the width is neither 8 nor 16.
 void render(uint8_t* out, int bits, const Input& in);
 
+// Writes samples [from, to) of the echo tail (those from W on), the same
+// bytes render() gives, once every sample before `from` is exact (a render
+// that stopped at W, then the tail piece by piece).
+void renderTail(uint8_t* out, int bits, const Input& in, int32_t from, int32_t to);
+
 }  // namespace sample_render

@@ -33,6 +33,15 @@ bool SoundModel::adoptMainPart(const SoundSettings& next, const std::vector<uint
     return true;
 }
 
+bool SoundModel::adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart,
+                               RenderedSound::Span changed) {
+    if (!sameSizes(next, applied_) || !rendered.setMainPart(mainPart, changed)) return false;
+    if (next.waveform != applied_.waveform) table.build(next.waveform);
+    settings = next;
+    applied_ = next;
+    return true;
+}
+
 void SoundModel::adopt(const SoundSettings& next, RenderedSound&& sound) {
     if (next.waveform != applied_.waveform) table.build(next.waveform);
     rendered = std::move(sound);
@@ -58,6 +67,14 @@ bool SoundModel::apply(const SoundSettings& next, bool renderNow) {
 void SoundModel::renderMainPart() {
     rendered.renderMainPart(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
                             settings.distort);
+}
+
+void SoundModel::renderTail(int32_t from, int32_t to) {
+    rendered.renderTail(settings.amplitude, settings.echoVolume, settings.echoDelay, settings.distort, from, to);
+}
+
+bool SoundModel::adoptTail(const SoundSettings& next, const std::vector<uint8_t>& tail) {
+    return next == applied_ && rendered.setTail(tail);
 }
 
 void SoundModel::render() {

@@ -29,6 +29,9 @@ public:
     // sizes are the applied ones: the tail keeps its samples, as after
     // renderMainPart(). False, changing nothing, when the sizes differ.
     bool adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart);
+    // The same, copying only the samples `changed` holds (the others are
+    // known to be equal).
+    bool adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart, RenderedSound::Span changed);
     // Takes `sound`, rendered elsewhere from `next`, as its own.
     void adopt(const SoundSettings& next, RenderedSound&& sound);
     // Whether two settings give buffers of the same format and durations.
@@ -44,6 +47,12 @@ public:
     void render();
     // Only the main part, for a preview; render() brings the tail in line.
     void renderMainPart();
+    // Samples [from, to) of the tail after renderMainPart(); in order, from
+    // the main part's end, they bring it in line as render() does.
+    void renderTail(int32_t from, int32_t to);
+    // Takes the tail rendered elsewhere for `next`, the settings applied
+    // now; false, changing nothing, for other settings or sizes.
+    bool adoptTail(const SoundSettings& next, const std::vector<uint8_t>& tail);
 
 private:
     SoundSettings applied_;

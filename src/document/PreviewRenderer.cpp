@@ -1,5 +1,6 @@
 #include "document/PreviewRenderer.h"
 
+#include <algorithm>
 #include <utility>
 
 PreviewRenderer::PreviewRenderer(QObject* parent) : QObject(parent) {
@@ -51,7 +52,7 @@ std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::take() {
     std::unique_ptr<Result> result = std::move(done_);
     // A request that came after the signal was sent makes this one stale.
     if (result && result->generation != wanted_) {
-        ++dropped_;
+        if (result->hasMain) ++dropped_;  // a tail alone is no render of its own
         return nullptr;
     }
     return result;
@@ -67,18 +68,48 @@ void PreviewRenderer::run() {
             job = std::move(*queued_);
             queued_.reset();
         }
-        std::unique_ptr<Result> result = render(job);
+        // A new size comes whole; a sound without a tail is done.
+        const bool done = !job.sameSizes;
+        if (!publish(job, render(job)) || done) continue;
+        if (scratch_.rendered.sampleCount() > scratch_.rendered.lengthSamples()) renderTail(job);
+    }
+}
+
+bool PreviewRenderer::publish(const Job& job, std::unique_ptr<Result> result) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (job.generation != wanted_) {
+            if (result->hasMain) ++dropped_;
+            return false;
+        }
+        if (result->hasTail && done_ && done_->generation == job.generation) {
+            // The main part still waits to be taken: the tail goes with it.
+            done_->tail = std::move(result->tail);
+            done_->hasTail = true;
+            return true;
+        }
+        if (done_ && done_->hasMain) ++dropped_;  // never taken
+        done_ = std::move(result);
+    }
+    emit ready();
+    return true;
+}
+
+bool PreviewRenderer::renderTail(const Job& job) {
+    const int32_t end = scratch_.rendered.sampleCount();
+    for (int32_t from = scratch_.rendered.lengthSamples(); from < end; from += kTailPiece) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (job.generation != wanted_) {
-                ++dropped_;
-                continue;
-            }
-            if (done_) ++dropped_;  // never taken
-            done_ = std::move(result);
+            if (quit_ || queued_ || job.generation != wanted_) return false;
         }
-        emit ready();
+        scratch_.renderTail(from, std::min(end, from + kTailPiece));
     }
+    auto result = std::make_unique<Result>();
+    result->generation = job.generation;
+    result->settings = job.settings;
+    result->tail = scratch_.rendered.tail();
+    result->hasTail = true;
+    return publish(job, std::move(result));
 }
 
 std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job) {
@@ -89,15 +120,19 @@ std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job)
     } else {
         scratch_.apply(job.settings, false);
     }
-    scratch_.renderMainPart();
     auto result = std::make_unique<Result>();
     result->generation = job.generation;
     result->settings = job.settings;
+    result->hasMain = true;
     if (job.sameSizes) {
+        scratch_.renderMainPart();
         result->mainPart = scratch_.rendered.mainPart();
     } else {
-        // The whole buffer goes; the next render sizes a new one.
+        // New sizes: the whole sound at once, tail and all; the buffer goes
+        // and the next render sizes a new one.
+        scratch_.render();
         result->whole = std::make_unique<RenderedSound>(std::move(scratch_.rendered));
+        result->hasTail = true;
         scratch_.rendered = RenderedSound();
         scratchReady_ = false;
     }

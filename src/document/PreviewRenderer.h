@@ -18,18 +18,27 @@
 // for a render. It holds a queue of one: a request replaces any not yet
 // started, and a render finished for anything but the newest request (or
 // after cancel()) is dropped. Each result comes back on the owner's thread
-// through a queued signal and is handed out once by take().
+// through a queued signal and is handed out once by take(). The main part
+// comes first, for the plot; the echo tail follows in a second result while
+// no newer request waits, so that what plays has its tail too.
 class PreviewRenderer : public QObject {
     Q_OBJECT
 public:
     // One render's outcome: the main part's bytes when the request said the
-    // buffer keeps its sizes, else the whole buffer (the tail unrendered).
+    // buffer keeps its sizes, else the whole buffer with its tail; and then
+    // (in the same result when it was not yet taken) the tail's bytes.
     struct Result {
         uint64_t generation = 0;
         SoundSettings settings;
         std::vector<uint8_t> mainPart;
         std::unique_ptr<RenderedSound> whole;
+        bool hasMain = false;
+        std::vector<uint8_t> tail;
+        bool hasTail = false;
     };
+    // The tail is rendered in pieces of this many samples, looking for a
+    // newer request between them.
+    static constexpr int32_t kTailPiece = 32768;
 
     explicit PreviewRenderer(QObject* parent = nullptr);
     ~PreviewRenderer() override;  // waits for a render in progress
@@ -46,7 +55,8 @@ public:
     // dropped meanwhile.
     std::unique_ptr<Result> take();
 
-    // Renders dropped because a newer request or a cancel came first.
+    // Renders dropped because a newer request or a cancel came first (a tail
+    // given up on is none).
     int dropped() const;
 
 signals:
@@ -61,6 +71,11 @@ private:
     };
     void run();
     std::unique_ptr<Result> render(const Job& job);
+    // The tail of the job just rendered; false when a newer request or the
+    // end came first.
+    bool renderTail(const Job& job);
+    // Hands a result over unless a newer request came; true when it did.
+    bool publish(const Job& job, std::unique_ptr<Result> result);
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;

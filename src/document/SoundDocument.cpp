@@ -17,6 +17,12 @@ SoundDocument::SoundDocument(QObject* parent) : QObject(parent), history_(kHisto
 
 SoundDocument::~SoundDocument() = default;
 
+void SoundDocument::settle() const {
+    if (!tailPending_) return;
+    tailPending_ = false;
+    model_.renderTail(model_.rendered.lengthSamples(), model_.rendered.sampleCount());
+}
+
 void SoundDocument::commit(const SoundSettings& next, const QString& step, Render render) {
     if (next == committed_) {
         // Nothing to undo, but the gesture still renders as it always has.
@@ -36,7 +42,16 @@ void SoundDocument::apply(const SoundSettings& target, Render render) {
     SoundSettings sameRepeats = target;
     sameRepeats.repeatCount = before.repeatCount;
     const bool soundChanges = !(sameRepeats == before);
-    const bool rendered = model_.apply(target, render == Render::Always || soundChanges || tailStale_);
+    const bool rendered = render == Render::Always || soundChanges || tailStale_;
+    model_.apply(target, false);
+    if (rendered) {
+        // The same bytes as one render: the main part, then its tail, which
+        // reads only samples before it. The frame shows the main part; the
+        // tail waits until something reads the sound (a play, a save), and
+        // is never rendered when another edit comes first.
+        model_.renderMainPart();
+        tailPending_ = true;
+    }
     tailStale_ = false;
     committed_ = target;
     if (rendered) ++renderCount_;
@@ -51,8 +66,10 @@ void SoundDocument::preview(const SoundSettings& next) {
         renderer_->request(next, SoundModel::sameSizes(next, model_.applied()));
         return;
     }
+    settle();  // the tail is the commit's until the next commit
     model_.apply(next, false);
     model_.renderMainPart();  // the tail is not shown; the commit renders it
+    previewSpan_ = {0, model_.rendered.lengthSamples()};
     tailStale_ = true;
     ++renderCount_;
     emit previewed();
@@ -62,16 +79,34 @@ void SoundDocument::takePreview() {
     if (!renderer_) return;  // switched off since
     const std::unique_ptr<PreviewRenderer::Result> result = renderer_->take();
     if (!result) return;  // a newer request or an edit came first
-    requested_.reset();
-    if (result->whole) {
-        model_.adopt(result->settings, std::move(*result->whole));
-    } else if (!model_.adoptMainPart(result->settings, result->mainPart)) {
-        model_.apply(result->settings, false);
-        model_.renderMainPart();
+    previewSpan_ = {0, 0};
+    if (result->hasMain) {
+        requested_.reset();
+        // The plot is drawn again only where the samples changed.
+        previewSpan_ = result->whole ? SampleSpan{0, result->whole->lengthSamples()}
+                                     : model_.rendered.mainPartChanges(result->mainPart);
+        if (result->whole) {
+            model_.adopt(result->settings, std::move(*result->whole));
+            tailPending_ = false;
+        } else if (!model_.adoptMainPart(result->settings, result->mainPart, previewSpan_)) {
+            model_.apply(result->settings, false);
+            model_.renderMainPart();
+            previewSpan_ = {0, model_.rendered.lengthSamples()};
+        }
+        tailStale_ = true;
+        ++renderCount_;
     }
-    tailStale_ = true;
-    ++renderCount_;
-    emit previewed();
+    // The tail completes the same render: the sound is whole again.
+    bool tailed = false;
+    if (result->whole && result->hasTail)
+        tailed = true;
+    else if (result->hasTail)
+        tailed = model_.adoptTail(result->settings, result->tail);
+    if (tailed) tailStale_ = tailPending_ = false;
+    if (result->hasMain)
+        emit previewed();
+    else if (tailed)
+        emit previewTailed();
 }
 
 void SoundDocument::dropPreviews() {
@@ -85,12 +120,12 @@ void SoundDocument::completePreview() {
         const SoundSettings next = *requested_;
         dropPreviews();
         model_.apply(next, true);
-        tailStale_ = false;
+        tailStale_ = tailPending_ = false;
         return;
     }
     if (!tailStale_) return;
     model_.render();
-    tailStale_ = false;
+    tailStale_ = tailPending_ = false;
 }
 
 void SoundDocument::renderPreviewsInBackground(bool on) {
@@ -111,6 +146,7 @@ void SoundDocument::load(const SoundSettings& settings, const QString& path) {
     dropPreviews();
     model_.settings = settings;
     model_.applyAll();
+    tailPending_ = false;
     committed_ = settings;
     tailStale_ = false;
     ++renderCount_;

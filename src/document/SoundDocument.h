@@ -17,7 +17,6 @@
 #include <string>
 
 class PreviewRenderer;
-class RenderedSound;
 class WaveformTable;
 
 // The one open sound: its committed settings, what is rendered from them
@@ -45,8 +44,16 @@ public:
     // The settings of the last commit, undo, redo or load.
     const SoundSettings& settings() const { return committed_; }
     // What plays and what the output plot shows; during a preview it may be
-    // ahead of settings() (the main part only).
-    const RenderedSound& rendered() const { return model_.rendered; }
+    // ahead of settings() (the main part only). A commit renders the main
+    // part at once and its echo tail when the sound is first read here.
+    const RenderedSound& rendered() const {
+        settle();
+        return model_.rendered;
+    }
+    // The same without the tail: its sizes and main part are final, the
+    // samples from lengthSamples() on may not be. What the editor reads to
+    // show the sound, so that an edit's frame never waits for the tail.
+    const RenderedSound& shown() const { return model_.rendered; }
     const WaveformTable& table() const { return model_.table; }
 
     const DocumentState& file() const { return file_; }
@@ -63,7 +70,8 @@ public:
     // rendered once (see Render). soundChanged follows.
     void commit(const SoundSettings& next, const QString& step, Render render = Render::Always);
     // A drag's live preview: renders the main part of `next` (the tail is not
-    // shown), with no undo step and no change of settings() or "modified".
+    // shown; in the background it follows), with no undo step and no change
+    // of settings() or "modified".
     // The next commit, undo or redo renders the whole sound again. In the
     // background (below) it only asks: previewed follows when the render is
     // back and still the newest; a commit, undo, redo or load drops it.
@@ -78,6 +86,10 @@ public:
     bool previewPending() const { return requested_.has_value(); }
     // Preview renders that came back too late and were thrown away.
     int droppedPreviews() const;
+    // The samples of the main part the last preview changed (its sizes
+    // unchanged); the whole main part when they changed.
+    using SampleSpan = RenderedSound::Span;
+    SampleSpan previewSpan() const { return previewSpan_; }
 
     // The one load path (New, Open): the whole sound is replaced, the history
     // starts empty and the document is `path` (empty: no file), unmodified.
@@ -117,12 +129,19 @@ signals:
     void soundChanged(const SoundSettings& before, bool rendered);
     // After a load: everything is new.
     void soundLoaded();
-    // After a preview rendered the main part.
+    // After a preview rendered the main part (in the background, with its
+    // tail when that was ready too).
     void previewed();
+    // A background preview's tail came after its main part: what plays
+    // may take the whole sound now.
+    void previewTailed();
     // The path, the title or "modified" changed.
     void fileStateChanged();
 
 private:
+    // Renders the tail a commit left to be rendered, from the main part and
+    // the settings the cache holds now (the bytes one render gives).
+    void settle() const;
     // Brings the render cache to `target` (an undo step's redo and undo).
     void apply(const SoundSettings& target, Render render);
     void syncModified();
@@ -133,7 +152,9 @@ private:
     // Commits a generated sound and adds it to the history.
     void commitGenerated(GeneratedSound sound);
 
-    SoundModel model_;
+    // Mutable for settle(): the tail is rendered when it is first read.
+    mutable SoundModel model_;
+    mutable bool tailPending_ = false;
     // What settings() returns: the model may be ahead of it during a preview.
     SoundSettings committed_;
     EditHistory history_;
@@ -141,6 +162,7 @@ private:
     bool tailStale_ = false;  // a preview rendered the main part only
     std::unique_ptr<PreviewRenderer> renderer_;
     std::optional<SoundSettings> requested_;  // the newest preview not yet back
+    SampleSpan previewSpan_;
     int renderCount_ = 0;
     GeneratedHistory generated_;
 };

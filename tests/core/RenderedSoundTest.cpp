@@ -362,7 +362,50 @@ TEST(RenderedSound, TheMainPartAloneIsTheFullRendersMainPart) {
         ASSERT_LT(mainBytes, full.size() + 1);
         EXPECT_TRUE(std::equal(full.begin(), full.begin() + long(mainBytes), m.rendered.samples().begin()))
             << c.frequency;
+        // The tail after it, in pieces of any size, completes the same bytes.
+        for (const int32_t piece : {1 << 30, 4096, 7}) {
+            ASSERT_TRUE(m.rendered.setTail(std::vector<uint8_t>(full.size() - mainBytes, 0x55)));
+            for (int32_t from = m.rendered.lengthSamples(); from < m.rendered.sampleCount(); from += piece)
+                m.renderTail(from, from + std::min(piece, m.rendered.sampleCount() - from));
+            EXPECT_EQ(m.rendered.samples(), full) << c.frequency << ", pieces of " << piece;
+        }
         m.render();
         EXPECT_EQ(m.rendered.samples(), full) << "a full render brings the tail back";
+    }
+}
+
+// A preview copies and replots only the samples that changed: the span must
+// hold every changed byte, at both widths, wherever it lies.
+TEST(RenderedSound, MainPartChangesSpanEveryChangedSample) {
+    for (const int bits : {8, 16}) {
+        SoundModel m;
+        m.settings.resetToNew();
+        m.settings.bitsPerSample = bits;
+        m.applyAll();
+        const std::vector<uint8_t> main = m.rendered.mainPart();
+        const int32_t w = m.rendered.lengthSamples();
+        const size_t width = size_t(bits / 8);
+        const struct {
+            std::vector<size_t> bytes;  // changed
+            RenderedSound::Span span;
+        } cases[] = {
+            {{}, {0, 0}},
+            {{0}, {0, 1}},
+            {{main.size() - 1}, {w - 1, w}},
+            {{width * 300 + width - 1, width * 3000}, {300, 3001}},  // the high byte of one, the low of another
+            {{width * 1000, width * 1000 + 1}, {1000, 1000 + int32_t(2 / width)}},
+        };
+        for (const auto& c : cases) {
+            std::vector<uint8_t> next = main;
+            for (const size_t b : c.bytes) next[b] ^= 0x5A;
+            const RenderedSound::Span span = m.rendered.mainPartChanges(next);
+            EXPECT_EQ(span.first, c.span.first) << bits << " bits, " << c.bytes.size() << " changed";
+            EXPECT_EQ(span.end, c.span.end) << bits << " bits, " << c.bytes.size() << " changed";
+            ASSERT_TRUE(m.rendered.setMainPart(next, span));
+            EXPECT_EQ(m.rendered.mainPart(), next) << "copying the span alone gives every byte";
+            ASSERT_TRUE(m.rendered.setMainPart(main));
+        }
+        const RenderedSound::Span whole = m.rendered.mainPartChanges(std::vector<uint8_t>(main.size() + 1));
+        EXPECT_EQ(whole.end - whole.first, w) << "other sizes: the whole main part";
     }
 }

@@ -339,6 +339,44 @@ TEST_F(PlaybackFixture, TheSoundFollowsTheDragWhileItPlays) {
     }
 }
 
+// A drag that changes the sound's echo is heard with its tail while it is
+// held: the last image to replace what plays is the whole new sound, before
+// the release, whether the drag keeps the sizes (a point) or not (a slider).
+TEST_F(PlaybackFixture, TheEchoTailFollowsTheDragBeforeTheRelease) {
+    SoundSettings echo = d.h.document.settings();
+    echo.echoVolume = 0.6f;
+    echo.echoDelay = 0.5f;
+    d.h.document.load(echo);
+    menu().livePreviewAction->setChecked(true);
+    const struct {
+        const char* name;
+        std::function<QPoint()> from;
+        QPoint by;
+    } cases[] = {
+        {"a point", [&] { return pointPos(editor().amplitudeGraph(), 2); }, QPoint(0, 30)},
+        {"the echo delay", [&] { return knobPos(editor().slider(Editor::EchoDelay)); }, QPoint(0, -40)},
+        {"the length", [&] { return knobPos(editor().slider(Editor::Length)); }, QPoint(0, 30)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        d.key(Qt::Key_Space);
+        player().state = {true, 100, false};
+        const QPoint from = c.from();
+        press(from);
+        move(from + c.by);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(previewShown());
+        const SoundSettings held = editor().pending();
+        ASSERT_FALSE(held == d.h.document.settings());
+        const std::vector<uint8_t> whole = sound_renderer::render(held).wavImage(held.repeatCount).bytes();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return !player().replacements.empty() && player().replacements.back() == whole; }, 5000))
+            << "the tail while the drag is held";
+        release(from + c.by);
+        d.key(Qt::Key_Escape);
+    }
+}
+
 // Previews overtaken by later moves or by the release never reach the
 // player or the plot; the committed sound, and what Export writes, are the
 // single-threaded render's bytes.

@@ -22,6 +22,7 @@ void OptionButton::define(const QString& caption, int value) {
 void OptionButton::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
     rect_ = view_image::fromEdges(left, top, right, bottom);
     image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
+    shown_ = -1;
 }
 
 bool OptionButton::hitTest(int x, int y) const {

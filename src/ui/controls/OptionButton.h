@@ -19,6 +19,11 @@ public:
     void setPressed(bool pressed) { pressed_ = pressed; }
     bool isPressed() const { return pressed_; }
 
+    // Whether the back buffer shows the button as it is now: only a button
+    // whose look changed is drawn and copied there again.
+    bool isShown() const { return shown_ == int(pressed_); }
+    void markShown() { shown_ = int(pressed_); }
+
     // Place in client coordinates, right and bottom exclusive; recreates the
     // image at that size for the given device-pixel ratio. An empty or inverted
     // rectangle leaves no image (drawing does nothing) until the next call.
@@ -46,6 +51,7 @@ private:
     QString caption_;
     int value_ = 0;
     bool pressed_ = false;
+    int shown_ = -1;  // the pressed state the back buffer shows; -1 none
     QRect rect_;
     QImage image_;
 };

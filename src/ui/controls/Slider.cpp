@@ -33,6 +33,8 @@ void Slider::refreshValueLine() {
 void Slider::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
     rect_ = view_image::fromEdges(left, top, right, bottom);
     image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
+    drawn_.reset();
+    shown_.reset();
 }
 
 bool Slider::hitKnob(int x, int y) const {
@@ -79,7 +81,9 @@ std::optional<float> Slider::release() {
 }
 
 void Slider::draw() {
-    if (!image_.isNull()) paint(image_, position_, lines_[0], lines_[1], tools_);
+    if (image_.isNull() || drawn_ == look()) return;
+    paint(image_, position_, lines_[0], lines_[1], tools_);
+    drawn_ = look();
 }
 
 void Slider::paint(QImage& image, float position, const QString& line0, const QString& line1,

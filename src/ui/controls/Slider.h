@@ -62,15 +62,30 @@ public:
     // (the caller then commits it, which renders once).
     std::optional<float> release();
 
+    // Paints image() unless it already shows this position and caption.
     void draw();
     const QImage& image() const { return image_; }
+
+    // Whether the back buffer shows the slider as it is now: only a slider
+    // whose look changed is drawn and copied there again.
+    bool isShown() const { return shown_ && *shown_ == look(); }
+    void markShown() { shown_ = look(); }
 
     // The picture of a slider at the image's size.
     static void paint(QImage& image, float position, const QString& line0, const QString& line1,
                       const DrawingTools& tools);
 
 private:
+    struct Look {
+        float position;
+        QString line0, line1;
+        bool operator==(const Look& o) const { return position == o.position && line0 == o.line0 && line1 == o.line1; }
+    };
+    Look look() const { return {position_, lines_[0], lines_[1]}; }
+
     const DrawingTools& tools_;
+    std::optional<Look> drawn_;  // what image() shows
+    std::optional<Look> shown_;  // what the back buffer shows
     float position_ = 0.0f;
     bool dragging_ = false;
     QString lines_[2];

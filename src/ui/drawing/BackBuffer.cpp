@@ -37,3 +37,16 @@ void BackBuffer::copyTo(QPainter& painter, const QRect& rect) const {
     const QRectF source(rect.x() * dpr_, rect.y() * dpr_, rect.width() * dpr_, rect.height() * dpr_);
     painter.drawImage(QRectF(rect), image_, source);
 }
+
+QImage BackBuffer::window(const QRect& rect) {
+    if (image_.isNull() || rect.isEmpty()) return QImage();
+    const QRect device(qRound(rect.x() * dpr_), qRound(rect.y() * dpr_), qRound(rect.width() * dpr_),
+                       qRound(rect.height() * dpr_));
+    if (!QRect(QPoint(0, 0), image_.size()).contains(device)) return QImage();
+    // bits() first: it detaches the picture from any copy, so that the window
+    // shares the pixels that stay here.
+    uchar* origin = image_.bits() + qsizetype(device.y()) * image_.bytesPerLine() + qsizetype(device.x()) * 4;
+    QImage window(origin, device.width(), device.height(), image_.bytesPerLine(), image_.format());
+    window.setDevicePixelRatio(dpr_);
+    return window;
+}

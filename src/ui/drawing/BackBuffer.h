@@ -34,6 +34,14 @@ public:
     // Copies a logical rectangle of the picture to the same place.
     void copyTo(QPainter& painter, const QRect& rect) const;
 
+    // The part of the picture under a logical rectangle, as an image that
+    // shares the picture's pixels: what is painted into it is painted here,
+    // with no copy. It is valid until the picture is recreated; make a new
+    // one for each drawing rather than keeping it (a copy of the picture
+    // taken meanwhile would take the pixels with it). Null when the
+    // rectangle is empty or not wholly inside the picture.
+    QImage window(const QRect& rect);
+
 private:
     QImage image_;
     QSize size_;

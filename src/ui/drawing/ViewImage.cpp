@@ -3,6 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <cmath>
+#include <cstring>
+
 namespace view_image {
 
 QImage create(int width, int height, qreal devicePixelRatio) {
@@ -26,6 +29,23 @@ void copyTo(QImage& backBuffer, const QRect& rect, const QImage& image) {
     if (backBuffer.isNull() || image.isNull()) return;
     QPainter p(&backBuffer);
     p.drawImage(rect.topLeft(), image);
+}
+
+void copyPixels(QImage& target, const QImage& source, const QRect& rect) {
+    if (target.isNull() || source.size() != target.size() || rect.isEmpty()) return;
+    const qreal dpr = target.devicePixelRatio();
+    // Whole device pixels covering the rectangle.
+    const QRect device =
+        QRect(QPoint(int(std::floor(rect.left() * dpr)), int(std::floor(rect.top() * dpr))),
+              QPoint(int(std::ceil((rect.right() + 1) * dpr)) - 1, int(std::ceil((rect.bottom() + 1) * dpr)) - 1))
+            .intersected(QRect(QPoint(0, 0), target.size()));
+    if (device.isEmpty()) return;
+    const size_t bytes = size_t(device.width()) * 4;
+    uchar* to = target.bits();
+    const uchar* from = source.constBits();
+    for (int y = device.top(); y <= device.bottom(); ++y)
+        std::memcpy(to + qsizetype(y) * target.bytesPerLine() + device.left() * 4,
+                    from + qsizetype(y) * source.bytesPerLine() + device.left() * 4, bytes);
 }
 
 void text(QPainter& painter, int x, int y, const QString& line, Anchor anchor) {

@@ -24,6 +24,11 @@ QRect fromEdges(int left, int top, int right, int bottom);
 // logical pixels; nothing when either image is null.
 void copyTo(QImage& backBuffer, const QRect& rect, const QImage& image);
 
+// Copies the pixels under a logical rectangle from `source` to the same place
+// in `target` (two RGB32 images of one size and ratio, such as a view's grid
+// and its window in the back buffer, whose rows may lie apart differently).
+void copyPixels(QImage& target, const QImage& source, const QRect& rect);
+
 enum class Anchor { Left, Centre, Right };
 // Writes one line of text with its top at y and its left edge, centre or
 // right edge at x, in the painter's current font and pen.

@@ -19,7 +19,7 @@ Editor::Editor(SoundDocument& document, const DrawingTools& tools)
       sliders_{Slider(tools), Slider(tools), Slider(tools), Slider(tools)},
       amplitudeGraph_(document.settings().amplitude, tools),
       frequencyGraph_(document.settings().frequency, tools),
-      outputView_(document.rendered(), tools),
+      outputView_(document.shown(), tools),
       waveformView_(document.table(), tools),
       hint_(tools) {
     hint_.loadBitmap();  // without the artwork the hint shows its text alone
@@ -27,6 +27,8 @@ Editor::Editor(SoundDocument& document, const DrawingTools& tools)
     connect(&document_, &SoundDocument::soundChanged, this, &Editor::showChange);
     connect(&document_, &SoundDocument::soundLoaded, this, &Editor::showLoaded);
     connect(&document_, &SoundDocument::previewed, this, &Editor::showPreview);
+    // The tail changes nothing on screen, only what plays.
+    connect(&document_, &SoundDocument::previewTailed, this, [this] { emit replaceRequested(false); });
     // The sound the document holds is the one the editor opens with.
     refreshControls();
     setTimings();
@@ -56,8 +58,8 @@ void Editor::defineControls() {
 void Editor::refreshControls() {
     const SoundSettings& s = document_.settings();
     waveformGroup_.selectValue(document_.table().kind());
-    rateGroup_.selectValue(document_.rendered().sampleRate());
-    bitsGroup_.selectValue(document_.rendered().bits());
+    rateGroup_.selectValue(document_.shown().sampleRate());
+    bitsGroup_.selectValue(document_.shown().bits());
     repeatsGroup_.selectValue(s.repeatCount);
     sliders_[Length].setPosition(s.length);
     sliders_[Distort].setPosition(s.distort);
@@ -95,11 +97,11 @@ void Editor::relayout(QSize client, qreal devicePixelRatio) {
 }
 
 void Editor::drawEverything() {
-    for (Slider& slider : sliders_) drawSlider(slider);
-    drawButtons(waveformGroup_);
-    drawButtons(bitsGroup_);
-    drawButtons(rateGroup_);
-    drawButtons(repeatsGroup_);
+    for (Slider& slider : sliders_) drawSlider(slider, true);
+    drawButtons(waveformGroup_, true);
+    drawButtons(bitsGroup_, true);
+    drawButtons(rateGroup_, true);
+    drawButtons(repeatsGroup_, true);
     drawWaveform();
     redrawGraph(amplitudeGraph_);
     redrawGraph(frequencyGraph_);
@@ -118,19 +120,15 @@ void Editor::showChange(const SoundSettings& before, bool rendered) {
 
     // What changed is drawn again; the rest keeps its picture.
     refreshControls();
-    if (now.waveform != before.waveform) {
-        drawButtons(waveformGroup_);
-        drawWaveform();
-    }
-    if (now.sampleRate != before.sampleRate) drawButtons(rateGroup_);
-    if (now.bitsPerSample != before.bitsPerSample) drawButtons(bitsGroup_);
-    if (now.repeatCount != before.repeatCount) drawButtons(repeatsGroup_);
+    if (now.waveform != before.waveform) drawWaveform();
+    // Each button and slider is drawn again only when its look changed.
+    for (OptionGroup* group : {&waveformGroup_, &rateGroup_, &bitsGroup_, &repeatsGroup_}) drawButtons(*group);
     for (Slider& slider : sliders_) drawSlider(slider);
-    // The graphs' time grids follow the length and the rate; a released
-    // point or curve loses its held look.
-    const bool timing = now.length != before.length || now.sampleRate != before.sampleRate || releasing_;
-    if (timing || !(now.amplitude == before.amplitude)) redrawGraph(amplitudeGraph_);
-    if (timing || !(now.frequency == before.frequency)) redrawGraph(frequencyGraph_);
+    // The graphs' time grids follow the length and the rate (drawn whole
+    // then); a changed curve or a released point's held look is drawn where
+    // it changed.
+    updateGraph(amplitudeGraph_);
+    updateGraph(frequencyGraph_);
     updateWindow();
     if (rendered && releasing_)
         emit replaceRequested(playOnChange_);
@@ -150,8 +148,8 @@ void Editor::afterRender() {
 }
 
 void Editor::setTimings() {
-    const int32_t w = document_.rendered().lengthSamples();
-    const int32_t rate = document_.rendered().sampleRate();
+    const int32_t w = document_.shown().lengthSamples();
+    const int32_t rate = document_.shown().sampleRate();
     amplitudeGraph_.setTiming(w, rate);
     frequencyGraph_.setTiming(w, rate);
 }
@@ -180,13 +178,16 @@ void Editor::runPreview() {
 }
 
 void Editor::showPreview() {
-    drawOutput();
+    // The line comes back at the next look at the player, over the new plot.
+    playCursor_.hide(backBuffer_, outputView_);
+    const SoundDocument::SampleSpan span = document_.previewSpan();
+    backBuffer_.invalidate(outputView_.updateInto(backBuffer_, span.first, span.end));
     updateWindow();
     emit replaceRequested(false);  // what plays follows the drag
 }
 
 void Editor::showPlayback(const SoundPlayer::Playback& now) {
-    const RenderedSound& sound = document_.rendered();
+    const RenderedSound& sound = document_.shown();
     const int x = now.playing ? PlayCursor::columnFor(
                                     now.sample, sound.lengthSamples(), sound.sampleCount(), OutputView::kPlotLeft,
                                     outputView_.rect().width() - OutputView::kPlotLeft - OutputView::kPlotRight)
@@ -223,20 +224,35 @@ void Editor::redo() {
 }
 
 void Editor::redrawGraph(EnvelopeGraph& graph) {
-    graph.draw(document_.rendered().lengthSamples(), document_.rendered().sampleRate());
-    blit(graph.image(), graph.rect());
+    // The time grid of the last commit (setTimings): a preview's length
+    // shows in the graphs once it is released.
+    graph.redraw();
+    if (backBuffer_.isNull()) return;
+    graph.drawInto(backBuffer_);
+    backBuffer_.invalidate(graph.rect());
+}
+
+void Editor::updateGraph(EnvelopeGraph& graph) {
+    if (!backBuffer_.isNull()) backBuffer_.invalidate(graph.updateInto(backBuffer_));
 }
 
 void Editor::play() {
-    // A key pressed during a previewed drag: the whole sound, as it stands.
+    // A key pressed during a previewed drag: the whole sound, as it stands,
+    // and its plot when a preview was still on its way.
+    const bool awaited = document_.previewPending();
     document_.completePreview();
+    if (awaited) {
+        drawOutput();
+        updateWindow();
+    }
     emit playRequested();
 }
 
 void Editor::hintStage(int stage) { hint_.setStage(stage, layout_.client); }
 
 void Editor::updateWindow() {
-    drawHintOnTop();
+    // The hint goes over again only where something was drawn under it.
+    if (backBuffer_.dirty().intersects(hint_.rect())) drawHintOnTop();
     const QRegion region = backBuffer_.takeDirty();
     if (!region.isEmpty()) emit repaintNeeded(region);
 }
@@ -273,28 +289,34 @@ void Editor::blit(const QImage& image, const QRect& rect) {
     backBuffer_.invalidate(rect);
 }
 
-void Editor::drawButtons(OptionGroup& group) {
+void Editor::drawButtons(OptionGroup& group, bool all) {
     for (int i = 0; i < group.size(); ++i) {
         OptionButton& button = group.button(i);
+        if (button.isShown() && !all) continue;
         button.draw();
         blit(button.image(), button.rect());
+        button.markShown();
     }
 }
 
-void Editor::drawSlider(Slider& slider) {
+void Editor::drawSlider(Slider& slider, bool always) {
+    if (slider.isShown() && !always) return;
     slider.draw();
     blit(slider.image(), slider.rect());
+    slider.markShown();
 }
 
 void Editor::drawOutput() {
     playCursor_.forget();  // the new picture covers it
-    outputView_.draw();
-    blit(outputView_.image(), outputView_.rect());
+    if (backBuffer_.isNull()) return;
+    outputView_.drawInto(backBuffer_);
+    backBuffer_.invalidate(outputView_.rect());
 }
 
 void Editor::drawWaveform() {
-    waveformView_.draw();
-    blit(waveformView_.image(), waveformView_.rect());
+    if (backBuffer_.isNull()) return;
+    waveformView_.drawInto(backBuffer_);
+    backBuffer_.invalidate(waveformView_.rect());
 }
 
 void Editor::drawTitles() {

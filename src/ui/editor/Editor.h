@@ -95,7 +95,10 @@ public:
     void undo();
     void redo();
 
+    // The whole graph into the back buffer, with the committed timing.
     void redrawGraph(EnvelopeGraph& graph);
+    // Only what changed in the graph since it was last drawn (a drag step).
+    void updateGraph(EnvelopeGraph& graph);
     // The whole sound as it stands, repeatCount times, from the start.
     void play();
     void hintStage(int stage);  // raise the hint (never lowers it)
@@ -108,7 +111,7 @@ public:
     // Draws the hint over the back buffer again so that it stays on top.
     void drawHintOnTop();
 
-    // Copies a view's picture into the back buffer at its place and
+    // Copies a control's picture into the back buffer at its place and
     // invalidates that place. Null pictures (empty rectangles) are skipped.
     void blit(const QImage& image, const QRect& rect);
 
@@ -119,8 +122,9 @@ public:
     bool isDragging() const;
 
     // Each draws one item into the back buffer and invalidates its place.
-    void drawButtons(OptionGroup& group);
-    void drawSlider(Slider& slider);
+    // Buttons and sliders whose look is shown already are skipped unless `all`.
+    void drawButtons(OptionGroup& group, bool all = false);
+    void drawSlider(Slider& slider, bool all = false);
     void drawOutput();
     void drawWaveform();
 

@@ -45,7 +45,7 @@ InputDispatch::Cursor InputDispatch::mouseMove(QPoint pos) {
         if (slider.isDragging()) {
             // The value line follows live; the sound waits for the release.
             slider.move(y);
-            editor_.blit(slider.image(), slider.rect());
+            editor_.drawSlider(slider);
             editor_.updateWindow();
             editor_.requestPreview();
             return Cursor::Hand;
@@ -53,7 +53,7 @@ InputDispatch::Cursor InputDispatch::mouseMove(QPoint pos) {
     }
     for (EnvelopeGraph* graph : {&editor_.amplitudeGraph(), &editor_.frequencyGraph()}) {
         if (graph->move(x, y)) {
-            editor_.blit(graph->image(), graph->rect());
+            editor_.updateGraph(*graph);
             editor_.updateWindow();
             editor_.requestPreview();
             return Cursor::Hand;
@@ -89,7 +89,7 @@ bool InputDispatch::leftDown(QPoint pos) {
     }
     for (EnvelopeGraph* graph : {&editor_.amplitudeGraph(), &editor_.frequencyGraph()}) {
         if (graph->press(x, y)) {
-            editor_.blit(graph->image(), graph->rect());
+            editor_.updateGraph(*graph);
             editor_.updateWindow();
             return true;
         }
@@ -114,15 +114,14 @@ bool InputDispatch::leftDown(QPoint pos) {
         if (const int i = g.group.hit(x, y); i >= 0) {
             SoundSettings next = document.settings();
             next.*g.field = g.group.select(i);
-            editor_.drawButtons(g.group);
+            editor_.drawButtons(g.group);  // at once: the render comes after
             document.commit(next, QString::fromLatin1(g.step), g.render);
             return false;
         }
     }
     for (int j = 0; j < 4; ++j) {
         if (editor_.slider(j).press(x, y)) {
-            Slider& slider = editor_.slider(j);
-            editor_.blit(slider.image(), slider.rect());
+            editor_.drawSlider(editor_.slider(j));
             editor_.updateWindow();
             return true;
         }
@@ -133,7 +132,7 @@ bool InputDispatch::leftDown(QPoint pos) {
 void InputDispatch::releaseGraph(EnvelopeGraph& graph, int y, bool raisesHint) {
     const EnvelopeGraph::Release r = graph.release(y);
     if (!r.wasDragging || !r.curve) return;
-    editor_.blit(graph.image(), graph.rect());
+    editor_.updateGraph(graph);
     // The whole drag is one step.
     editor_.commitDrag(withCurve(editor_, graph, *r.curve),
                        QString::fromLatin1(r.wasPoint ? "Move Point" : "Move Curve"));

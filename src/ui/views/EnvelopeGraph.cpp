@@ -1,12 +1,14 @@
 #include "ui/views/EnvelopeGraph.h"
 
 #include "core/Envelope.h"
+#include "ui/drawing/BackBuffer.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/drawing/TimeGrid.h"
 #include "ui/drawing/ViewImage.h"
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -46,25 +48,81 @@ void EnvelopeGraph::show(const Envelope& envelope) {
 void EnvelopeGraph::setRect(int left, int top, int right, int bottom, qreal devicePixelRatio) {
     rect_ = view_image::fromEdges(left, top, right, bottom);
     image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
+    imageStale_ = true;
     grid_ = QImage();
+    drawn_.reset();
 }
 
 void EnvelopeGraph::draw(int32_t lengthSamples, int32_t sampleRate) {
     lastLengthSamples_ = lengthSamples;
     lastSampleRate_ = sampleRate;
-    if (image_.isNull()) return;
-    if (grid_.isNull() || gridLengthSamples_ != lengthSamples || gridSampleRate_ != sampleRate) {
-        grid_ = image_.copy();
-        paintGrid(grid_, envelope().kind(), lengthSamples, sampleRate, tools_);
-        gridLengthSamples_ = lengthSamples;
-        gridSampleRate_ = sampleRate;
-    }
-    // The same pixels as paint(): the grid first, then the curve over it.
-    std::memcpy(image_.bits(), grid_.constBits(), size_t(image_.sizeInBytes()));
-    paintCurve(image_, envelope(), dragPoint_, curveDrag_, tools_);
+    imageStale_ = true;
 }
 
 void EnvelopeGraph::redraw() { draw(lastLengthSamples_, lastSampleRate_); }
+
+const QImage& EnvelopeGraph::image() const {
+    if (!imageStale_ || image_.isNull()) return image_;
+    imageStale_ = false;
+    const QImage& grid = gridFor(image_);
+    // The same pixels as paint(): the grid first, then the curve over it.
+    std::memcpy(image_.bits(), grid.constBits(), size_t(image_.sizeInBytes()));
+    paintCurve(image_, envelope(), dragPoint_, curveDrag_, tools_);
+    return image_;
+}
+
+const QImage& EnvelopeGraph::gridFor(const QImage& target) const {
+    if (grid_.isNull() || grid_.size() != target.size() || grid_.devicePixelRatio() != target.devicePixelRatio() ||
+        gridLengthSamples_ != lastLengthSamples_ || gridSampleRate_ != lastSampleRate_) {
+        grid_ = QImage(target.size(), QImage::Format_RGB32);
+        grid_.setDevicePixelRatio(target.devicePixelRatio());
+        paintGrid(grid_, envelope().kind(), lastLengthSamples_, lastSampleRate_, tools_);
+        gridLengthSamples_ = lastLengthSamples_;
+        gridSampleRate_ = lastSampleRate_;
+    }
+    return grid_;
+}
+
+void EnvelopeGraph::drawInto(BackBuffer& buffer) {
+    QImage target = buffer.window(rect_);
+    drawn_.reset();
+    if (target.isNull()) return;
+    view_image::copyPixels(target, gridFor(target), QRect(QPoint(0, 0), rect_.size()));
+    std::vector<CurveItem> items = curveItems(rect_.size(), envelope(), dragPoint_, curveDrag_);
+    paintItems(target, items, tools_);
+    drawn_ = std::move(items);
+    drawnLengthSamples_ = lastLengthSamples_;
+    drawnSampleRate_ = lastSampleRate_;
+}
+
+QRect EnvelopeGraph::updateInto(BackBuffer& buffer) {
+    if (!drawn_ || drawnLengthSamples_ != lastLengthSamples_ || drawnSampleRate_ != lastSampleRate_) {
+        drawInto(buffer);
+        return drawn_ ? rect_ : QRect();
+    }
+    QImage target = buffer.window(rect_);
+    if (target.isNull()) {
+        drawn_.reset();
+        return QRect();
+    }
+    std::vector<CurveItem> items = curveItems(rect_.size(), envelope(), dragPoint_, curveDrag_);
+    // Every item that is new, gone or changed marks its place; the rest
+    // draws the same pixels again.
+    QRect changed;
+    const std::vector<CurveItem>& old = *drawn_;
+    const bool sameCount = old.size() == items.size();
+    for (size_t i = 0; i < std::max(old.size(), items.size()); ++i) {
+        if (sameCount && old[i] == items[i]) continue;
+        if (i < old.size()) changed |= old[i].box();
+        if (i < items.size()) changed |= items[i].box();
+    }
+    changed &= QRect(QPoint(0, 0), rect_.size());
+    if (changed.isEmpty()) return QRect();
+    view_image::copyPixels(target, gridFor(target), changed);
+    paintItems(target, items, tools_);
+    drawn_ = std::move(items);
+    return changed.translated(rect_.topLeft());
+}
 
 void EnvelopeGraph::paint(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag, int32_t lengthSamples,
                           int32_t sampleRate, const DrawingTools& tools) {
@@ -115,21 +173,49 @@ void EnvelopeGraph::paintGrid(QImage& image, EnvelopeKind kind, int32_t lengthSa
 
 void EnvelopeGraph::paintCurve(QImage& image, const Envelope& envelope, int dragPoint, bool curveDrag,
                                const DrawingTools& tools) {
-    const QSize size = view_image::logicalSize(image);
+    paintItems(image, curveItems(view_image::logicalSize(image), envelope, dragPoint, curveDrag), tools);
+}
+
+QRect EnvelopeGraph::CurveItem::box() const {
+    if (marker) return QRect(x0 - 4, y0 - 4, 8, 8);
+    // Aliased one-pixel lines stay within their ends; two pixels spare.
+    return QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1)))
+        .adjusted(-2, -2, 2, 2);
+}
+
+std::vector<EnvelopeGraph::CurveItem> EnvelopeGraph::curveItems(QSize size, const Envelope& envelope, int dragPoint,
+                                                                bool curveDrag) {
+    std::vector<CurveItem> items;
     const int plotW = size.width() - kLeftInset - kRightInset;
     const int plotH = size.height() - kTopInset - kBottomInset;
-    if (plotW <= 0 || plotH <= 0) return;
+    if (plotW <= 0 || plotH <= 0) return items;
+    const int n = envelope.pointCount();
+    // The lines first, then the markers over them.
+    for (int i = 0; i + 1 < n; ++i)
+        items.push_back({false, curveDrag, pointX(plotW, envelope.time(i)), pointY(plotH, envelope.value(i)),
+                         pointX(plotW, envelope.time(i + 1)), pointY(plotH, envelope.value(i + 1))});
+    for (int i = 0; i < n; ++i)
+        items.push_back({true, i == dragPoint || curveDrag, pointX(plotW, envelope.time(i)),
+                         pointY(plotH, envelope.value(i)), 0, 0});
+    return items;
+}
+
+void EnvelopeGraph::paintItems(QImage& image, const std::vector<CurveItem>& items, const DrawingTools& tools) {
+    if (items.empty()) return;
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
-    const int n = envelope.pointCount();
-    p.setPen(curveDrag ? tools.redPen : tools.whitePen);
-    for (int i = 0; i + 1 < n; ++i)
-        p.drawLine(pointX(plotW, envelope.time(i)), pointY(plotH, envelope.value(i)),
-                   pointX(plotW, envelope.time(i + 1)), pointY(plotH, envelope.value(i + 1)));
-
-    for (int i = 0; i < n; ++i)
-        fillMarker(p, pointX(plotW, envelope.time(i)), pointY(plotH, envelope.value(i)),
-                   (i == dragPoint || curveDrag) ? tools.redBrush : tools.whiteBrush);
+    std::optional<bool> penRed;
+    for (const CurveItem& item : items) {
+        if (item.marker) {
+            fillMarker(p, item.x0, item.y0, item.red ? tools.redBrush : tools.whiteBrush);
+            continue;
+        }
+        if (penRed != item.red) {
+            p.setPen(item.red ? tools.redPen : tools.whitePen);
+            penRed = item.red;
+        }
+        p.drawLine(item.x0, item.y0, item.x1, item.y1);
+    }
 }
 
 int EnvelopeGraph::findPointNear(int x, int y) const {

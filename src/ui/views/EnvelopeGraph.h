@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
+class BackBuffer;
 class DrawingTools;
 
 // The on-screen editor of one Envelope: grid, labels, curve and point markers,
@@ -33,18 +35,27 @@ public:
     }
     QRect rect() const { return rect_; }
 
-    // Composes the whole graph into image(). lengthSamples and sampleRate set
-    // the time grid; they are kept for redraw().
+    // The graph's own picture, image(), is composed when it is next read.
+    // lengthSamples and sampleRate set the time grid; they are kept for redraw().
     void draw(int32_t lengthSamples, int32_t sampleRate);
     // draw() with the timing of the last draw() or setTiming().
     void redraw();
+
+    // Draws the whole graph straight into the back buffer at rect().
+    void drawInto(BackBuffer& buffer);
+    // Draws again only what differs from the last drawInto() or updateInto()
+    // (a moved point, a held look): the grid under it and the curve over it,
+    // the same pixels a whole drawing gives. Returns the client rectangle it
+    // changed; empty when nothing did.
+    QRect updateInto(BackBuffer& buffer);
     // The sound's main part changed (length or rate): later redraws, such as
     // those of a drag, lay their time grid out for it.
     void setTiming(int32_t lengthSamples, int32_t sampleRate) {
         lastLengthSamples_ = lengthSamples;
         lastSampleRate_ = sampleRate;
     }
-    const QImage& image() const { return image_; }
+    // Composed on demand: the editor draws into the back buffer instead.
+    const QImage& image() const;
 
     // Index of the nearest point closer than 10 pixels (lower index on a tie),
     // -1 when none or when (x, y) lies outside rect().
@@ -107,6 +118,22 @@ public:
                            const DrawingTools& tools);
 
 private:
+    // One line of the curve or one marker, as drawn: what tells which parts
+    // of the picture a change touches.
+    struct CurveItem {
+        bool marker;
+        bool red;
+        int x0, y0, x1, y1;  // a line's ends; a marker's centre in x0, y0
+        bool operator==(const CurveItem& o) const {
+            return marker == o.marker && red == o.red && x0 == o.x0 && y0 == o.y0 && x1 == o.x1 && y1 == o.y1;
+        }
+        QRect box() const;  // every pixel it may touch, with a margin
+    };
+    static std::vector<CurveItem> curveItems(QSize size, const Envelope& envelope, int dragPoint, bool curveDrag);
+    static void paintItems(QImage& image, const std::vector<CurveItem>& items, const DrawingTools& tools);
+    // The grid for `target`'s size and the current timing, made when missing.
+    const QImage& gridFor(const QImage& target) const;
+
     // Inserts a point at (x, y) inside the plot area into `curve`; false when refused.
     bool insertPointAt(Envelope& curve, int x, int y) const;
     // Shows the edited curve once and hands it back.
@@ -118,12 +145,19 @@ private:
     std::optional<Envelope> working_;  // the copy a drag edits
     const DrawingTools& tools_;
     QRect rect_;
-    QImage image_;
+    // Caches, filled when read.
+    mutable QImage image_;
+    mutable bool imageStale_ = true;
     // The grid and labels for the timing they were drawn for: a drag redraws
     // only the curve over a copy of them.
-    QImage grid_;
-    int32_t gridLengthSamples_ = -1;
-    int32_t gridSampleRate_ = -1;
+    mutable QImage grid_;
+    mutable int32_t gridLengthSamples_ = -1;
+    mutable int32_t gridSampleRate_ = -1;
+    // What the back buffer holds at rect(): the curve as last drawn there,
+    // over the grid of that timing; none until drawInto().
+    std::optional<std::vector<CurveItem>> drawn_;
+    int32_t drawnLengthSamples_ = -1;
+    int32_t drawnSampleRate_ = -1;
     int dragPoint_ = -1;
     bool pointMoved_ = false;
     bool curveDrag_ = false;

@@ -169,18 +169,21 @@ void walkPerSample(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
 // the line going out (its own colour): only where the colour changes must the
 // extent be filled again over the line coming in.
 template <bool Wide>
-void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_t count, int left, int f) {
+void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_t count, int left, int f, int from,
+                   int to) {
     struct Column {
         int top = INT_MAX, bottom = INT_MIN;  // the extent's rows; none when top > bottom
         bool red = false;
         QLine out;  // the line to the next column (or the last column's extent)
         bool hasOut = false;
     };
+    // Column from - 1 too: its colour and its line into column `from`.
+    const int firstColumn = std::max(0, from - 1);
     std::vector<Column> columns;
-    columns.reserve(size_t(f) + 1);
+    columns.reserve(size_t(std::max(0, to - firstColumn)) + 1);
     auto first = [&](int64_t c) { return static_cast<int32_t>((c * count + f - 1) / f); };
-    int32_t begin = 0;
-    for (int64_t c = 0; begin < count; ++c) {
+    int32_t begin = first(firstColumn);
+    for (int64_t c = firstColumn; begin < count && c < to; ++c) {
         const int32_t end = std::min(count, first(c + 1));  // one past the column's last sample
         // The samples after the first: one tight loop that the compiler vectorises.
         int innerLow = INT_MAX, innerHigh = INT_MIN;
@@ -214,31 +217,42 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
         columns.push_back(column);
         begin = end;
     }
+    if (columns.empty()) return;
 
+    // The extents of columns [from, to), the one before stays as it is.
+    const size_t skip = size_t(from - firstColumn);
     const int scale = canvas.scale();
     const QSize device = canvas.deviceSize();
-    std::vector<int> tops(columns.size()), bottoms(columns.size());
-    std::vector<QRgb> colours(columns.size());
-    for (size_t c = 0; c < columns.size(); ++c) {
-        tops[c] = columns[c].top;
-        bottoms[c] = columns[c].bottom;
-        colours[c] = canvas.rgb(columns[c].red);
+    const int fillLeft = left + firstColumn + int(skip);
+    const int fillCount =
+        std::min(int(columns.size() - std::min(skip, columns.size())), device.width() / scale - fillLeft);
+    std::vector<int> tops(size_t(std::max(0, fillCount))), bottoms(tops.size());
+    std::vector<QRgb> colours(tops.size());
+    int highestRow = INT_MAX, lowestRow = INT_MIN;
+    for (size_t c = 0; c < tops.size(); ++c) {
+        const Column& column = columns[c + skip];
+        tops[c] = column.top;
+        bottoms[c] = column.bottom;
+        colours[c] = canvas.rgb(column.red);
+        if (column.top <= column.bottom) {
+            highestRow = std::min(highestRow, column.top);
+            lowestRow = std::max(lowestRow, column.bottom);
+        }
     }
-    const int rowFrom = std::max(0, *std::min_element(tops.begin(), tops.end()) * scale);
-    const int rowTo = std::min(device.height(), (*std::max_element(bottoms.begin(), bottoms.end()) + 1) * scale);
-    const int columnCount = std::min(int(columns.size()), device.width() / scale - left);
+    const int rowFrom = highestRow > lowestRow ? 0 : std::max(0, highestRow * scale);
+    const int rowTo = highestRow > lowestRow ? 0 : std::min(device.height(), (lowestRow + 1) * scale);
     for (int dy = rowFrom; dy < rowTo; ++dy) {
         const int y = dy / scale;
-        auto* row = reinterpret_cast<QRgb*>(canvas.bits() + qsizetype(dy) * canvas.bytesPerLine()) + left * scale;
+        auto* row = reinterpret_cast<QRgb*>(canvas.bits() + qsizetype(dy) * canvas.bytesPerLine()) + fillLeft * scale;
         if (scale == 1) {
             // Branch-free, so that it vectorises.
-            for (int c = 0; c < columnCount; ++c) {
+            for (int c = 0; c < fillCount; ++c) {
                 const bool inside = tops[size_t(c)] <= y && y <= bottoms[size_t(c)];
                 row[c] = inside ? colours[size_t(c)] : row[c];
             }
             continue;
         }
-        for (int c = 0; c < columnCount; ++c) {
+        for (int c = 0; c < fillCount; ++c) {
             if (tops[size_t(c)] > y || y > bottoms[size_t(c)]) continue;
             for (int k = 0; k < scale; ++k) row[c * scale + k] = colours[size_t(c)];
         }
@@ -249,10 +263,10 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
         canvas.line(column.out.x1(), column.out.y1(), column.out.x2(), column.out.y2());
     }
     canvas.flush();
-    for (size_t c = 1; c < columns.size(); ++c) {
+    for (size_t c = std::max<size_t>(1, skip); c < columns.size(); ++c) {
         if (columns[c].red == columns[c - 1].red || columns[c].top > columns[c].bottom) continue;
         canvas.select(columns[c].red);
-        canvas.extent(left + int(c), columns[c].top, columns[c].bottom);
+        canvas.extent(left + firstColumn + int(c), columns[c].top, columns[c].bottom);
     }
 }
 
@@ -260,12 +274,34 @@ template <bool Wide>
 void walk(TraceCanvas& canvas, const RenderedSound& sound, Area area, int32_t count, Walk how) {
     const SampleReader<Wide> reader{sound.samples().data(), area.top, area.height};
     if (how == Walk::Fastest && count >= area.width && canvas.scale() > 0)
-        walkPerColumn(canvas, reader, count, area.left, area.width);
+        walkPerColumn(canvas, reader, count, area.left, area.width, 0, area.width);
     else
         walkPerSample(canvas, reader, count, area.left, area.width);
 }
 
 }  // namespace
+
+bool drawsColumns(const QImage& image, Area area, int32_t count) {
+    // At other ratios a line's pixels spill into the next column's device
+    // pixels, so a column is not the picture's own any more.
+    return area.width > 0 && area.height > 0 && count >= area.width && image.devicePixelRatio() == 1.0;
+}
+
+void drawColumns(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
+                 int from, int to) {
+    from = std::max(0, from);
+    to = std::min(area.width, to);
+    if (!drawsColumns(image, area, count) || from >= to) return;
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    TraceCanvas canvas(image, p, tools);
+    if (sound.bits() == 16)
+        walkPerColumn(canvas, SampleReader<true>{sound.samples().data(), area.top, area.height}, count, area.left,
+                      area.width, from, to);
+    else
+        walkPerColumn(canvas, SampleReader<false>{sound.samples().data(), area.top, area.height}, count, area.left,
+                      area.width, from, to);
+}
 
 void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count, Walk how) {
     if (area.width <= 0 || area.height <= 0 || count <= 0) return;

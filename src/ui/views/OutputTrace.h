@@ -28,4 +28,15 @@ enum class Walk { Fastest, PerSample };
 void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
           Walk walk = Walk::Fastest);
 
+// Whether drawColumns() can draw part of this plot: every column holds a
+// sample and a logical pixel is a device pixel.
+bool drawsColumns(const QImage& image, Area area, int32_t count);
+// Only the trace's pixels in columns [from, to) of the data area (column c
+// lies at x = area.left + c), the same ones draw() gives there, provided the
+// image holds the whole trace's picture elsewhere and the grid in those
+// columns. The image may end anywhere right of column from - 1, which must be
+// inside it: the line coming into column `from` starts there.
+void drawColumns(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
+                 int from, int to);
+
 }  // namespace output_trace

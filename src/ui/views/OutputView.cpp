@@ -1,6 +1,7 @@
 #include "ui/views/OutputView.h"
 
 #include "core/RenderedSound.h"
+#include "ui/drawing/BackBuffer.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/drawing/TimeGrid.h"
 #include "ui/drawing/ViewImage.h"
@@ -31,21 +32,73 @@ void OutputView::setRect(int left, int top, int right, int bottom, qreal deviceP
     rect_ = view_image::fromEdges(left, top, right, bottom);
     image_ = view_image::create(rect_.width(), rect_.height(), devicePixelRatio);
     grid_ = QImage();
+    drawn_ = false;
 }
 
 bool OutputView::contains(int x, int y) const { return rect_.contains(x, y); }
 
-void OutputView::draw() {
-    if (image_.isNull()) return;
-    const GridKey key{std::min(sound_.lengthSamples(), sound_.sampleCount()), sound_.sampleRate(), sound_.lengthMs()};
-    if (grid_.isNull() || !(key == gridKey_)) {
-        grid_ = image_.copy();
+OutputView::GridKey OutputView::keyNow() const {
+    return {std::min(sound_.lengthSamples(), sound_.sampleCount()), sound_.sampleRate(), sound_.lengthMs()};
+}
+
+const QImage& OutputView::gridFor(const QImage& target) {
+    const GridKey key = keyNow();
+    if (grid_.isNull() || grid_.size() != target.size() || grid_.devicePixelRatio() != target.devicePixelRatio() ||
+        !(key == gridKey_)) {
+        grid_ = QImage(target.size(), QImage::Format_RGB32);
+        grid_.setDevicePixelRatio(target.devicePixelRatio());
         paintGrid(grid_, sound_, tools_);
         gridKey_ = key;
     }
+    return grid_;
+}
+
+void OutputView::draw() {
+    if (image_.isNull()) return;
     // The same pixels as paint(): the grid first, then the trace over it.
-    std::memcpy(image_.bits(), grid_.constBits(), size_t(image_.sizeInBytes()));
+    const QImage& grid = gridFor(image_);
+    std::memcpy(image_.bits(), grid.constBits(), size_t(image_.sizeInBytes()));
     paintTrace(image_, sound_, tools_);
+}
+
+void OutputView::drawInto(BackBuffer& buffer) {
+    QImage target = buffer.window(rect_);
+    drawn_ = !target.isNull();
+    if (!drawn_) return;
+    view_image::copyPixels(target, gridFor(target), QRect(QPoint(0, 0), rect_.size()));
+    paintTrace(target, sound_, tools_);
+    drawnKey_ = keyNow();
+}
+
+QRect OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end) {
+    const int f = rect_.width() - kLeft - kRight;
+    const int d = rect_.height() - kTop - kBottom;
+    const int32_t count = keyNow().count;
+    const output_trace::Area area{kLeft, kTop, f, d};
+    QImage whole = buffer.window(rect_);
+    if (!drawn_ || !(keyNow() == drawnKey_) || whole.isNull() || !output_trace::drawsColumns(whole, area, count)) {
+        drawInto(buffer);
+        return drawn_ ? rect_ : QRect();
+    }
+    first = std::max(first, 0);
+    end = std::min(end, count);
+    if (first >= end) return QRect();
+    // A column's pixels come from its samples, the first of the next one and
+    // the colour of the one before: one column more on either side.
+    const int from = std::max(0, static_cast<int>(int64_t(first) * f / count) - 1);
+    const int to = std::min(f, static_cast<int>(int64_t(end - 1) * f / count) + 2);
+    const QRect columns(kLeft + from, 0, to - from, rect_.height());
+    view_image::copyPixels(whole, gridFor(whole), columns);
+    // From the column before, whose line comes in; the image's right edge
+    // cuts the line going out of the last one.
+    const QRect reach(rect_.left() + kLeft + from - 1, rect_.top(), to - from + 1, rect_.height());
+    QImage part = buffer.window(reach);
+    if (part.isNull()) {
+        drawInto(buffer);
+        return rect_;
+    }
+    output_trace::drawColumns(part, sound_, tools_, {1 - from, kTop, f, d}, count, from, to);
+    return columns.translated(rect_.topLeft());
 }
 
 QString OutputView::tickLabel(int m, int stepMs) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+class BackBuffer;
 class DrawingTools;
 class QFontMetrics;
 class RenderedSound;
@@ -42,8 +43,18 @@ public:
     // left <= x < right and top <= y < bottom: plays, shows the play cursor.
     bool contains(int x, int y) const;
 
+    // Composes the plot into its own picture, image().
     void draw();
     const QImage& image() const { return image_; }
+
+    // Draws the whole plot straight into the back buffer at rect().
+    void drawInto(BackBuffer& buffer);
+    // The sound changed only in samples [first, end) since the plot was last
+    // drawn into the buffer, with the same sizes: draws again only the
+    // columns those samples reach, the same pixels a whole drawing gives.
+    // Returns the client rectangle it drew; the whole plot when it could not
+    // draw a part.
+    QRect updateInto(BackBuffer& buffer, int32_t first, int32_t end);
 
     // The picture of the plot at the image's size.
     static void paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
@@ -63,6 +74,15 @@ public:
                                            const QFontMetrics& metrics);
 
 private:
+    struct GridKey {
+        int32_t count = -1, rate = 0;
+        float lengthMs = 0;
+        bool operator==(const GridKey& o) const { return count == o.count && rate == o.rate && lengthMs == o.lengthMs; }
+    };
+    GridKey keyNow() const;
+    // The grid for `target`'s size and the sound's timing, made when missing.
+    const QImage& gridFor(const QImage& target);
+
     const RenderedSound& sound_;
     const DrawingTools& tools_;
     QRect rect_;
@@ -70,9 +90,8 @@ private:
     // The grid and labels, kept while the size and the timing stay: a drag
     // redraws only the trace over a copy of them.
     QImage grid_;
-    struct GridKey {
-        int32_t count = -1, rate = 0;
-        float lengthMs = 0;
-        bool operator==(const GridKey& o) const { return count == o.count && rate == o.rate && lengthMs == o.lengthMs; }
-    } gridKey_;
+    GridKey gridKey_;
+    // The timing of what the back buffer holds at rect(); none until drawInto().
+    bool drawn_ = false;
+    GridKey drawnKey_;
 };

@@ -20,26 +20,29 @@ QRect PlayCursor::strip(int x, const OutputView& plot) const {
 }
 
 void PlayCursor::restore(BackBuffer& buffer, const OutputView& plot) {
-    if (shownX_ < 0 || buffer.isNull() || plot.image().isNull()) return;
+    if (shownX_ < 0 || buffer.isNull() || under_.isNull()) {
+        forget();
+        return;
+    }
     const QRect s = strip(shownX_, plot);
-    const qreal dpr = plot.image().devicePixelRatio();
-    const QRect source(qRound((s.left() - plot.rect().left()) * dpr), qRound((s.top() - plot.rect().top()) * dpr),
-                       qRound(s.width() * dpr), qRound(s.height() * dpr));
-    QPainter p(&buffer.image());
-    p.drawImage(QRectF(s), plot.image(), QRectF(source));
-    p.end();
+    QImage window = buffer.window(s);
+    if (!window.isNull()) {
+        QPainter p(&window);
+        p.drawImage(0, 0, under_);
+    }
     buffer.invalidate(s);
-    shownX_ = -1;
+    forget();
 }
 
 void PlayCursor::moveTo(int x, BackBuffer& buffer, const OutputView& plot) {
     if (x == shownX_) return;
     restore(buffer, plot);
-    if (x < 0 || buffer.isNull() || plot.image().isNull() || x >= plot.rect().width()) return;
+    if (x < 0 || buffer.isNull() || x >= plot.rect().width()) return;
     const QRect s = strip(x, plot);
-    QPainter p(&buffer.image());
-    p.fillRect(s, QColor(255, 255, 255));
-    p.end();
+    QImage window = buffer.window(s);
+    if (window.isNull()) return;
+    under_ = window.copy();
+    window.fill(QColor(255, 255, 255));
     buffer.invalidate(s);
     shownX_ = x;
 }

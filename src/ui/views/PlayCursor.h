@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRect>
 
 #include <cstdint>
@@ -8,9 +9,9 @@ class BackBuffer;
 class OutputView;
 
 // The line that runs over the output plot at the place being heard. It is
-// drawn straight into the back buffer and taken away by copying back the
-// strip of the plot's own picture it covered, so moving it never re-renders
-// the sound or redraws the plot.
+// drawn straight into the back buffer and taken away by putting back the
+// strip of the picture it covered, so moving it never re-renders the sound
+// or redraws the plot.
 class PlayCursor {
 public:
     // The plot column of the sample heard: the image holds `repeats` copies of
@@ -26,7 +27,10 @@ public:
     // Takes the line away.
     void hide(BackBuffer& buffer, const OutputView& plot);
     // The plot was drawn again: the line is gone with its old picture.
-    void forget() { shownX_ = -1; }
+    void forget() {
+        shownX_ = -1;
+        under_ = QImage();
+    }
 
     int shownX() const { return shownX_; }
 
@@ -35,4 +39,5 @@ private:
     QRect strip(int x, const OutputView& plot) const;
 
     int shownX_ = -1;
+    QImage under_;  // what the line covers
 };

@@ -1,6 +1,7 @@
 #include "ui/views/WaveformView.h"
 
 #include "core/WaveformTable.h"
+#include "ui/drawing/BackBuffer.h"
 #include "ui/drawing/DrawingTools.h"
 #include "ui/drawing/ViewImage.h"
 
@@ -23,6 +24,11 @@ void WaveformView::setRect(int left, int top, int right, int bottom, qreal devic
 
 void WaveformView::draw() {
     if (!image_.isNull()) paint(image_, table_, tools_);
+}
+
+void WaveformView::drawInto(BackBuffer& buffer) const {
+    QImage target = buffer.window(rect_);
+    if (!target.isNull()) paint(target, table_, tools_);
 }
 
 void WaveformView::paint(QImage& image, const WaveformTable& table, const DrawingTools& tools) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRect>
 
+class BackBuffer;
 class DrawingTools;
 class WaveformTable;
 
@@ -18,8 +19,11 @@ public:
     }
     QRect rect() const { return rect_; }
 
+    // Composes the plot into its own picture, image().
     void draw();
     const QImage& image() const { return image_; }
+    // Draws the plot straight into the back buffer at rect().
+    void drawInto(BackBuffer& buffer) const;
 
     static void paint(QImage& image, const WaveformTable& table, const DrawingTools& tools);
 

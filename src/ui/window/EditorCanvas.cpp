@@ -35,7 +35,6 @@ void EditorCanvas::paintEvent(QPaintEvent* event) {
     BackBuffer& buffer = editor_.backBuffer();
     // Moved to a screen of another pixel ratio: rebuild the picture for it.
     if (buffer.logicalSize() != size() || buffer.devicePixelRatio() != devicePixelRatioF()) relayout();
-    editor_.drawHintOnTop();
 
     QPainter painter(this);
     for (const QRect& rect : event->region()) buffer.copyTo(painter, rect);
