@@ -1,11 +1,11 @@
 #include "TestFiles.h"
 #include "bank/BankFiles.h"
-#include "storage/NameOrder.h"
 #include "bank/SoundBank.h"
 #include "core/RenderedSound.h"
 #include "core/SoundRenderer.h"
 #include "core/SoundSettings.h"
 #include "storage/Loudness.h"
+#include "storage/NameOrder.h"
 #include "storage/SoundFile.h"
 
 #include <QCoreApplication>
