@@ -136,7 +136,13 @@
     }
 
     function fromHash() {
-        const hash = decodeURIComponent(location.hash.slice(1)).trim();
+        let hash;
+        try {
+            hash = decodeURIComponent(location.hash.slice(1)).trim();
+        } catch (error) {
+            showStatus(`The link cannot be read: ${reasonOf(error)}`, true);
+            return;
+        }
         if (hash.startsWith(SHARE_PREFIX)) read(hash, 'Shared sound');
     }
 

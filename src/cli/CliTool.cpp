@@ -24,7 +24,7 @@ namespace {
 const char kCommands[] =
     "Commands:\n"
     "  render IN... [-o OUT | -d DIR [--manifest]] [--format %1] [--repeats N]\n"
-    "         [--rate 11025|22050|44100] [--bits 8|16] [--normalize peak:DB|lufs:LUFS]\n"
+    "         [--rate 11025|22050|44100] [--bits 8|16] [--normalize peak:DB|lufs:LUFS|none]\n"
     "      Renders each sound (.zdl, .json or .efc) to a file holding what play would play:\n"
     "      WAV, FLAC (the same samples, losslessly compressed) or Ogg Vorbis (lossy, at\n"
     "      quality 0.5 on a scale from 0 to 1). OUT's extension (%2)\n"

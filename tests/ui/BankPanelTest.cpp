@@ -126,6 +126,19 @@ TEST(BankPanel, KeysPlayTheSelectedSoundAndEnterOpensIt) {
 
 // A double click opens as Enter does; a modified sound is asked about first,
 // and Cancel keeps it.
+// A sound that went bad after it was listed says why when it is played, and
+// nothing plays.
+TEST(BankPanel, ASoundThatWentBadSaysWhyWhenPlayed) {
+    BankHarness b;
+    ASSERT_TRUE(testfiles::writeFile(b.path(QStringLiteral("a.zdl")), QByteArray("gone bad")));
+    b.key(Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return b.d.prompts.count(Kind::Error) == 1; }, kWaitMs));
+    EXPECT_TRUE(b.d.prompts.shown.back().text.startsWith(QStringLiteral("Couldn't play file\n\n") +
+                                                         b.path(QStringLiteral("a.zdl"))))
+        << b.d.prompts.shown.back().text.toStdString();
+    EXPECT_EQ(b.d.h.player.plays(), 0);
+}
+
 TEST(BankPanel, OpeningGoesThroughTheSaveChangesQuestion) {
     struct Case {
         Answer answer;

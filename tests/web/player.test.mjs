@@ -128,9 +128,11 @@ test('the package imported as an ES module in the browser renders what zindle-cl
     assert.ok(wav.length > 44 && wav.equals(cli('render', full, '-o', '-')), "the game page's WAV differs");
 });
 
-test('a bad share code shows its reason in the page', async () => {
+test('a bad share code or link shows its reason in the page', async () => {
     const page = pathToFileURL(path.join(player, 'index.html')).href;
-    const dom = await dumpDom(`${page}#zindle1:AAAA`);
-    assert.match(textOf(dom, 'status'), /^Shared sound: .+/);
-    assert.equal(textOf(dom, 'info-name'), '–');
+    for (const [hash, reason] of [['zindle1:AAAA', /^Shared sound: .+/], ['%E0', /^The link cannot be read: .+/]]) {
+        const dom = await dumpDom(`${page}#${hash}`);
+        assert.match(textOf(dom, 'status'), reason, hash);
+        assert.equal(textOf(dom, 'info-name'), '–', hash);
+    }
 });

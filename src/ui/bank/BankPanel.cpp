@@ -59,7 +59,10 @@ BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
         connect(view_, signal, this, [this, command = command](const QModelIndex& index) {
             const BankEntry* entry = model_->entryAt(index.row());
             if (!fileCommands_ || !index.isValid() || !entry) return;
-            const QString next = (fileCommands_->*command)(entry->path);
+            // A copy: the commands ask questions, and a rescan meanwhile
+            // replaces the entries.
+            const QString path = entry->path;
+            const QString next = (fileCommands_->*command)(path);
             if (!next.isEmpty()) selectPath(next);
         });
     }
@@ -68,6 +71,10 @@ BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
     connect(&bank_, &SoundBank::soundReady, this, [this](const QString& path, const WavImage& image) {
         // Only the sound still selected: the user may have moved on.
         if (path == wanted_ && path == selected_) emit soundToPlay(image);
+    });
+    // A file that went bad since it was listed says why, rather than staying silent.
+    connect(&bank_, &SoundBank::soundFailed, this, [this](const QString& path, const QString& reason) {
+        if (path == wanted_ && path == selected_) emit playFailed(path, reason);
     });
     refreshHeading();
     buildContextMenu();

@@ -49,6 +49,8 @@ signals:
     void openRequested(const QString& path);
     // The selected sound, rendered to be played.
     void soundToPlay(const WavImage& image);
+    // The selected sound could not be read or rendered to be played.
+    void playFailed(const QString& path, const QString& reason);
 
 private:
     void play(const QModelIndex& index);

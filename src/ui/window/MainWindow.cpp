@@ -260,6 +260,9 @@ void MainWindow::buildBank() {
         if (!path.isEmpty()) bankPanel_->selectPath(path);
     });
     connect(bankPanel_, &BankPanel::soundToPlay, this, &MainWindow::playApart);
+    connect(bankPanel_, &BankPanel::playFailed, this, [this](const QString& path, const QString& reason) {
+        commands_.prompts().error(tr("Couldn't play file\n\n%1\n%2").arg(QDir::toNativeSeparators(path), reason));
+    });
     connect(bankPanel_, &BankPanel::openRequested, this, [this](const QString& path) {
         if (!editor_->isDragging()) commands_.openPath(path);
     });
