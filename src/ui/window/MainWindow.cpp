@@ -82,6 +82,11 @@ MainWindow::~MainWindow() {
     // The canvas calls into the editor until it is gone.
     delete takeCentralWidget();
     canvas_ = nullptr;
+    // The docks hide as QWidget's destructor closes the window, after this
+    // one's members are gone: what they tell the window must not reach it.
+    for (QObject* child : {static_cast<QObject*>(bankDock_), static_cast<QObject*>(bankPanel_),
+                           static_cast<QObject*>(bank_), static_cast<QObject*>(generatedList_)})
+        if (child) child->disconnect(this);
 }
 
 void MainWindow::buildMenu() {
