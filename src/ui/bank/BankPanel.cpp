@@ -50,22 +50,15 @@ BankPanel::BankPanel(SoundBank& bank, QWidget* parent)
     connect(view_, &BankView::playWanted, this, &BankPanel::play);
     connect(view_, &BankView::openWanted, this, &BankPanel::open);
     // Each file command names the entry to select afterwards.
-    using Command = QString (BankFileCommands::*)(const QString&);
-    const std::pair<void (BankView::*)(const QModelIndex&), Command> fileKeys[] = {
-        {&BankView::renameWanted, &BankFileCommands::rename},
-        {&BankView::deleteWanted, &BankFileCommands::remove},
-        {&BankView::duplicateWanted, &BankFileCommands::duplicate}};
-    for (const auto& [signal, command] : fileKeys) {
-        connect(view_, signal, this, [this, command = command](const QModelIndex& index) {
-            const BankEntry* entry = model_->entryAt(index.row());
-            if (!fileCommands_ || !index.isValid() || !entry) return;
-            // A copy: the commands ask questions, and a rescan meanwhile
-            // replaces the entries.
-            const QString path = entry->path;
-            const QString next = (fileCommands_->*command)(path);
-            if (!next.isEmpty()) selectPath(next);
-        });
-    }
+    connect(view_, &BankView::renameWanted, this, [this](const QModelIndex& index) {
+        runFileCommand(index, [this](const QString& path) { return fileCommands_->rename(path); });
+    });
+    connect(view_, &BankView::deleteWanted, this, [this](const QModelIndex& index) {
+        runFileCommand(index, [this](const QString& path) { return fileCommands_->remove(path); });
+    });
+    connect(view_, &BankView::duplicateWanted, this, [this](const QModelIndex& index) {
+        runFileCommand(index, [this](const QString& path) { return fileCommands_->duplicate(path); });
+    });
     connect(model_, &QAbstractItemModel::modelReset, this, &BankPanel::listReset);
     connect(&bank_, &SoundBank::problemChanged, this, &BankPanel::refreshHeading);
     connect(&bank_, &SoundBank::soundReady, this, [this](const QString& path, const WavImage& image) {
@@ -103,6 +96,16 @@ void BankPanel::buildContextMenu() {
 }
 
 void BankPanel::addContextAction(QAction* action) { view_->addAction(action); }
+
+void BankPanel::runFileCommand(const QModelIndex& index, const std::function<QString(const QString&)>& command) {
+    const BankEntry* entry = model_->entryAt(index.row());
+    if (!fileCommands_ || !index.isValid() || !entry) return;
+    // A copy: the commands ask questions, and a rescan meanwhile replaces
+    // the entries.
+    const QString path = entry->path;
+    const QString next = command(path);
+    if (!next.isEmpty()) selectPath(next);
+}
 
 void BankPanel::setOpenSound(const QString& path, bool modified) { model_->setOpenSound(path, modified); }
 

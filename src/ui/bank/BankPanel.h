@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class BankFileCommands;
 class QAction;
 class BankListModel;
@@ -57,6 +59,8 @@ private:
     void open(const QModelIndex& index);
     void listReset();
     void refreshHeading();
+    // F2, Delete or Ctrl+D on the entry at `index`, then selects what it names.
+    void runFileCommand(const QModelIndex& index, const std::function<QString(const QString&)>& command);
     // Open, Play, Rename, Duplicate and Delete on the list's context menu,
     // on the row under the pointer (the keys' items, with the keys shown).
     void buildContextMenu();
