@@ -269,10 +269,10 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
         const int y = dy / scale;
         auto* row = reinterpret_cast<QRgb*>(canvas.bits() + qsizetype(dy) * canvas.bytesPerLine()) + fillLeft * scale;
         if (scale == 1) {
-            // Branch-free, so that it vectorises.
+            // Branch-free (a mask, not a choice), so that it vectorises.
             for (int c = 0; c < fillCount; ++c) {
-                const bool inside = tops[size_t(c)] <= y && y <= bottoms[size_t(c)];
-                row[c] = inside ? colours[size_t(c)] : row[c];
+                const QRgb inside = QRgb(0) - QRgb((tops[size_t(c)] <= y) & (y <= bottoms[size_t(c)]));
+                row[c] = (colours[size_t(c)] & inside) | (row[c] & ~inside);
             }
             continue;
         }
