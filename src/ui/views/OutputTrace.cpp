@@ -305,6 +305,30 @@ void walk(TraceCanvas& canvas, const RenderedSound& sound, Area area, int32_t co
 
 }  // namespace
 
+std::pair<int, int> rowsOf(const RenderedSound& sound, Area area, int32_t count, int from, int to) {
+    if (area.width <= 0 || count <= 0 || from >= to) return {0, -1};
+    // The first sample of column c, as walkPerColumn counts; a zoomed-in
+    // plot's columns hold no sample of their own, and this stays a superset.
+    auto first = [&](int64_t c) {
+        return static_cast<int32_t>(std::clamp<int64_t>((c * count + area.width - 1) / area.width, 0, count));
+    };
+    const int32_t begin = first(std::max(0, from - 1)), end = std::min(count, first(int64_t(to) + 1) + 1);
+    if (begin >= end) return {0, -1};
+    int lowest = 0, highest = 0, top = 0, bottom = 0;
+    if (sound.bits() == 16) {
+        const SampleReader<true> reader{sound.samples().data(), area.top, area.height};
+        reader.range(begin, end, lowest, highest);
+        top = reader.yOf(highest);
+        bottom = reader.yOf(lowest);
+    } else {
+        const SampleReader<false> reader{sound.samples().data(), area.top, area.height};
+        reader.range(begin, end, lowest, highest);
+        top = reader.yOf(highest);
+        bottom = reader.yOf(lowest);
+    }
+    return {top - 1, bottom + 1};
+}
+
 bool drawsColumns(const QImage& image, Area area, int32_t count) {
     // At other ratios a line's pixels spill into the next column's device
     // pixels, so a column is not the picture's own any more.

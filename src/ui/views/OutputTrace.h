@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <utility>
 
 class DrawingTools;
 class RenderedSound;
@@ -31,6 +32,12 @@ void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, 
 // Whether drawColumns() can draw part of this plot: every column holds a
 // sample and a logical pixel is a device pixel.
 bool drawsColumns(const QImage& image, Area area, int32_t count);
+// The rows [first, second] (inclusive) that hold every trace pixel of columns
+// [from, to) whichever way it is drawn: those of the lowest and highest
+// sample from column from - 1 to column to, which the lines join, with a row
+// to spare either side. None (first > second) without samples there.
+std::pair<int, int> rowsOf(const RenderedSound& sound, Area area, int32_t count, int from, int to);
+
 // Only the trace's pixels in columns [from, to) of the data area (column c
 // lies at x = area.left + c), the same ones draw() gives there, provided the
 // image holds the whole trace's picture elsewhere and the grid in those
