@@ -196,9 +196,16 @@ void walkPerSample(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
 // touched only by the line coming in (the previous colour), its extent and
 // the line going out (its own colour): only where the colour changes must the
 // extent be filled again over the line coming in.
+// What the old trace of the columns being drawn again is drawn over: the grid
+// (the image's size), and the rows (inclusive) the old trace may cover.
+struct Underneath {
+    const QImage* grid = nullptr;
+    int firstRow = 0, lastRow = -1;
+};
+
 template <bool Wide>
 void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_t count, int left, int f, int from,
-                   int to) {
+                   int to, Underneath under = {}) {
     struct Column {
         int top = INT_MAX, bottom = INT_MIN;  // the extent's rows; none when top > bottom
         bool red = false;
@@ -241,7 +248,7 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
         columns.push_back(column);
         begin = end;
     }
-    if (columns.empty()) return;
+    if (columns.empty() && !under.grid) return;
 
     // The extents of columns [from, to), the one before stays as it is.
     const size_t skip = size_t(from - firstColumn);
@@ -265,14 +272,33 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
     }
     const int rowFrom = highestRow > lowestRow ? 0 : std::max(0, highestRow * scale);
     const int rowTo = highestRow > lowestRow ? 0 : std::min(device.height(), (lowestRow + 1) * scale);
+    auto rowAt = [](uchar* bits, qsizetype bytesPerLine, int dy) {
+        return reinterpret_cast<QRgb*>(bits + qsizetype(dy) * bytesPerLine);
+    };
+    auto gridRowAt = [](const uchar* bits, qsizetype bytesPerLine, int dy) {
+        return reinterpret_cast<const QRgb*>(bits + qsizetype(dy) * bytesPerLine);
+    };
+    // Given the grid, the old trace goes in the same pass: the rows filled
+    // below take the grid where no extent is, the others of the old trace's
+    // rows are copied from it here, before any line is drawn.
+    const uchar* gridBits = under.grid ? under.grid->constBits() : nullptr;
+    const qsizetype gridLine = under.grid ? under.grid->bytesPerLine() : 0;
+    if (gridBits && fillCount > 0) {
+        for (int dy = std::max(0, under.firstRow); dy <= std::min(device.height() - 1, under.lastRow); ++dy) {
+            if (dy >= rowFrom && dy < rowTo) continue;
+            std::memcpy(rowAt(canvas.bits(), canvas.bytesPerLine(), dy) + fillLeft,
+                        gridRowAt(gridBits, gridLine, dy) + fillLeft, size_t(fillCount) * sizeof(QRgb));
+        }
+    }
     for (int dy = rowFrom; dy < rowTo; ++dy) {
         const int y = dy / scale;
-        auto* row = reinterpret_cast<QRgb*>(canvas.bits() + qsizetype(dy) * canvas.bytesPerLine()) + fillLeft * scale;
+        auto* row = rowAt(canvas.bits(), canvas.bytesPerLine(), dy) + fillLeft * scale;
         if (scale == 1) {
+            const QRgb* beneath = gridBits ? gridRowAt(gridBits, gridLine, dy) + fillLeft : row;
             // Branch-free (a mask, not a choice), so that it vectorises.
             for (int c = 0; c < fillCount; ++c) {
                 const QRgb inside = QRgb(0) - QRgb((tops[size_t(c)] <= y) & (y <= bottoms[size_t(c)]));
-                row[c] = (colours[size_t(c)] & inside) | (row[c] & ~inside);
+                row[c] = (colours[size_t(c)] & inside) | (beneath[c] & ~inside);
             }
             continue;
         }
@@ -335,20 +361,23 @@ bool drawsColumns(const QImage& image, Area area, int32_t count) {
     return area.width > 0 && area.height > 0 && count >= area.width && image.devicePixelRatio() == 1.0;
 }
 
-void drawColumns(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
-                 int from, int to) {
+void drawColumns(QImage& image, const QImage& grid, std::pair<int, int> oldRows, const RenderedSound& sound,
+                 const DrawingTools& tools, Area area, int32_t count, int from, int to) {
     from = std::max(0, from);
     to = std::min(area.width, to);
-    if (!drawsColumns(image, area, count) || from >= to) return;
+    if (!drawsColumns(image, area, count) || from >= to || grid.size() != image.size() ||
+        grid.format() != image.format())
+        return;
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     TraceCanvas canvas(image, p, tools);
+    const Underneath under{&grid, oldRows.first, oldRows.second};
     if (sound.bits() == 16)
         walkPerColumn(canvas, SampleReader<true>{sound.samples().data(), area.top, area.height}, count, area.left,
-                      area.width, from, to);
+                      area.width, from, to, under);
     else
         walkPerColumn(canvas, SampleReader<false>{sound.samples().data(), area.top, area.height}, count, area.left,
-                      area.width, from, to);
+                      area.width, from, to, under);
 }
 
 void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count, Walk how) {

@@ -40,10 +40,12 @@ std::pair<int, int> rowsOf(const RenderedSound& sound, Area area, int32_t count,
 
 // Only the trace's pixels in columns [from, to) of the data area (column c
 // lies at x = area.left + c), the same ones draw() gives there, provided the
-// image holds the whole trace's picture elsewhere and the grid in those
-// columns. The image may end anywhere right of column from - 1, which must be
-// inside it: the line coming into column `from` starts there.
-void drawColumns(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
-                 int from, int to);
+// image holds the whole trace's picture elsewhere, and in those columns the
+// grid except in rows oldRows (inclusive), where `grid` (the picture without
+// the trace, at the image's size and place) is taken. The image may end
+// anywhere right of column from - 1, which must be inside it: the line coming
+// into column `from` starts there.
+void drawColumns(QImage& image, const QImage& grid, std::pair<int, int> oldRows, const RenderedSound& sound,
+                 const DrawingTools& tools, Area area, int32_t count, int from, int to);
 
 }  // namespace output_trace

@@ -96,13 +96,10 @@ QRect OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end) {
     // the colour of the one before: one column more on either side.
     const int from = std::max(0, static_cast<int>(int64_t(first) * f / count) - 1);
     const int to = std::min(f, static_cast<int>(int64_t(end - 1) * f / count) + 2);
-    // The grid comes back only where the old trace was; elsewhere in these
-    // columns the buffer holds the grid already.
+    // The grid comes back only where the old trace was (the trace's drawing
+    // takes it); elsewhere in these columns the buffer holds the grid already.
     const std::pair<int, int> old = traceRows_;
     const std::pair<int, int> fresh = output_trace::rowsOf(sound_, area, count, from, to);
-    if (old.first <= old.second)
-        view_image::copyPixels(whole, gridFor(whole),
-                               QRect(kLeft + from, old.first, to - from, old.second - old.first + 1));
     traceRows_ = joined(old, fresh);
     const QRect columns = QRect(kLeft + from, traceRows_.first, to - from, traceRows_.second - traceRows_.first + 1)
                               .intersected(QRect(QPoint(0, 0), rect_.size()));
@@ -114,7 +111,11 @@ QRect OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end) {
         drawInto(buffer);
         return rect_;
     }
-    output_trace::drawColumns(part, sound_, tools_, {1 - from, kTop, f, d}, count, from, to);
+    // The grid at the same place as `part`, read only.
+    const QImage& grid = gridFor(whole);
+    const QImage gridPart(grid.constBits() + qsizetype(kLeft + from - 1) * 4, part.width(), part.height(),
+                          grid.bytesPerLine(), grid.format());
+    output_trace::drawColumns(part, gridPart, old, sound_, tools_, {1 - from, kTop, f, d}, count, from, to);
     return columns.translated(rect_.topLeft());
 }
 
