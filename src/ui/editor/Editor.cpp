@@ -144,7 +144,11 @@ void Editor::commitDrag(const SoundSettings& next, const QString& step) {
 
 void Editor::afterRender() {
     setTimings();
-    drawOutput();
+    // Every sample may have changed, but with the same timing only the rows
+    // the trace reaches are drawn and sent again.
+    playCursor_.hide(backBuffer_, outputView_);
+    if (!backBuffer_.isNull())
+        backBuffer_.invalidate(outputView_.updateInto(backBuffer_, 0, document_.shown().lengthSamples()));
 }
 
 void Editor::setTimings() {

@@ -35,6 +35,34 @@ struct SampleReader {
     static bool clippedLow(int lowest) { return Wide ? lowest <= -32767 : lowest <= 1; }
     static bool clippedHigh(int highest) { return Wide ? highest >= 32767 : highest == 255; }
 
+    // The lowest and highest raw value of samples [from, to); for none, the
+    // highest value as the lowest and the other way round, which no min or
+    // max, nor the clip test, can tell from "no value". Kept in the samples'
+    // own width so that the loop vectorises with the baseline instruction set
+    // (a minimum of 16-bit or unsigned 8-bit lanes; 32-bit ones need more).
+    void range(int32_t from, int32_t to, int& lowest, int& highest) const {
+        if (Wide) {
+            int16_t low = INT16_MAX, high = INT16_MIN;
+            for (int32_t j = from; j < to; ++j) {
+                int16_t s;
+                std::memcpy(&s, data + 2 * size_t(j), 2);
+                low = s < low ? s : low;
+                high = s > high ? s : high;
+            }
+            lowest = low;
+            highest = high;
+            return;
+        }
+        uint8_t low = UINT8_MAX, high = 0;
+        for (int32_t j = from; j < to; ++j) {
+            const uint8_t b = data[j];
+            low = b < low ? b : low;
+            high = b > high ? b : high;
+        }
+        lowest = low;
+        highest = high;
+    }
+
     int y(int32_t j, bool& clipped) const {
         if (Wide) {
             const auto lo = static_cast<uint16_t>(data[2 * j]);
@@ -168,9 +196,16 @@ void walkPerSample(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
 // touched only by the line coming in (the previous colour), its extent and
 // the line going out (its own colour): only where the colour changes must the
 // extent be filled again over the line coming in.
+// What the old trace of the columns being drawn again is drawn over: the grid
+// (the image's size), and the rows (inclusive) the old trace may cover.
+struct Underneath {
+    const QImage* grid = nullptr;
+    int firstRow = 0, lastRow = -1;
+};
+
 template <bool Wide>
 void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_t count, int left, int f, int from,
-                   int to) {
+                   int to, Underneath under = {}) {
     struct Column {
         int top = INT_MAX, bottom = INT_MIN;  // the extent's rows; none when top > bottom
         bool red = false;
@@ -185,13 +220,9 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
     int32_t begin = first(firstColumn);
     for (int64_t c = firstColumn; begin < count && c < to; ++c) {
         const int32_t end = std::min(count, first(c + 1));  // one past the column's last sample
-        // The samples after the first: one tight loop that the compiler vectorises.
-        int innerLow = INT_MAX, innerHigh = INT_MIN;
-        for (int32_t j = begin + 1; j < end; ++j) {
-            const int v = reader.raw(j);
-            innerLow = std::min(innerLow, v);
-            innerHigh = std::max(innerHigh, v);
-        }
+        // The samples after the first.
+        int innerLow = 0, innerHigh = 0;
+        reader.range(begin + 1, end, innerLow, innerHigh);
         const int head = reader.raw(begin);
         const int lowest = std::min(head, innerLow), highest = std::max(head, innerHigh);
         int markLow = innerLow, markHigh = innerHigh;
@@ -217,7 +248,7 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
         columns.push_back(column);
         begin = end;
     }
-    if (columns.empty()) return;
+    if (columns.empty() && !under.grid) return;
 
     // The extents of columns [from, to), the one before stays as it is.
     const size_t skip = size_t(from - firstColumn);
@@ -241,14 +272,33 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
     }
     const int rowFrom = highestRow > lowestRow ? 0 : std::max(0, highestRow * scale);
     const int rowTo = highestRow > lowestRow ? 0 : std::min(device.height(), (lowestRow + 1) * scale);
+    auto rowAt = [](uchar* bits, qsizetype bytesPerLine, int dy) {
+        return reinterpret_cast<QRgb*>(bits + qsizetype(dy) * bytesPerLine);
+    };
+    auto gridRowAt = [](const uchar* bits, qsizetype bytesPerLine, int dy) {
+        return reinterpret_cast<const QRgb*>(bits + qsizetype(dy) * bytesPerLine);
+    };
+    // Given the grid, the old trace goes in the same pass: the rows filled
+    // below take the grid where no extent is, the others of the old trace's
+    // rows are copied from it here, before any line is drawn.
+    const uchar* gridBits = under.grid ? under.grid->constBits() : nullptr;
+    const qsizetype gridLine = under.grid ? under.grid->bytesPerLine() : 0;
+    if (gridBits && fillCount > 0) {
+        for (int dy = std::max(0, under.firstRow); dy <= std::min(device.height() - 1, under.lastRow); ++dy) {
+            if (dy >= rowFrom && dy < rowTo) continue;
+            std::memcpy(rowAt(canvas.bits(), canvas.bytesPerLine(), dy) + fillLeft,
+                        gridRowAt(gridBits, gridLine, dy) + fillLeft, size_t(fillCount) * sizeof(QRgb));
+        }
+    }
     for (int dy = rowFrom; dy < rowTo; ++dy) {
         const int y = dy / scale;
-        auto* row = reinterpret_cast<QRgb*>(canvas.bits() + qsizetype(dy) * canvas.bytesPerLine()) + fillLeft * scale;
+        auto* row = rowAt(canvas.bits(), canvas.bytesPerLine(), dy) + fillLeft * scale;
         if (scale == 1) {
-            // Branch-free, so that it vectorises.
+            const QRgb* beneath = gridBits ? gridRowAt(gridBits, gridLine, dy) + fillLeft : row;
+            // Branch-free (a mask, not a choice), so that it vectorises.
             for (int c = 0; c < fillCount; ++c) {
-                const bool inside = tops[size_t(c)] <= y && y <= bottoms[size_t(c)];
-                row[c] = inside ? colours[size_t(c)] : row[c];
+                const QRgb inside = QRgb(0) - QRgb((tops[size_t(c)] <= y) & (y <= bottoms[size_t(c)]));
+                row[c] = (colours[size_t(c)] & inside) | (beneath[c] & ~inside);
             }
             continue;
         }
@@ -281,26 +331,53 @@ void walk(TraceCanvas& canvas, const RenderedSound& sound, Area area, int32_t co
 
 }  // namespace
 
+std::pair<int, int> rowsOf(const RenderedSound& sound, Area area, int32_t count, int from, int to) {
+    if (area.width <= 0 || count <= 0 || from >= to) return {0, -1};
+    // The first sample of column c, as walkPerColumn counts; a zoomed-in
+    // plot's columns hold no sample of their own, and this stays a superset.
+    auto first = [&](int64_t c) {
+        return static_cast<int32_t>(std::clamp<int64_t>((c * count + area.width - 1) / area.width, 0, count));
+    };
+    const int32_t begin = first(std::max(0, from - 1)), end = std::min(count, first(int64_t(to) + 1) + 1);
+    if (begin >= end) return {0, -1};
+    int lowest = 0, highest = 0, top = 0, bottom = 0;
+    if (sound.bits() == 16) {
+        const SampleReader<true> reader{sound.samples().data(), area.top, area.height};
+        reader.range(begin, end, lowest, highest);
+        top = reader.yOf(highest);
+        bottom = reader.yOf(lowest);
+    } else {
+        const SampleReader<false> reader{sound.samples().data(), area.top, area.height};
+        reader.range(begin, end, lowest, highest);
+        top = reader.yOf(highest);
+        bottom = reader.yOf(lowest);
+    }
+    return {top - 1, bottom + 1};
+}
+
 bool drawsColumns(const QImage& image, Area area, int32_t count) {
     // At other ratios a line's pixels spill into the next column's device
     // pixels, so a column is not the picture's own any more.
     return area.width > 0 && area.height > 0 && count >= area.width && image.devicePixelRatio() == 1.0;
 }
 
-void drawColumns(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
-                 int from, int to) {
+void drawColumns(QImage& image, const QImage& grid, std::pair<int, int> oldRows, const RenderedSound& sound,
+                 const DrawingTools& tools, Area area, int32_t count, int from, int to) {
     from = std::max(0, from);
     to = std::min(area.width, to);
-    if (!drawsColumns(image, area, count) || from >= to) return;
+    if (!drawsColumns(image, area, count) || from >= to || grid.size() != image.size() ||
+        grid.format() != image.format())
+        return;
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     TraceCanvas canvas(image, p, tools);
+    const Underneath under{&grid, oldRows.first, oldRows.second};
     if (sound.bits() == 16)
         walkPerColumn(canvas, SampleReader<true>{sound.samples().data(), area.top, area.height}, count, area.left,
-                      area.width, from, to);
+                      area.width, from, to, under);
     else
         walkPerColumn(canvas, SampleReader<false>{sound.samples().data(), area.top, area.height}, count, area.left,
-                      area.width, from, to);
+                      area.width, from, to, under);
 }
 
 void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count, Walk how) {

@@ -24,6 +24,13 @@ constexpr int kTimeLabelTop = 18;     // time labels hang from h - 18
 
 const char* const kLevelLabels[] = {"+1.0", "+0.5", "0", "-0.5", "-1.0"};
 
+// Both ranges of rows (first > second is none).
+std::pair<int, int> joined(std::pair<int, int> a, std::pair<int, int> b) {
+    if (a.first > a.second) return b;
+    if (b.first > b.second) return a;
+    return {std::min(a.first, b.first), std::max(a.second, b.second)};
+}
+
 }  // namespace
 
 OutputView::OutputView(const RenderedSound& sound, const DrawingTools& tools) : sound_(sound), tools_(tools) {}
@@ -68,6 +75,8 @@ void OutputView::drawInto(BackBuffer& buffer) {
     view_image::copyPixels(target, gridFor(target), QRect(QPoint(0, 0), rect_.size()));
     paintTrace(target, sound_, tools_);
     drawnKey_ = keyNow();
+    const int f = rect_.width() - kLeft - kRight;
+    traceRows_ = output_trace::rowsOf(sound_, {kLeft, kTop, f, rect_.height() - kTop - kBottom}, drawnKey_.count, 0, f);
 }
 
 QRect OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end) {
@@ -87,8 +96,13 @@ QRect OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end) {
     // the colour of the one before: one column more on either side.
     const int from = std::max(0, static_cast<int>(int64_t(first) * f / count) - 1);
     const int to = std::min(f, static_cast<int>(int64_t(end - 1) * f / count) + 2);
-    const QRect columns(kLeft + from, 0, to - from, rect_.height());
-    view_image::copyPixels(whole, gridFor(whole), columns);
+    // The grid comes back only where the old trace was (the trace's drawing
+    // takes it); elsewhere in these columns the buffer holds the grid already.
+    const std::pair<int, int> old = traceRows_;
+    const std::pair<int, int> fresh = output_trace::rowsOf(sound_, area, count, from, to);
+    traceRows_ = joined(old, fresh);
+    const QRect columns = QRect(kLeft + from, traceRows_.first, to - from, traceRows_.second - traceRows_.first + 1)
+                              .intersected(QRect(QPoint(0, 0), rect_.size()));
     // From the column before, whose line comes in; the image's right edge
     // cuts the line going out of the last one.
     const QRect reach(rect_.left() + kLeft + from - 1, rect_.top(), to - from + 1, rect_.height());
@@ -97,7 +111,11 @@ QRect OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end) {
         drawInto(buffer);
         return rect_;
     }
-    output_trace::drawColumns(part, sound_, tools_, {1 - from, kTop, f, d}, count, from, to);
+    // The grid at the same place as `part`, read only.
+    const QImage& grid = gridFor(whole);
+    const QImage gridPart(grid.constBits() + qsizetype(kLeft + from - 1) * 4, part.width(), part.height(),
+                          grid.bytesPerLine(), grid.format());
+    output_trace::drawColumns(part, gridPart, old, sound_, tools_, {1 - from, kTop, f, d}, count, from, to);
     return columns.translated(rect_.topLeft());
 }
 

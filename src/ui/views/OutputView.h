@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class BackBuffer;
@@ -94,4 +95,7 @@ private:
     // The timing of what the back buffer holds at rect(); none until drawInto().
     bool drawn_ = false;
     GridKey drawnKey_;
+    // Rows (first, second inclusive) holding every trace pixel the buffer has
+    // at rect(): only they need the grid back when columns are drawn again.
+    std::pair<int, int> traceRows_{0, -1};
 };
