@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "BenchWindow.h"
 #include "OffscreenBenchMain.h"
 
 #include <benchmark/benchmark.h>
@@ -53,17 +54,6 @@ public:
     int plays = 0;
 };
 
-class NoPrompts : public Prompts {
-public:
-    Answer question(const QString&) override { return Answer::Cancel; }
-    bool confirm(const QString&, const QString&) override { return false; }
-    QString openFileName(const FileDialogRequest&) override { return QString(); }
-    QString folderName(const FileDialogRequest&) override { return QString(); }
-    SaveChoice saveFile(const FileDialogRequest&) override { return {}; }
-    QString askName(const QString&, const QString&) override { return QString(); }
-    void error(const QString&) override {}
-};
-
 // Counts the paints of a widget.
 class PaintCounter : public QObject {
 public:
@@ -87,39 +77,8 @@ void writeBank(const QString& folder, int count) {
     }
 }
 
-// The longest sound: 10 s main part, full echo delay (40 s in all), 44100 Hz, 16 bit.
-SoundSettings longestSound() {
-    SoundSettings s;
-    s.resetToNew();
-    s.length = 1.0f;
-    s.echoDelay = 1.0f;
-    s.echoVolume = 0.5f;
-    s.sampleRate = 44100;
-    s.bitsPerSample = 16;
-    return s;
-}
-
-struct BankWindow {
-    BankWindow()
-        : settings(dir.filePath(QStringLiteral("zindle.ini")), QSettings::IniFormat),
-          recent(settings),
-          commands(document, prompts, recent, dir.path()) {
-        window = std::make_unique<MainWindow>(document, commands, recent, settings, player, tools);
-        window->resize(1400, 900);
-        window->show();
-        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
-        QCoreApplication::processEvents();
-    }
-
-    QTemporaryDir dir;
-    DrawingTools tools;
-    ClockPlayer player;
-    NoPrompts prompts;
-    SoundDocument document;
-    QSettings settings;
-    RecentFiles recent;
-    DocumentCommands commands;
-    std::unique_ptr<MainWindow> window;
+struct BankWindow : BenchWindow<ClockPlayer> {
+    BankWindow() : BenchWindow(QSize(1400, 900)) {}
 };
 
 // A fresh window each time (nothing cached): the time to the panel's first

@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "BenchWindow.h"
 #include "OffscreenBenchMain.h"
 
 #include <benchmark/benchmark.h>
@@ -43,35 +44,6 @@ public:
     bool replaceImage(const WavImage&) override { return false; }
     void playFile(const std::string&) override {}
 };
-
-// Nothing here asks: every question is cancelled.
-class NoPrompts : public Prompts {
-public:
-    Answer question(const QString&) override { return Answer::Cancel; }
-    bool confirm(const QString&, const QString&) override { return false; }
-    QString openFileName(const FileDialogRequest&) override { return QString(); }
-    QString folderName(const FileDialogRequest&) override { return QString(); }
-    SaveChoice saveFile(const FileDialogRequest&) override { return {}; }
-    QString askName(const QString&, const QString&) override { return QString(); }
-    void error(const QString&) override {}
-};
-
-// The longest sound (sound 1 of the render benchmark), or with `swept` the
-// longest swept with Distort 0.3 (its sound 2).
-SoundSettings longestSound(bool swept) {
-    SoundSettings s;
-    s.resetToNew();
-    s.length = 1.0f;
-    s.echoDelay = 1.0f;
-    s.echoVolume = 0.5f;
-    s.sampleRate = 44100;
-    s.bitsPerSample = 16;
-    if (swept) {
-        s.distort = 0.3f;
-        s.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70");
-    }
-    return s;
-}
 
 double nowMs() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -114,30 +86,9 @@ void ratios(benchmark::State& state, double ms, const char* name1, const char* n
     if (name2) state.counters[name2] = ms / renderMs(true);
 }
 
-// The editor window at 2000 x 2000 holding the longest sound: 10 s main part,
-// full echo delay (40 s in all), 44100 Hz, 16 bit.
-struct LargestWindow {
-    LargestWindow()
-        : settings(dir.filePath(QStringLiteral("zindle.ini")), QSettings::IniFormat),
-          recent(settings),
-          commands(document, prompts, recent, dir.path()) {
-        document.load(longestSound(false));
-        window = std::make_unique<MainWindow>(document, commands, recent, settings, player, tools);
-        window->resize(MainWindow::kMaxSize, MainWindow::kMaxSize);
-        window->show();
-        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
-        QCoreApplication::processEvents();
-    }
-
-    QTemporaryDir dir;
-    DrawingTools tools;
-    NoPlayer player;
-    NoPrompts prompts;
-    SoundDocument document;
-    QSettings settings;
-    RecentFiles recent;
-    DocumentCommands commands;
-    std::unique_ptr<MainWindow> window;
+// The editor window at 2000 x 2000 holding the longest sound.
+struct LargestWindow : BenchWindow<NoPlayer> {
+    LargestWindow() : BenchWindow(QSize(MainWindow::kMaxSize, MainWindow::kMaxSize), longestSound()) {}
 };
 
 void BM_RedrawAllLargestWindow(benchmark::State& state) {
