@@ -54,6 +54,17 @@ void BM_Render(benchmark::State& state) {
     report(state, m);
 }
 
+// The main part alone, as a live-preview step renders it before the tail.
+void BM_RenderMainPart(benchmark::State& state) {
+    SoundModel m;
+    setUp(m, Sound(state.range(0)));
+    for (auto _ : state) {
+        m.renderMainPart();
+        benchmark::DoNotOptimize(m.rendered.samples().data());
+    }
+    state.counters["samples"] = m.rendered.lengthSamples();
+}
+
 void BM_RenderPlain(benchmark::State& state) {
     SoundModel m;
     setUp(m, Sound(state.range(0)));
@@ -115,6 +126,7 @@ void sounds(benchmark::internal::Benchmark* b) {
 // sound: 0 New, 1 longest at constant pitch, 2 longest swept with Distort 0.3, 3 longest Noise 6,
 // 4 longest with an echo 44 samples back (so barely longer than its main part).
 BENCHMARK(BM_Render)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderMainPart)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderPlain)->Apply(sounds)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PlainOverFast)->ArgName("sound")->Arg(LongestConstant)->Arg(LongestSweep)->Unit(benchmark::kMillisecond);
 

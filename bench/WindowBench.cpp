@@ -57,7 +57,9 @@ double threadCpuMs() {
 }
 
 // The core render of the whole sound, as BM_Render times it: the least of
-// three medians of nine, measured once per process.
+// 27 renders, measured once per process. This machine's cores are shared:
+// the same render took 1.5 to 4.4 ms within one process, so anything but the
+// least would let the noise of the moment set every ratio.
 double renderMs(bool swept) {
     static double cached[2] = {0, 0};
     double& ms = cached[swept ? 1 : 0];
@@ -66,16 +68,11 @@ double renderMs(bool swept) {
     m.settings = longestSound(swept);
     m.applyAll();
     ms = 1e9;
-    for (int rep = 0; rep < 3; ++rep) {
-        std::vector<double> times;
-        for (int i = 0; i < 9; ++i) {
-            const double t0 = nowMs();
-            m.render();
-            benchmark::DoNotOptimize(m.rendered.samples().data());
-            times.push_back(nowMs() - t0);
-        }
-        std::nth_element(times.begin(), times.begin() + 4, times.end());
-        ms = std::min(ms, times[4]);
+    for (int i = 0; i < 27; ++i) {
+        const double t0 = nowMs();
+        m.render();
+        benchmark::DoNotOptimize(m.rendered.samples().data());
+        ms = std::min(ms, nowMs() - t0);
     }
     return ms;
 }

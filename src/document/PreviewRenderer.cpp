@@ -16,13 +16,13 @@ PreviewRenderer::~PreviewRenderer() {
     worker_.join();
 }
 
-uint64_t PreviewRenderer::request(const SoundSettings& settings, bool sameSizes) {
+uint64_t PreviewRenderer::request(const SoundSettings& settings, bool sameSizes, bool withTail) {
     uint64_t generation = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         generation = ++wanted_;
         if (queued_) ++dropped_;  // never started
-        queued_ = Job{generation, settings, sameSizes};
+        queued_ = Job{generation, settings, sameSizes, withTail};
     }
     wake_.notify_one();
     return generation;
@@ -68,8 +68,9 @@ void PreviewRenderer::run() {
             job = std::move(*queued_);
             queued_.reset();
         }
-        // A new size comes whole; a sound without a tail is done.
-        const bool done = !job.sameSizes;
+        // A new size comes whole; a sound without a tail, or whose tail
+        // nobody hears, is done.
+        const bool done = !job.sameSizes || !job.withTail;
         if (!publish(job, render(job)) || done) continue;
         if (scratch_.rendered.sampleCount() > scratch_.rendered.lengthSamples()) renderTail(job);
     }
@@ -128,11 +129,14 @@ std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job)
         scratch_.renderMainPart();
         result->mainPart = scratch_.rendered.mainPart();
     } else {
-        // New sizes: the whole sound at once, tail and all; the buffer goes
-        // and the next render sizes a new one.
-        scratch_.render();
+        // New sizes: the whole sound at once, with its tail when it is
+        // wanted; the buffer goes and the next render sizes a new one.
+        if (job.withTail)
+            scratch_.render();
+        else
+            scratch_.renderMainPart();
         result->whole = std::make_unique<RenderedSound>(std::move(scratch_.rendered));
-        result->hasTail = true;
+        result->hasTail = job.withTail;
         scratch_.rendered = RenderedSound();
         scratchReady_ = false;
     }

@@ -44,8 +44,9 @@ public:
     ~PreviewRenderer() override;  // waits for a render in progress
 
     // Asks for the main part of `settings`; `sameSizes` when the receiver's
-    // buffer already has the sizes they give. Returns the request's number.
-    uint64_t request(const SoundSettings& settings, bool sameSizes);
+    // buffer already has the sizes they give; `withTail` when the echo tail
+    // is wanted too (something plays it). Returns the request's number.
+    uint64_t request(const SoundSettings& settings, bool sameSizes, bool withTail = true);
     // No request is wanted any more: whatever is queued or rendering is dropped.
     void cancel();
     // The newest request's number (0 before any).
@@ -68,6 +69,7 @@ private:
         uint64_t generation = 0;
         SoundSettings settings;
         bool sameSizes = false;
+        bool withTail = true;
     };
     void run();
     std::unique_ptr<Result> render(const Job& job);

@@ -63,7 +63,7 @@ void SoundDocument::preview(const SoundSettings& next) {
     if (next == (requested_ ? *requested_ : model_.applied())) return;
     if (renderer_) {
         requested_ = next;
-        renderer_->request(next, SoundModel::sameSizes(next, model_.applied()));
+        renderer_->request(next, SoundModel::sameSizes(next, model_.applied()), previewTails_);
         return;
     }
     settle();  // the tail is the commit's until the next commit

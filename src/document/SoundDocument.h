@@ -82,6 +82,12 @@ public:
     // Previews render in a thread of their own (the window's way); off, each
     // renders at once. The commits always render here, at once.
     void renderPreviewsInBackground(bool on);
+    bool previewsInBackground() const { return static_cast<bool>(renderer_); }
+    // Whether background previews render the echo tail after the main part:
+    // only what plays needs it (the editor shows the main part), so the
+    // window asks for it while the sound plays. On by default.
+    void setPreviewTails(bool on) { previewTails_ = on; }
+    bool previewTails() const { return previewTails_; }
     // A preview asked for and not yet shown.
     bool previewPending() const { return requested_.has_value(); }
     // Preview renders that came back too late and were thrown away.
@@ -160,6 +166,7 @@ private:
     EditHistory history_;
     DocumentState file_;
     bool tailStale_ = false;  // a preview rendered the main part only
+    bool previewTails_ = true;
     std::unique_ptr<PreviewRenderer> renderer_;
     std::optional<SoundSettings> requested_;  // the newest preview not yet back
     SampleSpan previewSpan_;

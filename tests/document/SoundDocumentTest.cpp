@@ -270,6 +270,45 @@ TEST(SoundDocument, BackgroundPreviewsShowOnlyTheNewestAndNeverOutliveAnEdit) {
     EXPECT_EQ(heard.take(), std::vector<std::string>{});
 }
 
+// Nothing plays: a background preview renders the main part only, and the
+// commit still gives the whole sound.
+TEST(SoundDocument, PreviewTailsAreRenderedOnlyWhenAskedFor) {
+    int argc = 1;
+    char name[] = "document_tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    SoundDocument d;
+    SoundSettings base = d.settings();
+    base.echoVolume = 0.5f;
+    base.echoDelay = 0.5f;
+    base.length = 0.6f;
+    d.commit(base, QStringLiteral("Echo"));
+    d.renderPreviewsInBackground(true);
+    d.setPreviewTails(false);
+    int tailed = 0;
+    QObject::connect(&d, &SoundDocument::previewTailed, [&tailed] { ++tailed; });
+    for (const float length : {0.6f, 0.7f}) {  // the same sizes, then new ones
+        SCOPED_TRACE(length);
+        SoundSettings next = base;
+        next.length = length;
+        next.amplitude.movePoint(2, 0.45f, 0.3f);
+        d.preview(next);
+        ASSERT_TRUE(waitFor([&] { return !d.previewPending(); }, 5000));
+        waitFor([] { return false; }, 100);  // a tail would come here
+        EXPECT_EQ(tailed, 0);
+        const std::vector<uint8_t> fresh = renderedFresh(next);
+        const size_t mainBytes = size_t(d.shown().lengthSamples()) * size_t(d.shown().bits() / 8);
+        const std::vector<uint8_t>& shown = d.shown().samples();
+        ASSERT_EQ(shown.size(), fresh.size());
+        EXPECT_TRUE(std::equal(shown.begin(), shown.begin() + long(mainBytes), fresh.begin()));
+        EXPECT_FALSE(std::equal(shown.begin() + long(mainBytes), shown.end(), fresh.begin() + long(mainBytes)))
+            << "the tail was rendered";
+        d.commit(next, QStringLiteral("Drag"));
+        EXPECT_EQ(d.rendered().samples(), fresh);
+        base = next;
+    }
+}
+
 // A commit's echo tail is rendered when the sound is first read: whatever
 // reads it right after the commit, undo or redo gets every byte of the one
 // render, the tail too, and the main part is final at once.

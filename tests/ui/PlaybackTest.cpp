@@ -239,9 +239,11 @@ TEST_F(PlaybackFixture, TheCursorTimerFollowsThePlayerAndStopsWithIt) {
     player().state = {true, 10, false};
     ASSERT_TRUE(QTest::qWaitFor([&] { return editor().playCursor().shownX() >= OutputView::kPlotLeft; }))
         << "the cursor never showed; at " << editor().playCursor().shownX();
+    EXPECT_TRUE(d.h.document.previewTails()) << "what plays follows a drag with its echo tail";
     player().state = {false, 0, true};
     EXPECT_TRUE(QTest::qWaitFor([&] { return editor().playCursor().shownX() == -1; }))
         << "the cursor stayed at " << editor().playCursor().shownX();
+    EXPECT_FALSE(d.h.document.previewTails()) << "with nothing playing no preview renders a tail";
 }
 
 TEST_F(PlaybackFixture, LivePreviewRendersDuringADragAndStepsOnceOnRelease) {

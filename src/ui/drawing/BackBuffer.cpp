@@ -26,6 +26,8 @@ void BackBuffer::invalidate(const QRect& rect) {
     if (!clipped.isEmpty()) dirty_ += clipped;
 }
 
+void BackBuffer::invalidate(const QRegion& region) { dirty_ += region.intersected(QRect(QPoint(0, 0), size_)); }
+
 QRegion BackBuffer::takeDirty() {
     QRegion taken;
     taken.swap(dirty_);
@@ -34,6 +36,11 @@ QRegion BackBuffer::takeDirty() {
 
 void BackBuffer::copyTo(QPainter& painter, const QRect& rect) const {
     if (image_.isNull() || rect.isEmpty()) return;
+    // One pixel for one: the painter's plain copy, not a scaled drawing.
+    if (dpr_ == 1.0) {
+        painter.drawImage(rect.topLeft(), image_, rect);
+        return;
+    }
     const QRectF source(rect.x() * dpr_, rect.y() * dpr_, rect.width() * dpr_, rect.height() * dpr_);
     painter.drawImage(QRectF(rect), image_, source);
 }

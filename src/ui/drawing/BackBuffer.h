@@ -26,6 +26,7 @@ public:
 
     // Remembers that this part of the picture must reach the screen.
     void invalidate(const QRect& rect);
+    void invalidate(const QRegion& region);
     const QRegion& dirty() const { return dirty_; }
     QRegion takeDirty();
     // This part reached the screen by other means (a paint the system asked for).

@@ -148,7 +148,7 @@ void Editor::afterRender() {
     // the trace reaches are drawn and sent again.
     playCursor_.hide(backBuffer_, outputView_);
     if (!backBuffer_.isNull())
-        backBuffer_.invalidate(outputView_.updateInto(backBuffer_, 0, document_.shown().lengthSamples()));
+        backBuffer_.invalidate(outputView_.updateInto(backBuffer_, 0, document_.shown().lengthSamples(), hintCover()));
 }
 
 void Editor::setTimings() {
@@ -169,14 +169,25 @@ void Editor::showLoaded() {
 }
 
 void Editor::requestPreview() {
-    if (!livePreview_ || previewPending_) return;
+    if (!livePreview_) return;
+    // In the background each change asks at once, so that the render runs
+    // while the pass draws (a newer request drops an older one there).
+    // Rendered here, the changes of one pass come together at its end.
+    if (document_.previewsInBackground()) {
+        askPreview();
+        return;
+    }
+    if (previewPending_) return;
     previewPending_ = true;
-    // Coalesces live previews: many mouse moves in one pass give one render.
     QTimer::singleShot(0, this, &Editor::runPreview);
 }
 
 void Editor::runPreview() {
     previewPending_ = false;
+    askPreview();
+}
+
+void Editor::askPreview() {
     if (!livePreview_ || !isDragging()) return;
     document_.preview(pending());
 }
@@ -185,7 +196,7 @@ void Editor::showPreview() {
     // The line comes back at the next look at the player, over the new plot.
     playCursor_.hide(backBuffer_, outputView_);
     const SoundDocument::SampleSpan span = document_.previewSpan();
-    backBuffer_.invalidate(outputView_.updateInto(backBuffer_, span.first, span.end));
+    backBuffer_.invalidate(outputView_.updateInto(backBuffer_, span.first, span.end, hintCover()));
     updateWindow();
     emit replaceRequested(false);  // what plays follows the drag
 }
@@ -278,6 +289,8 @@ bool Editor::isDragging() const {
         if (slider.isDragging()) return true;
     return amplitudeGraph_.isDragging() || frequencyGraph_.isDragging();
 }
+
+QRect Editor::hintCover() const { return hint_.isVisible() ? hint_.rect() : QRect(); }
 
 void Editor::drawHintOnTop() {
     if (backBuffer_.isNull() || !hint_.isVisible()) return;

@@ -74,7 +74,8 @@ public:
     // and the modified flag still come once, on release.
     void setLivePreview(bool on) { livePreview_ = on; }
     bool livePreview() const { return livePreview_; }
-    // A drag changed what it holds: schedules a live preview when it is on.
+    // A drag changed what it holds: asks for a live preview when it is on.
+    // Called before the drag's own drawing, which then runs beside the render.
     void requestPreview();
     // The commit that ends a drag: what plays is replaced by the whole new
     // sound from the same place; with nothing playing, play on change plays it.
@@ -108,6 +109,8 @@ public:
     // positions and the curves being dragged.
     SoundSettings pending() const;
 
+    // Where the hint lies over the views, when it shows.
+    QRect hintCover() const;
     // Draws the hint over the back buffer again so that it stays on top.
     void drawHintOnTop();
 
@@ -143,6 +146,7 @@ private:
     void showLoaded();
     void showPreview();
     void runPreview();
+    void askPreview();
     void afterRender();
     void setTimings();  // the graphs' time grids, from the rendered sound
     void afterGenerated(bool applied);

@@ -45,17 +45,17 @@ InputDispatch::Cursor InputDispatch::mouseMove(QPoint pos) {
         if (slider.isDragging()) {
             // The value line follows live; the sound waits for the release.
             slider.move(y);
+            editor_.requestPreview();
             editor_.drawSlider(slider);
             editor_.updateWindow();
-            editor_.requestPreview();
             return Cursor::Hand;
         }
     }
     for (EnvelopeGraph* graph : {&editor_.amplitudeGraph(), &editor_.frequencyGraph()}) {
         if (graph->move(x, y)) {
+            editor_.requestPreview();
             editor_.updateGraph(*graph);
             editor_.updateWindow();
-            editor_.requestPreview();
             return Cursor::Hand;
         }
     }

@@ -196,24 +196,18 @@ void walkPerSample(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
 // touched only by the line coming in (the previous colour), its extent and
 // the line going out (its own colour): only where the colour changes must the
 // extent be filled again over the line coming in.
-// What the old trace of the columns being drawn again is drawn over: the grid
-// (the image's size), and the rows (inclusive) the old trace may cover.
-struct Underneath {
-    const QImage* grid = nullptr;
-    int firstRow = 0, lastRow = -1;
+// One column as the walk draws it.
+struct Column {
+    int top = INT_MAX, bottom = INT_MIN;  // the extent's rows; none when top > bottom
+    bool red = false;
+    QLine out;  // the line to the next column (or the last column's extent)
+    bool hasOut = false;
 };
 
+// Columns [firstColumn, to) of the data area, while they hold samples.
 template <bool Wide>
-void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_t count, int left, int f, int from,
-                   int to, Underneath under = {}) {
-    struct Column {
-        int top = INT_MAX, bottom = INT_MIN;  // the extent's rows; none when top > bottom
-        bool red = false;
-        QLine out;  // the line to the next column (or the last column's extent)
-        bool hasOut = false;
-    };
-    // Column from - 1 too: its colour and its line into column `from`.
-    const int firstColumn = std::max(0, from - 1);
+std::vector<Column> columnsOf(const SampleReader<Wide>& reader, int32_t count, int left, int f, int firstColumn,
+                              int to) {
     std::vector<Column> columns;
     columns.reserve(size_t(std::max(0, to - firstColumn)) + 1);
     auto first = [&](int64_t c) { return static_cast<int32_t>((c * count + f - 1) / f); };
@@ -248,57 +242,84 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
         columns.push_back(column);
         begin = end;
     }
-    if (columns.empty() && !under.grid) return;
+    return columns;
+}
 
-    // The extents of columns [from, to), the one before stays as it is.
-    const size_t skip = size_t(from - firstColumn);
+// A line's pixels lie in its bounding box: the rows it may take in either
+// of its columns.
+void takeRows(Footprint& print, const Column& column) {
+    if (!column.hasOut) return;
+    print.first = std::min({print.first, column.out.y1(), column.out.y2()});
+    print.last = std::max({print.last, column.out.y1(), column.out.y2()});
+}
+
+Footprint footprintOf(const Column& column, const Column* before) {
+    Footprint print;
+    print.top = column.top;
+    print.bottom = column.bottom;
+    print.red = column.red;
+    if (column.top <= column.bottom) {
+        print.first = column.top;
+        print.last = column.bottom;
+    }
+    takeRows(print, column);
+    if (before) takeRows(print, *before);
+    return print;
+}
+
+// The lines joining the columns, then the extents of [from, ...) again where
+// the colour changes from the column before (see below).
+// `unseen`, when given, marks the lines whose pixels are all there already.
+void drawLines(TraceCanvas& canvas, const std::vector<Column>& columns, size_t skip, int firstX,
+               const std::vector<bool>* unseen = nullptr) {
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const Column& column = columns[c];
+        if (!column.hasOut || (unseen && (*unseen)[c])) continue;
+        canvas.select(column.red);
+        canvas.line(column.out.x1(), column.out.y1(), column.out.x2(), column.out.y2());
+    }
+    canvas.flush();
+    for (size_t c = std::max<size_t>(1, skip); c < columns.size(); ++c) {
+        if (columns[c].red == columns[c - 1].red || columns[c].top > columns[c].bottom) continue;
+        canvas.select(columns[c].red);
+        canvas.extent(firstX + int(c), columns[c].top, columns[c].bottom);
+    }
+}
+
+// The extents are filled row by row (the cache's order, not column by
+// column), before the lines. That gives the walk's pixels because a column is
+// touched only by the line coming in (the previous colour), its extent and
+// the line going out (its own colour): only where the colour changes must the
+// extent be filled again over the line coming in.
+template <bool Wide>
+void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_t count, int left, int f) {
+    const std::vector<Column> columns = columnsOf(reader, count, left, f, 0, f);
+    if (columns.empty()) return;
     const int scale = canvas.scale();
     const QSize device = canvas.deviceSize();
-    const int fillLeft = left + firstColumn + int(skip);
-    const int fillCount =
-        std::min(int(columns.size() - std::min(skip, columns.size())), device.width() / scale - fillLeft);
+    const int fillCount = std::min(int(columns.size()), device.width() / scale - left);
     std::vector<int> tops(size_t(std::max(0, fillCount))), bottoms(tops.size());
     std::vector<QRgb> colours(tops.size());
     int highestRow = INT_MAX, lowestRow = INT_MIN;
     for (size_t c = 0; c < tops.size(); ++c) {
-        const Column& column = columns[c + skip];
-        tops[c] = column.top;
-        bottoms[c] = column.bottom;
-        colours[c] = canvas.rgb(column.red);
-        if (column.top <= column.bottom) {
-            highestRow = std::min(highestRow, column.top);
-            lowestRow = std::max(lowestRow, column.bottom);
+        tops[c] = columns[c].top;
+        bottoms[c] = columns[c].bottom;
+        colours[c] = canvas.rgb(columns[c].red);
+        if (columns[c].top <= columns[c].bottom) {
+            highestRow = std::min(highestRow, columns[c].top);
+            lowestRow = std::max(lowestRow, columns[c].bottom);
         }
     }
     const int rowFrom = highestRow > lowestRow ? 0 : std::max(0, highestRow * scale);
     const int rowTo = highestRow > lowestRow ? 0 : std::min(device.height(), (lowestRow + 1) * scale);
-    auto rowAt = [](uchar* bits, qsizetype bytesPerLine, int dy) {
-        return reinterpret_cast<QRgb*>(bits + qsizetype(dy) * bytesPerLine);
-    };
-    auto gridRowAt = [](const uchar* bits, qsizetype bytesPerLine, int dy) {
-        return reinterpret_cast<const QRgb*>(bits + qsizetype(dy) * bytesPerLine);
-    };
-    // Given the grid, the old trace goes in the same pass: the rows filled
-    // below take the grid where no extent is, the others of the old trace's
-    // rows are copied from it here, before any line is drawn.
-    const uchar* gridBits = under.grid ? under.grid->constBits() : nullptr;
-    const qsizetype gridLine = under.grid ? under.grid->bytesPerLine() : 0;
-    if (gridBits && fillCount > 0) {
-        for (int dy = std::max(0, under.firstRow); dy <= std::min(device.height() - 1, under.lastRow); ++dy) {
-            if (dy >= rowFrom && dy < rowTo) continue;
-            std::memcpy(rowAt(canvas.bits(), canvas.bytesPerLine(), dy) + fillLeft,
-                        gridRowAt(gridBits, gridLine, dy) + fillLeft, size_t(fillCount) * sizeof(QRgb));
-        }
-    }
     for (int dy = rowFrom; dy < rowTo; ++dy) {
         const int y = dy / scale;
-        auto* row = rowAt(canvas.bits(), canvas.bytesPerLine(), dy) + fillLeft * scale;
+        auto* row = reinterpret_cast<QRgb*>(canvas.bits() + qsizetype(dy) * canvas.bytesPerLine()) + left * scale;
         if (scale == 1) {
-            const QRgb* beneath = gridBits ? gridRowAt(gridBits, gridLine, dy) + fillLeft : row;
             // Branch-free (a mask, not a choice), so that it vectorises.
             for (int c = 0; c < fillCount; ++c) {
                 const QRgb inside = QRgb(0) - QRgb((tops[size_t(c)] <= y) & (y <= bottoms[size_t(c)]));
-                row[c] = (colours[size_t(c)] & inside) | (beneath[c] & ~inside);
+                row[c] = (colours[size_t(c)] & inside) | (row[c] & ~inside);
             }
             continue;
         }
@@ -307,53 +328,131 @@ void walkPerColumn(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
             for (int k = 0; k < scale; ++k) row[c * scale + k] = colours[size_t(c)];
         }
     }
-    for (const Column& column : columns) {
-        if (!column.hasOut) continue;
-        canvas.select(column.red);
-        canvas.line(column.out.x1(), column.out.y1(), column.out.x2(), column.out.y2());
+    drawLines(canvas, columns, 0, left);
+}
+
+// Joins the rows written in neighbouring columns into few rectangles to send
+// to the screen: a column joins the run while it adds little height.
+class RowRuns {
+public:
+    explicit RowRuns(std::vector<QRect>& out) : out_(out) {}
+    ~RowRuns() { close(); }
+    void add(int x, int y0, int y1) {
+        if (y0 > y1) return;
+        if (open_) {
+            const int top = std::min(top_, y0), bottom = std::max(bottom_, y1);
+            if (x - right_ <= kGap && bottom - top <= std::max(bottom_ - top_, y1 - y0) + kSlack) {
+                top_ = top;
+                bottom_ = bottom;
+                right_ = x;
+                return;
+            }
+            close();
+        }
+        open_ = true;
+        left_ = right_ = x;
+        top_ = y0;
+        bottom_ = y1;
     }
-    canvas.flush();
-    for (size_t c = std::max<size_t>(1, skip); c < columns.size(); ++c) {
-        if (columns[c].red == columns[c - 1].red || columns[c].top > columns[c].bottom) continue;
-        canvas.select(columns[c].red);
-        canvas.extent(left + firstColumn + int(c), columns[c].top, columns[c].bottom);
+    void close() {
+        if (open_) out_.emplace_back(left_, top_, right_ - left_ + 1, bottom_ - top_ + 1);
+        open_ = false;
     }
+
+private:
+    static constexpr int kGap = 4;    // columns
+    static constexpr int kSlack = 8;  // rows
+    std::vector<QRect>& out_;
+    bool open_ = false;
+    int left_ = 0, right_ = 0, top_ = 0, bottom_ = 0;
+};
+
+// A redraw at one device pixel per logical one. Within a column, the pixels
+// outside what the old and the new trace reach stay the grid; those inside
+// both extents, both in the same colour, stay that colour (lines drawn there
+// are either the column's own colour or covered by its extent again). Only
+// the rest is written: a small move of a curve writes a few rows at the top
+// and bottom of each extent, not the plot.
+template <bool Wide>
+std::vector<QRect> redrawColumns(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_t count, int left, int f,
+                                 int from, int to, const QImage& grid, std::vector<Footprint>& drawn,
+                                 const QRect& covered) {
+    std::vector<QRect> written;
+    const int firstColumn = std::max(0, from - 1);
+    const std::vector<Column> columns = columnsOf(reader, count, left, f, firstColumn, to);
+    const size_t skip = size_t(from - firstColumn);
+    const int last =
+        std::min({firstColumn + int(columns.size()), to, int(drawn.size()), canvas.deviceSize().width() - left});
+    const int height = canvas.deviceSize().height();
+    const uchar* gridBits = grid.constBits();
+    const qsizetype gridLine = grid.bytesPerLine();
+    // The rows each column kept, none where it is covered: a line lying in
+    // what both its columns kept has its pixels there already. The columns
+    // either side of [from, last) keep all they had.
+    std::vector<std::pair<int, int>> kept(columns.size() + 1, {INT_MIN, INT_MAX});
+    auto keptAt = [&](int c) -> std::pair<int, int>& { return kept[size_t(c - firstColumn)]; };
+    {
+        RowRuns upper(written), lower(written);
+        for (int c = from; c < last; ++c) {
+            const size_t i = size_t(c - firstColumn);
+            const Footprint was = drawn[size_t(c)];
+            const Footprint now = footprintOf(columns[i], i > 0 ? &columns[i - 1] : nullptr);
+            drawn[size_t(c)] = now;
+            const int x = left + c;
+            const int first = std::max(0, std::min(was.first, now.first));
+            const int end = std::min(height - 1, std::max(was.last, now.last));
+            int keepTop = was.red == now.red ? std::max(was.top, now.top) : INT_MAX;
+            int keepEnd = was.red == now.red ? std::min(was.bottom, now.bottom) : INT_MIN;
+            const QRgb colour = canvas.rgb(now.red);
+            auto write = [&](int y0, int y1) {
+                for (int y = y0; y <= y1; ++y) {
+                    auto* pixel = reinterpret_cast<QRgb*>(canvas.bits() + qsizetype(y) * canvas.bytesPerLine()) + x;
+                    const auto* beneath = reinterpret_cast<const QRgb*>(gridBits + qsizetype(y) * gridLine) + x;
+                    *pixel = now.top <= y && y <= now.bottom ? colour : *beneath;
+                }
+            };
+            const bool underCover = !covered.isEmpty() && covered.left() <= x && x <= covered.right();
+            keptAt(c) = underCover ? std::pair<int, int>{INT_MAX, INT_MIN} : std::pair<int, int>{keepTop, keepEnd};
+            if (keepTop > keepEnd || keepTop > end || keepEnd < first) {
+                write(first, end);
+                upper.add(x, first, end);
+                continue;
+            }
+            keepTop = std::max(keepTop, first);
+            keepEnd = std::min(keepEnd, end);
+            write(first, keepTop - 1);
+            upper.add(x, first, keepTop - 1);
+            write(keepEnd + 1, end);
+            lower.add(x, keepEnd + 1, end);
+            // Under the cover the pixels are not the trace's: all go again
+            // (the rectangle is sent below, once).
+            if (underCover) write(std::max(keepTop, covered.top()), std::min(keepEnd, covered.bottom()));
+        }
+    }
+    const QRect redrawn(left + from, 0, std::max(0, last - from), height);
+    if (!covered.intersected(redrawn).isEmpty()) written.push_back(covered.intersected(redrawn));
+    std::vector<bool> unseen(columns.size(), false);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const QLine& line = columns[i].out;
+        const int top = std::min(line.y1(), line.y2()), bottom = std::max(line.y1(), line.y2());
+        const auto& here = kept[i];
+        const auto& next = line.x2() > line.x1() ? kept[i + 1] : here;
+        unseen[i] = here.first <= top && bottom <= here.second && next.first <= top && bottom <= next.second;
+    }
+    drawLines(canvas, columns, skip, left + firstColumn, &unseen);
+    return written;
 }
 
 template <bool Wide>
 void walk(TraceCanvas& canvas, const RenderedSound& sound, Area area, int32_t count, Walk how) {
     const SampleReader<Wide> reader{sound.samples().data(), area.top, area.height};
     if (how == Walk::Fastest && count >= area.width && canvas.scale() > 0)
-        walkPerColumn(canvas, reader, count, area.left, area.width, 0, area.width);
+        walkPerColumn(canvas, reader, count, area.left, area.width);
     else
         walkPerSample(canvas, reader, count, area.left, area.width);
 }
 
 }  // namespace
-
-std::pair<int, int> rowsOf(const RenderedSound& sound, Area area, int32_t count, int from, int to) {
-    if (area.width <= 0 || count <= 0 || from >= to) return {0, -1};
-    // The first sample of column c, as walkPerColumn counts; a zoomed-in
-    // plot's columns hold no sample of their own, and this stays a superset.
-    auto first = [&](int64_t c) {
-        return static_cast<int32_t>(std::clamp<int64_t>((c * count + area.width - 1) / area.width, 0, count));
-    };
-    const int32_t begin = first(std::max(0, from - 1)), end = std::min(count, first(int64_t(to) + 1) + 1);
-    if (begin >= end) return {0, -1};
-    int lowest = 0, highest = 0, top = 0, bottom = 0;
-    if (sound.bits() == 16) {
-        const SampleReader<true> reader{sound.samples().data(), area.top, area.height};
-        reader.range(begin, end, lowest, highest);
-        top = reader.yOf(highest);
-        bottom = reader.yOf(lowest);
-    } else {
-        const SampleReader<false> reader{sound.samples().data(), area.top, area.height};
-        reader.range(begin, end, lowest, highest);
-        top = reader.yOf(highest);
-        bottom = reader.yOf(lowest);
-    }
-    return {top - 1, bottom + 1};
-}
 
 bool drawsColumns(const QImage& image, Area area, int32_t count) {
     // At other ratios a line's pixels spill into the next column's device
@@ -361,23 +460,37 @@ bool drawsColumns(const QImage& image, Area area, int32_t count) {
     return area.width > 0 && area.height > 0 && count >= area.width && image.devicePixelRatio() == 1.0;
 }
 
-void drawColumns(QImage& image, const QImage& grid, std::pair<int, int> oldRows, const RenderedSound& sound,
-                 const DrawingTools& tools, Area area, int32_t count, int from, int to) {
+std::vector<Footprint> footprints(const RenderedSound& sound, Area area, int32_t count) {
+    std::vector<Footprint> prints;
+    if (area.width <= 0 || area.height <= 0 || count < area.width) return prints;
+    const std::vector<Column> columns =
+        sound.bits() == 16 ? columnsOf(SampleReader<true>{sound.samples().data(), area.top, area.height}, count,
+                                       area.left, area.width, 0, area.width)
+                           : columnsOf(SampleReader<false>{sound.samples().data(), area.top, area.height}, count,
+                                       area.left, area.width, 0, area.width);
+    prints.reserve(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c)
+        prints.push_back(footprintOf(columns[c], c > 0 ? &columns[c - 1] : nullptr));
+    prints.resize(size_t(area.width));
+    return prints;
+}
+
+std::vector<QRect> drawColumns(QImage& image, const QImage& grid, std::vector<Footprint>& drawn,
+                               const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
+                               int from, int to, const QRect& covered) {
     from = std::max(0, from);
     to = std::min(area.width, to);
     if (!drawsColumns(image, area, count) || from >= to || grid.size() != image.size() ||
-        grid.format() != image.format())
-        return;
+        grid.format() != image.format() || drawn.size() != size_t(area.width))
+        return {};
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     TraceCanvas canvas(image, p, tools);
-    const Underneath under{&grid, oldRows.first, oldRows.second};
     if (sound.bits() == 16)
-        walkPerColumn(canvas, SampleReader<true>{sound.samples().data(), area.top, area.height}, count, area.left,
-                      area.width, from, to, under);
-    else
-        walkPerColumn(canvas, SampleReader<false>{sound.samples().data(), area.top, area.height}, count, area.left,
-                      area.width, from, to, under);
+        return redrawColumns(canvas, SampleReader<true>{sound.samples().data(), area.top, area.height}, count,
+                             area.left, area.width, from, to, grid, drawn, covered);
+    return redrawColumns(canvas, SampleReader<false>{sound.samples().data(), area.top, area.height}, count, area.left,
+                         area.width, from, to, grid, drawn, covered);
 }
 
 void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count, Walk how) {

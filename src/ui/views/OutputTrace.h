@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
+#include <climits>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 class DrawingTools;
 class RenderedSound;
@@ -29,23 +32,35 @@ enum class Walk { Fastest, PerSample };
 void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
           Walk walk = Walk::Fastest);
 
+// What the trace drew in one column of the data area: its extent (none when
+// top > bottom), its colour, and the rows any of its pixels may take (the
+// extent and the lines coming in and going out; none when first > last).
+struct Footprint {
+    int top = INT_MAX, bottom = INT_MIN;
+    int first = INT_MAX, last = INT_MIN;
+    bool red = false;
+};
+
 // Whether drawColumns() can draw part of this plot: every column holds a
 // sample and a logical pixel is a device pixel.
 bool drawsColumns(const QImage& image, Area area, int32_t count);
-// The rows [first, second] (inclusive) that hold every trace pixel of columns
-// [from, to) whichever way it is drawn: those of the lowest and highest
-// sample from column from - 1 to column to, which the lines join, with a row
-// to spare either side. None (first > second) without samples there.
-std::pair<int, int> rowsOf(const RenderedSound& sound, Area area, int32_t count, int from, int to);
+// The footprint of every column of the data area, as draw() leaves them.
+std::vector<Footprint> footprints(const RenderedSound& sound, Area area, int32_t count);
 
-// Only the trace's pixels in columns [from, to) of the data area (column c
-// lies at x = area.left + c), the same ones draw() gives there, provided the
-// image holds the whole trace's picture elsewhere, and in those columns the
-// grid except in rows oldRows (inclusive), where `grid` (the picture without
-// the trace, at the image's size and place) is taken. The image may end
-// anywhere right of column from - 1, which must be inside it: the line coming
-// into column `from` starts there.
-void drawColumns(QImage& image, const QImage& grid, std::pair<int, int> oldRows, const RenderedSound& sound,
-                 const DrawingTools& tools, Area area, int32_t count, int from, int to);
+// Draws the trace's columns [from, to) of the data area again (column c lies
+// at x = area.left + c), the same pixels draw() gives there, given that the
+// image holds the picture whose footprints are `drawn` (one per column; those
+// of [from, to) become the new ones) and that the columns either side keep
+// theirs. Only pixels that may change are written: in each column those the
+// old or the new trace reaches, less the rows where both fill it in the same
+// colour; there `grid` (the picture without the trace, at the image's size
+// and place) or the new trace goes. Within `covered` (image pixels drawn over
+// by something else, which is drawn again after) nothing is kept. Returns the
+// rectangles written, in the image's pixels. The image may end anywhere right
+// of column from - 1, which must be inside it: the line coming into column
+// `from` starts there.
+std::vector<QRect> drawColumns(QImage& image, const QImage& grid, std::vector<Footprint>& drawn,
+                               const RenderedSound& sound, const DrawingTools& tools, Area area, int32_t count,
+                               int from, int to, const QRect& covered = QRect());
 
 }  // namespace output_trace

@@ -24,13 +24,6 @@ constexpr int kTimeLabelTop = 18;     // time labels hang from h - 18
 
 const char* const kLevelLabels[] = {"+1.0", "+0.5", "0", "-0.5", "-1.0"};
 
-// Both ranges of rows (first > second is none).
-std::pair<int, int> joined(std::pair<int, int> a, std::pair<int, int> b) {
-    if (a.first > a.second) return b;
-    if (b.first > b.second) return a;
-    return {std::min(a.first, b.first), std::max(a.second, b.second)};
-}
-
 }  // namespace
 
 OutputView::OutputView(const RenderedSound& sound, const DrawingTools& tools) : sound_(sound), tools_(tools) {}
@@ -76,47 +69,50 @@ void OutputView::drawInto(BackBuffer& buffer) {
     paintTrace(target, sound_, tools_);
     drawnKey_ = keyNow();
     const int f = rect_.width() - kLeft - kRight;
-    traceRows_ = output_trace::rowsOf(sound_, {kLeft, kTop, f, rect_.height() - kTop - kBottom}, drawnKey_.count, 0, f);
+    footprints_ = output_trace::footprints(sound_, {kLeft, kTop, f, rect_.height() - kTop - kBottom}, drawnKey_.count);
 }
 
-QRect OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end) {
+QRegion OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end, const QRect& covered) {
     const int f = rect_.width() - kLeft - kRight;
     const int d = rect_.height() - kTop - kBottom;
     const int32_t count = keyNow().count;
     const output_trace::Area area{kLeft, kTop, f, d};
     QImage whole = buffer.window(rect_);
-    if (!drawn_ || !(keyNow() == drawnKey_) || whole.isNull() || !output_trace::drawsColumns(whole, area, count)) {
+    if (!drawn_ || !(keyNow() == drawnKey_) || whole.isNull() || !output_trace::drawsColumns(whole, area, count) ||
+        footprints_.size() != size_t(f)) {
         drawInto(buffer);
-        return drawn_ ? rect_ : QRect();
+        return drawn_ ? QRegion(rect_) : QRegion();
     }
     first = std::max(first, 0);
     end = std::min(end, count);
-    if (first >= end) return QRect();
+    if (first >= end) return QRegion();
     // A column's pixels come from its samples, the first of the next one and
     // the colour of the one before: one column more on either side.
     const int from = std::max(0, static_cast<int>(int64_t(first) * f / count) - 1);
     const int to = std::min(f, static_cast<int>(int64_t(end - 1) * f / count) + 2);
-    // The grid comes back only where the old trace was (the trace's drawing
-    // takes it); elsewhere in these columns the buffer holds the grid already.
-    const std::pair<int, int> old = traceRows_;
-    const std::pair<int, int> fresh = output_trace::rowsOf(sound_, area, count, from, to);
-    traceRows_ = joined(old, fresh);
-    const QRect columns = QRect(kLeft + from, traceRows_.first, to - from, traceRows_.second - traceRows_.first + 1)
-                              .intersected(QRect(QPoint(0, 0), rect_.size()));
     // From the column before, whose line comes in; the image's right edge
     // cuts the line going out of the last one.
     const QRect reach(rect_.left() + kLeft + from - 1, rect_.top(), to - from + 1, rect_.height());
     QImage part = buffer.window(reach);
     if (part.isNull()) {
         drawInto(buffer);
-        return rect_;
+        return QRegion(rect_);
     }
     // The grid at the same place as `part`, read only.
     const QImage& grid = gridFor(whole);
     const QImage gridPart(grid.constBits() + qsizetype(kLeft + from - 1) * 4, part.width(), part.height(),
                           grid.bytesPerLine(), grid.format());
-    output_trace::drawColumns(part, gridPart, old, sound_, tools_, {1 - from, kTop, f, d}, count, from, to);
-    return columns.translated(rect_.topLeft());
+    const std::vector<QRect> rects =
+        output_trace::drawColumns(part, gridPart, footprints_, sound_, tools_, {1 - from, kTop, f, d}, count, from, to,
+                                  covered.translated(-reach.topLeft()));
+    // Joined pairwise, not one by one: each join costs the rectangles both
+    // hold, and a swept sound gives hundreds.
+    std::vector<QRegion> parts;
+    parts.reserve(rects.size());
+    for (const QRect& r : rects) parts.emplace_back(r.translated(reach.topLeft()));
+    for (size_t step = 1; step < parts.size(); step *= 2)
+        for (size_t i = 0; i + step < parts.size(); i += 2 * step) parts[i] += parts[i + step];
+    return parts.empty() ? QRegion() : parts.front();
 }
 
 QString OutputView::tickLabel(int m, int stepMs) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "ui/views/OutputTrace.h"
+
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 
@@ -53,9 +56,10 @@ public:
     // The sound changed only in samples [first, end) since the plot was last
     // drawn into the buffer, with the same sizes: draws again only the
     // columns those samples reach, the same pixels a whole drawing gives.
-    // Returns the client rectangle it drew; the whole plot when it could not
-    // draw a part.
-    QRect updateInto(BackBuffer& buffer, int32_t first, int32_t end);
+    // Returns the client pixels it wrote; the whole plot when it could not
+    // draw a part. `covered` is the client rectangle something else draws
+    // over the plot (the hint): its pixels are never taken for the trace's.
+    QRegion updateInto(BackBuffer& buffer, int32_t first, int32_t end, const QRect& covered = QRect());
 
     // The picture of the plot at the image's size.
     static void paint(QImage& image, const RenderedSound& sound, const DrawingTools& tools);
@@ -95,7 +99,7 @@ private:
     // The timing of what the back buffer holds at rect(); none until drawInto().
     bool drawn_ = false;
     GridKey drawnKey_;
-    // Rows (first, second inclusive) holding every trace pixel the buffer has
-    // at rect(): only they need the grid back when columns are drawn again.
-    std::pair<int, int> traceRows_{0, -1};
+    // What the trace the buffer holds at rect() drew in each column: only
+    // pixels it or the next trace reach are written when columns are drawn again.
+    std::vector<output_trace::Footprint> footprints_;
 };

@@ -1,6 +1,7 @@
 #include "ui/window/EditorCanvas.h"
 
 #include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/RegionCover.h"
 #include "ui/editor/Editor.h"
 #include "ui/editor/InputDispatch.h"
 
@@ -18,10 +19,11 @@ EditorCanvas::EditorCanvas(Editor& editor, InputDispatch& dispatch, QWidget* par
 }
 
 void EditorCanvas::paintRegion(const QRegion& region) {
+    const QRegion cover = region_cover::fewRects(region);
     if (isVisible())
-        repaint(region);
+        repaint(cover);
     else
-        update(region);
+        update(cover);
 }
 
 void EditorCanvas::relayout() { editor_.relayout(size(), devicePixelRatioF()); }

@@ -58,8 +58,10 @@ MainWindow::MainWindow(SoundDocument& document, DocumentCommands& commands, Rece
     connect(editor_.get(), &Editor::repaintNeeded, canvas_, &EditorCanvas::paintRegion);
     connect(editor_.get(), &Editor::playRequested, this, &MainWindow::playSound);
     connect(editor_.get(), &Editor::replaceRequested, this, &MainWindow::replaceSound);
-    // A drag never waits for a render.
+    // A drag never waits for a render; its echo tail is rendered only while
+    // the sound plays.
     document_.renderPreviewsInBackground(true);
+    document_.setPreviewTails(false);
     connect(&document_, &SoundDocument::fileStateChanged, this, &MainWindow::refreshTitle);
     useAdjustPointDialogs();
     useSliderValueDialogs();
@@ -191,7 +193,16 @@ void MainWindow::playSound() {
     const WavImage image = document_.rendered().wavImage(document_.settings().repeatCount);
     if (image.empty()) return;
     player_.playImage(image);
-    cursorTimer_->start();
+    followingPlayback(true);
+}
+
+void MainWindow::followingPlayback(bool on) {
+    if (on)
+        cursorTimer_->start();
+    else
+        cursorTimer_->stop();
+    // What plays follows a drag with its tail too.
+    document_.setPreviewTails(on);
 }
 
 void MainWindow::replaceSound(bool orPlay) {
@@ -209,7 +220,7 @@ void MainWindow::replaceSound(bool orPlay) {
 void MainWindow::followPlayback() {
     const SoundPlayer::Playback now = player_.poll();
     editor_->showPlayback(now);
-    if (!now.playing) cursorTimer_->stop();
+    if (!now.playing) followingPlayback(false);
 }
 
 void MainWindow::openRecent(const QString& path) {
@@ -286,7 +297,7 @@ void MainWindow::buildBank() {
 void MainWindow::playApart(const WavImage& image) {
     // The play cursor belongs to the document's sound, which stops.
     player_.stop();
-    cursorTimer_->stop();
+    followingPlayback(false);
     editor_->showPlayback(SoundPlayer::Playback{});
     if (!image.empty()) player_.playImage(image);
 }

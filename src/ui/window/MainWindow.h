@@ -166,6 +166,8 @@ private:
     // asked, when nothing does).
     void replaceSound(bool orPlay);
     void followPlayback();
+    // The play cursor follows what plays, and previews render what it needs.
+    void followingPlayback(bool on);
     // Runs `step` once, as soon as the window's first frame is on screen.
     void afterFirstPaint(std::function<void()> step);
 
