@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QRect>
 #include <QRegion>
+
+#include <vector>
 
 // Screen updates cost per rectangle as well as per pixel: a region of
 // hundreds of thin pieces (a trace redrawn at the top and bottom of each
@@ -8,9 +11,11 @@
 // picture than changed shows nothing new, so the cover may be larger.
 namespace region_cover {
 
-// `region` itself when it has at most `maxRects` rectangles; else, for each
-// band of `bandRows` rows, the bounding rectangles of its parts there, those
+// The pieces themselves when there are at most `maxRects`; else, for each
+// band of `bandRows` rows, the bounding rectangles of the pieces there, those
 // close side by side joined.
+std::vector<QRect> fewRects(const std::vector<QRect>& pieces, int maxRects = 32, int bandRows = 32);
+// The same for a region.
 QRegion fewRects(const QRegion& region, int maxRects = 32, int bandRows = 32);
 
 }  // namespace region_cover

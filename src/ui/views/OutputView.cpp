@@ -3,6 +3,7 @@
 #include "core/RenderedSound.h"
 #include "ui/drawing/BackBuffer.h"
 #include "ui/drawing/DrawingTools.h"
+#include "ui/drawing/RegionCover.h"
 #include "ui/drawing/TimeGrid.h"
 #include "ui/drawing/ViewImage.h"
 #include "ui/views/OutputTrace.h"
@@ -105,14 +106,11 @@ QRegion OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end, c
     const std::vector<QRect> rects =
         output_trace::drawColumns(part, gridPart, footprints_, sound_, tools_, {1 - from, kTop, f, d}, count, from, to,
                                   covered.translated(-reach.topLeft()));
-    // Joined pairwise, not one by one: each join costs the rectangles both
-    // hold, and a swept sound gives hundreds.
-    std::vector<QRegion> parts;
-    parts.reserve(rects.size());
-    for (const QRect& r : rects) parts.emplace_back(r.translated(reach.topLeft()));
-    for (size_t step = 1; step < parts.size(); step *= 2)
-        for (size_t i = 0; i + step < parts.size(); i += 2 * step) parts[i] += parts[i + step];
-    return parts.empty() ? QRegion() : parts.front();
+    // Hundreds of pieces when every column changed: joined into few first,
+    // as each join into a region costs the rectangles it holds.
+    QRegion written;
+    for (const QRect& r : region_cover::fewRects(rects)) written += r.translated(reach.topLeft());
+    return written;
 }
 
 QString OutputView::tickLabel(int m, int stepMs) {
