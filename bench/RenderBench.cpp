@@ -4,6 +4,7 @@
 // samples back, which must be rendered strictly in order).
 #include "ReferenceRenderer.h"
 #include "core/SoundModel.h"
+#include "document/RenderHelperThread.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,12 +55,15 @@ void BM_Render(benchmark::State& state) {
     report(state, m);
 }
 
-// The main part alone, as a live-preview step renders it before the tail.
+// The main part alone, as a live-preview step renders it (helped: with the
+// preview worker's helper thread, as it does).
 void BM_RenderMainPart(benchmark::State& state) {
     SoundModel m;
     setUp(m, Sound(state.range(0)));
+    RenderHelperThread helper;
+    const bool helped = state.range(1) == 1;
     for (auto _ : state) {
-        m.renderMainPart();
+        m.renderMainPart(helped ? &helper : nullptr);
         benchmark::DoNotOptimize(m.rendered.samples().data());
     }
     state.counters["samples"] = m.rendered.lengthSamples();
@@ -126,7 +130,11 @@ void sounds(benchmark::internal::Benchmark* b) {
 // sound: 0 New, 1 longest at constant pitch, 2 longest swept with Distort 0.3, 3 longest Noise 6,
 // 4 longest with an echo 44 samples back (so barely longer than its main part).
 BENCHMARK(BM_Render)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_RenderMainPart)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderMainPart)
+    ->ArgNames({"sound", "helped"})
+    ->ArgsProduct({{NewSound, LongestConstant, LongestSweep, LongestNoise, LongestShortEcho}, {0, 1}})
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderPlain)->Apply(sounds)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PlainOverFast)->ArgName("sound")->Arg(LongestConstant)->Arg(LongestSweep)->Unit(benchmark::kMillisecond);
 

@@ -29,7 +29,7 @@ double doubleOf(uint64_t bits) {
 // checked at every step. A sum reaching the next binade or the wrap takes
 // one step decided by a bracket around the cheap increment; a phase below 1
 // or a step too close to call ends the glide.
-int32_t glide(float& phase, const double* incs, int32_t i, int32_t count, float* phases) {
+int32_t glideWhileCertain(float& phase, const double* incs, int32_t i, int32_t count, float* phases) {
     float p = phase;
     while (i < count && p >= 1.0f && p < 360.0f) {
         // 2^k <= p < 2^(k+1), 0 <= k <= 8: the powers of two come straight
@@ -80,6 +80,15 @@ void PhaseRun::advance(const float* freqs, int32_t len, float* phases) {
         varying(freqs, len, phases);
 }
 
+void PhaseRun::advance(const float* freqs, const double* incs, int32_t len, float* phases) {
+    if (len < 1) return;
+    const float f = freqs[0];
+    if (std::all_of(freqs, freqs + len, [f](float v) { return v == f; }))
+        steady(f, len, phases);
+    else
+        glide(freqs, incs, len, phases);
+}
+
 // The increment changes only when the frequency value does (+0 and -0 step
 // alike).
 void PhaseRun::useBracket(float f) {
@@ -122,20 +131,24 @@ void PhaseRun::steady(float f, int32_t len, float* phases) {
 
 void PhaseRun::varying(const float* freqs, int32_t len, float* phases) {
     double incs[kChunk];
-    float p = phase_;
     for (int32_t from = 0; from < len; from += kChunk) {
         const int32_t count = std::min(kChunk, len - from);
         // Off the serial chain, so these overlap freely.
         phase_step::approxIncrements(freqs + from, count, rate_, incs);
-        for (int32_t i = 0; i < count;) {
-            i = glide(p, incs, i, count, phases + from);
-            if (i == count) break;
-            const float f = freqs[from + i];
-            useBracket(f);
-            phases[from + i] = p;
-            p = next(p, f);
-            ++i;
-        }
+        glide(freqs + from, incs, count, phases + from);
+    }
+}
+
+void PhaseRun::glide(const float* freqs, const double* incs, int32_t count, float* phases) {
+    float p = phase_;
+    for (int32_t i = 0; i < count;) {
+        i = glideWhileCertain(p, incs, i, count, phases);
+        if (i == count) break;
+        const float f = freqs[i];
+        useBracket(f);
+        phases[i] = p;
+        p = next(p, f);
+        ++i;
     }
     phase_ = p;
 }

@@ -15,6 +15,9 @@ public:
     // phases[i] = the phase read by the i-th of `len` samples whose frequency
     // values are freqs[i]; the phase after them is kept for the next call.
     void advance(const float* freqs, int32_t len, float* phases);
+    // The same given the cheap increments of those values (as
+    // phase_step::approxIncrements makes them, in any grouping).
+    void advance(const float* freqs, const double* incs, int32_t len, float* phases);
     // The same for `len` samples all at frequency value f.
     void steady(float f, int32_t len, float* phases);
 
@@ -24,6 +27,7 @@ private:
     void useBracket(float f);
     float next(float p, float f) const;
     void varying(const float* freqs, int32_t len, float* phases);
+    void glide(const float* freqs, const double* incs, int32_t count, float* phases);
 
     double rate_;
     float phase_ = 0.0f;

@@ -7,6 +7,7 @@
 #include <vector>
 
 class Envelope;
+class RenderHelper;
 class WaveformTable;
 
 // The sound as it is heard: format, durations, the PCM samples and the current
@@ -26,14 +27,15 @@ public:
     bool setSampleRate(int32_t rate);
     bool setBits(int bits);
 
-    // Renders the whole sound from scratch into the buffer.
+    // Renders the whole sound from scratch into the buffer; with a helper,
+    // part of the work runs on its thread (the same bytes).
     void render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency, float echoVolume,
-                float echoDelay, float distort);
+                float echoDelay, float distort, RenderHelper* helper = nullptr);
     // The same for the main part only (what the output plot shows); the echo
     // tail keeps its old samples until the next render(). A drag's live
     // preview, three to four times quicker for a sound with a long tail.
     void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
-                        float echoVolume, float echoDelay, float distort);
+                        float echoVolume, float echoDelay, float distort, RenderHelper* helper = nullptr);
 
     // Samples [from, to) of the echo tail after renderMainPart(), the same
     // bytes render() gives; piece after piece, in order, they complete it.

@@ -3,10 +3,17 @@
 #include "core/EchoTail.h"
 #include "core/Envelope.h"
 #include "core/PhaseRun.h"
+#include "core/RenderHelper.h"
 #include "core/SampleFormat.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
 
 namespace sample_render {
 namespace {
@@ -69,6 +76,101 @@ void tableIndexes(const float* phases, int32_t len, int32_t* index) {
         inRange[i] = 0.0f <= below ? below : 0.0f;
     }
     for (int32_t i = 0; i < len; ++i) index[i] = static_cast<int32_t>(inRange[i]);
+}
+
+// The frequency values of the main part and their cheap phase increments,
+// made on a helper thread ahead of the render and handed over through a ring:
+// the values the render would make itself, by the same formula at the same
+// samples (the frequency curve's segments are found the same way), and
+// increments within the phase step's margin, which is all the phase chain
+// asks of them.
+class FrequencyAhead {
+public:
+    FrequencyAhead(const Input& in, int32_t end) : in_(in), end_(end) {}
+
+    // The helper's part: every sample of the main part in order, waiting
+    // for room in the ring, until the end or stop().
+    void produce();
+    // Samples [n, n + len), once made (in the ring, or copied into the
+    // arrays given when they wrap round it); until release(n + len) they
+    // stay. False when the helper ended before them. In order, each sample
+    // once; a stretch of constant frequency only waits and releases.
+    bool take(int32_t n, int32_t len, const float*& freqs, const double*& incs, float* freqCopy, double* incCopy);
+    void release(int32_t end) { used_.store(end, std::memory_order_release); }
+    void stop() { stop_.store(true, std::memory_order_release); }
+
+    // The helper pays from about this many samples on.
+    static constexpr int32_t kWorthIt = 1 << 16;
+
+private:
+    static constexpr int32_t kRing = 1 << 14;  // samples held at once, a multiple of kBlock
+    static constexpr int32_t slot(int32_t n) { return n & (kRing - 1); }
+
+    const Input& in_;
+    const int32_t end_;
+    std::vector<float> freqs_ = std::vector<float>(size_t(kRing));
+    std::vector<double> incs_ = std::vector<double>(size_t(kRing));
+    std::atomic<int32_t> made_{0}, used_{0};
+    std::atomic<bool> stop_{false}, ended_{false};
+};
+
+void FrequencyAhead::produce() {
+    const float* Ft = in_.frequency->times().data();
+    const float* Fv = in_.frequency->values().data();
+    const int nF = in_.frequency->pointCount();
+    const double W = double(in_.W);
+    const double rate = double(in_.rate);
+    int sF = 0;
+    float slopeF = nF >= 2 ? slopeOf(Ft, Fv, 0) : 0.0f;
+    double times[kBlock];
+    int32_t m = 0;
+    while (nF >= 2 && m < end_ && !stop_.load(std::memory_order_acquire)) {
+        if (!seek(double(m) / W, Ft, Fv, nF, sF, slopeF)) break;
+        const int32_t runEnd = firstBeyond(double(Ft[sF + 1]), m + 1, end_, W);
+        const double f0 = Fv[sF], tf = Ft[sF], kf = slopeF;
+        while (m < runEnd) {
+            // Blocks never cross a multiple of kBlock, so never the ring's end.
+            const int32_t len = std::min(kBlock - m % kBlock, runEnd - m);
+            while (m + len - used_.load(std::memory_order_acquire) > kRing) {
+                if (stop_.load(std::memory_order_acquire)) {
+                    ended_.store(true, std::memory_order_release);
+                    return;
+                }
+                std::this_thread::yield();
+            }
+            if (kf != 0.0) {
+                // In loops of their own, which vectorise, as the render's.
+                float* freqs = freqs_.data() + slot(m);
+                for (int32_t i = 0; i < len; ++i) times[i] = double(m + i) / W;
+                for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (times[i] - tf) * kf);
+                phase_step::approxIncrements(freqs, len, rate, incs_.data() + slot(m));
+            }
+            m += len;
+            made_.store(m, std::memory_order_release);
+        }
+    }
+    ended_.store(true, std::memory_order_release);
+}
+
+bool FrequencyAhead::take(int32_t n, int32_t len, const float*& freqs, const double*& incs, float* freqCopy,
+                          double* incCopy) {
+    while (made_.load(std::memory_order_acquire) < n + len) {
+        if (ended_.load(std::memory_order_acquire) && made_.load(std::memory_order_acquire) < n + len) return false;
+        std::this_thread::yield();
+    }
+    const int32_t at = slot(n);
+    const int32_t first = std::min(len, kRing - at);
+    freqs = freqs_.data() + at;
+    incs = incs_.data() + at;
+    if (first < len) {
+        std::memcpy(freqCopy, freqs, size_t(first) * sizeof(float));
+        std::memcpy(freqCopy + first, freqs_.data(), size_t(len - first) * sizeof(float));
+        std::memcpy(incCopy, incs, size_t(first) * sizeof(double));
+        std::memcpy(incCopy + first, incs_.data(), size_t(len - first) * sizeof(double));
+        freqs = freqCopy;
+        incs = incCopy;
+    }
+    return true;
 }
 
 struct Effects {
@@ -154,7 +256,7 @@ void outputBlock(uint8_t* out, int32_t n0, int32_t len, const double* v, const E
 // The main part, where the envelopes run. Returns the first sample not
 // written (W, or earlier where a broken curve ends).
 template <int Bits>
-int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
+int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAhead* ahead) {
     using F = Format<Bits>;
     const float* At = in.amplitude->times().data();
     const float* Av = in.amplitude->values().data();
@@ -173,7 +275,7 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
     const float* table = in.table;
 
     float freqs[kBlock], phases[kBlock];
-    double times[kBlock], amps[kBlock];
+    double times[kBlock], amps[kBlock], incs[kBlock];
     int32_t index[kBlock];
     // The shaped value of each table entry at the constant amplitude lutAmp:
     // every sample of a flat stretch is one of those 360 (a zero's sign
@@ -196,8 +298,13 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
             // A flat segment gives every sample the value of the first (up to
             // the sign of a zero, which no output shows): no time needed.
             const double t0 = double(n) / W;
+            // The frequency values and their steps from the helper, when
+            // there is one: the values it made are these.
+            const float* aheadFreqs = nullptr;
+            const double* aheadIncs = nullptr;
+            const bool fromAhead = ahead && ahead->take(n, len, aheadFreqs, aheadIncs, freqs, incs) && kf != 0.0;
             // The times, shared by both curves: a division each.
-            if (ka != 0.0 || kf != 0.0) {
+            if (ka != 0.0 || (kf != 0.0 && !fromAhead)) {
                 for (int32_t i = 0; i < len; ++i) times[i] = double(n + i) / W;
             }
             const double flatAmp = a0 + (t0 - ta) * ka;
@@ -217,10 +324,13 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx) {
             }
             if (kf == 0.0) {
                 phase.steady(static_cast<float>(f0 + (t0 - tf) * kf), len, phases);
+            } else if (fromAhead) {
+                phase.advance(aheadFreqs, aheadIncs, len, phases);
             } else {
                 for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (times[i] - tf) * kf);
                 phase.advance(freqs, len, phases);
             }
+            if (ahead) ahead->release(n + len);
             tableIndexes(phases, len, index);
             if (fromLut && !(fx.echo && n >= fx.d)) {
                 // No echo to add: the stored samples come from the table too.
@@ -280,7 +390,21 @@ void tailSamples(uint8_t* out, const Input& in, const Effects& fx, int32_t from,
 template <int Bits>
 void renderSamples(uint8_t* out, const Input& in) {
     const Effects fx = effectsOf<Bits>(in);
-    const int32_t n = renderMain<Bits>(out, in, fx);
+    const int32_t mainEnd = std::min(in.W, in.N);
+    std::unique_ptr<FrequencyAhead> ahead;
+    // A flat frequency curve leaves the helper nothing to do.
+    const std::vector<float>* values = in.frequency ? &in.frequency->values() : nullptr;
+    const bool varies =
+        values && std::adjacent_find(values->begin(), values->end(), std::not_equal_to<float>()) != values->end();
+    if (in.helper && varies && mainEnd >= FrequencyAhead::kWorthIt) {
+        ahead = std::make_unique<FrequencyAhead>(in, mainEnd);
+        in.helper->start([&ahead] { ahead->produce(); });
+    }
+    const int32_t n = renderMain<Bits>(out, in, fx, ahead.get());
+    if (ahead) {
+        ahead->stop();
+        in.helper->wait();
+    }
     // Stopping early leaves the samples before it exact.
     tailSamples<Bits>(out, in, fx, n, std::min(in.N, std::max(n, in.stopAt)));
 }

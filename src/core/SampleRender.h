@@ -4,6 +4,7 @@
 #include <limits>
 
 class Envelope;
+class RenderHelper;
 
 // The render algorithm proper: envelopes and waveform, distortion, echo, into
 // a buffer of N samples of 8 or 16 bits.
@@ -18,6 +19,9 @@ struct Input {
     // Samples from here on may be left as they were (a preview that shows
     // the main part only); N renders them all.
     int32_t stopAt = std::numeric_limits<int32_t>::max();
+    // A thread that works ahead on the frequency curve (a long main part);
+    // none renders all on the caller's.
+    RenderHelper* helper = nullptr;
 };
 
 // Writes the N samples (at least those before stopAt, every one of them

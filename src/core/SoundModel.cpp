@@ -64,9 +64,9 @@ bool SoundModel::apply(const SoundSettings& next, bool renderNow) {
     return renderNow;
 }
 
-void SoundModel::renderMainPart() {
+void SoundModel::renderMainPart(RenderHelper* helper) {
     rendered.renderMainPart(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
-                            settings.distort);
+                            settings.distort, helper);
 }
 
 void SoundModel::renderTail(int32_t from, int32_t to) {
@@ -77,7 +77,7 @@ bool SoundModel::adoptTail(const SoundSettings& next, const std::vector<uint8_t>
     return next == applied_ && rendered.setTail(tail);
 }
 
-void SoundModel::render() {
+void SoundModel::render(RenderHelper* helper) {
     rendered.render(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
-                    settings.distort);
+                    settings.distort, helper);
 }

@@ -11,6 +11,8 @@
 // the waveform table and the rendered samples. `applied()` is the settings the
 // derived parts were last built from, so that an edit calls only the setters
 // whose values changed.
+class RenderHelper;
+
 class SoundModel {
 public:
     SoundSettings settings;
@@ -44,9 +46,10 @@ public:
 
     const SoundSettings& applied() const { return applied_; }
 
-    void render();
+    // With a helper, part of the work runs on its thread (the same bytes).
+    void render(RenderHelper* helper = nullptr);
     // Only the main part, for a preview; render() brings the tail in line.
-    void renderMainPart();
+    void renderMainPart(RenderHelper* helper = nullptr);
     // Samples [from, to) of the tail after renderMainPart(); in order, from
     // the main part's end, they bring it in line as render() does.
     void renderTail(int32_t from, int32_t to);

@@ -126,15 +126,15 @@ std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job)
     result->settings = job.settings;
     result->hasMain = true;
     if (job.sameSizes) {
-        scratch_.renderMainPart();
+        scratch_.renderMainPart(&helper_);
         result->mainPart = scratch_.rendered.mainPart();
     } else {
         // New sizes: the whole sound at once, with its tail when it is
         // wanted; the buffer goes and the next render sizes a new one.
         if (job.withTail)
-            scratch_.render();
+            scratch_.render(&helper_);
         else
-            scratch_.renderMainPart();
+            scratch_.renderMainPart(&helper_);
         result->whole = std::make_unique<RenderedSound>(std::move(scratch_.rendered));
         result->hasTail = job.withTail;
         scratch_.rendered = RenderedSound();

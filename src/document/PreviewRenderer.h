@@ -3,6 +3,7 @@
 #include "core/RenderedSound.h"
 #include "core/SoundModel.h"
 #include "core/SoundSettings.h"
+#include "document/RenderHelperThread.h"
 
 #include <QObject>
 
@@ -87,9 +88,12 @@ private:
     int dropped_ = 0;
     bool quit_ = false;
 
-    // Only the worker touches these.
+    // Only the worker touches these. The helper takes the frequency curve's
+    // share of each render, on the second core the interface leaves idle
+    // while it waits for the frame.
     SoundModel scratch_;
     bool scratchReady_ = false;
+    RenderHelperThread helper_;
 
     std::thread worker_;
 };
