@@ -83,18 +83,19 @@ void tableIndexes(const float* phases, int32_t len, int32_t* index) {
 // the values the render would make itself, by the same formula at the same
 // samples (the frequency curve's segments are found the same way), and
 // increments within the phase step's margin, which is all the phase chain
-// asks of them.
+// asks of them. The render never waits: what is not made yet when it gets
+// there it makes itself, and the helper skips ahead past it. A helper kept
+// off its core costs nothing but its help.
 class FrequencyAhead {
 public:
     FrequencyAhead(const Input& in, int32_t end) : in_(in), end_(end) {}
 
-    // The helper's part: every sample of the main part in order, waiting
-    // for room in the ring, until the end or stop().
+    // The helper's part: the samples of the main part in order from where
+    // the render is, waiting for room in the ring, until the end or stop().
     void produce();
-    // Samples [n, n + len), once made (in the ring, or copied into the
-    // arrays given when they wrap round it); until release(n + len) they
-    // stay. False when the helper ended before them. In order, each sample
-    // once; a stretch of constant frequency only waits and releases.
+    // Samples [n, n + len) when they are made (in the ring, or copied into
+    // the arrays given when they wrap round it), else false. Either way the
+    // render calls release(n + len) once it is past them. In order.
     bool take(int32_t n, int32_t len, const float*& freqs, const double*& incs, float* freqCopy, double* incCopy);
     void release(int32_t end) { used_.store(end, std::memory_order_release); }
     void stop() { stop_.store(true, std::memory_order_release); }
@@ -111,7 +112,7 @@ private:
     std::vector<float> freqs_ = std::vector<float>(size_t(kRing));
     std::vector<double> incs_ = std::vector<double>(size_t(kRing));
     std::atomic<int32_t> made_{0}, used_{0};
-    std::atomic<bool> stop_{false}, ended_{false};
+    std::atomic<bool> stop_{false};
 };
 
 void FrequencyAhead::produce() {
@@ -128,14 +129,18 @@ void FrequencyAhead::produce() {
         if (!seek(double(m) / W, Ft, Fv, nF, sF, slopeF)) break;
         const int32_t runEnd = firstBeyond(double(Ft[sF + 1]), m + 1, end_, W);
         const double f0 = Fv[sF], tf = Ft[sF], kf = slopeF;
-        while (m < runEnd) {
+        while (m < runEnd && !stop_.load(std::memory_order_acquire)) {
+            // Past what the render has made itself.
+            const int32_t at = used_.load(std::memory_order_acquire);
+            if (at > m) {
+                m = at;
+                made_.store(m, std::memory_order_release);
+                if (m >= runEnd) break;  // on to the segment there
+            }
             // Blocks never cross a multiple of kBlock, so never the ring's end.
             const int32_t len = std::min(kBlock - m % kBlock, runEnd - m);
             while (m + len - used_.load(std::memory_order_acquire) > kRing) {
-                if (stop_.load(std::memory_order_acquire)) {
-                    ended_.store(true, std::memory_order_release);
-                    return;
-                }
+                if (stop_.load(std::memory_order_acquire)) return;
                 std::this_thread::yield();
             }
             if (kf != 0.0) {
@@ -149,15 +154,11 @@ void FrequencyAhead::produce() {
             made_.store(m, std::memory_order_release);
         }
     }
-    ended_.store(true, std::memory_order_release);
 }
 
 bool FrequencyAhead::take(int32_t n, int32_t len, const float*& freqs, const double*& incs, float* freqCopy,
                           double* incCopy) {
-    while (made_.load(std::memory_order_acquire) < n + len) {
-        if (ended_.load(std::memory_order_acquire) && made_.load(std::memory_order_acquire) < n + len) return false;
-        std::this_thread::yield();
-    }
+    if (made_.load(std::memory_order_acquire) < n + len) return false;
     const int32_t at = slot(n);
     const int32_t first = std::min(len, kRing - at);
     freqs = freqs_.data() + at;

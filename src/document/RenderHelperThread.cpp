@@ -2,7 +2,9 @@
 
 #include <utility>
 
-RenderHelperThread::RenderHelperThread() { thread_ = std::thread([this] { run(); }); }
+RenderHelperThread::RenderHelperThread() {
+    thread_ = std::thread([this] { run(); });
+}
 
 RenderHelperThread::~RenderHelperThread() {
     {

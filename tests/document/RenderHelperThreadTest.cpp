@@ -36,7 +36,7 @@ TEST(RenderHelperThread, AHelpedRenderIsTheSameBytes) {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     RenderHelperThread helper;
     const char* curves[] = {"0:10 20:90 40:20 60:80 80:30 100:70", "0:50 100:50", "0:30 50:30 50:60 100:60",
-                            "0:40 30:45 30:45 70:20 100:20", "0:0 100:100", "0:100 100:0"};
+                            "0:40 30:45 30:45 70:20 100:20",       "0:0 100:100", "0:100 100:0"};
     for (int round = 0; round < 60; ++round) {
         SoundModel m;
         SoundSettings& s = m.settings;
