@@ -189,14 +189,7 @@ void walkPerSample(TraceCanvas& canvas, const SampleReader<Wide>& reader, int32_
 // As the walk above does, a column's colour counts its samples after the
 // first and the first of the next column; the extent is drawn for columns of
 // two samples or more. The screen row falls as the value rises, so the
-// extent comes from the lowest and highest value.
-//
-// The extents are filled row by row (the cache's order, not column by
-// column), before the lines. That gives the walk's pixels because a column is
-// touched only by the line coming in (the previous colour), its extent and
-// the line going out (its own colour): only where the colour changes must the
-// extent be filled again over the line coming in.
-// One column as the walk draws it.
+// extent comes from the lowest and highest value. One column as drawn:
 struct Column {
     int top = INT_MAX, bottom = INT_MIN;  // the extent's rows; none when top > bottom
     bool red = false;
@@ -267,8 +260,8 @@ Footprint footprintOf(const Column& column, const Column* before) {
     return print;
 }
 
-// The lines joining the columns, then the extents of [from, ...) again where
-// the colour changes from the column before (see below).
+// The lines joining the columns, then the extents from column `skip` on
+// again where the colour changes from the column before (see below).
 // `unseen`, when given, marks the lines whose pixels are all there already.
 void drawLines(TraceCanvas& canvas, const std::vector<Column>& columns, size_t skip, int firstX,
                const std::vector<bool>* unseen = nullptr) {
