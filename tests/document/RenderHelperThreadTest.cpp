@@ -2,6 +2,7 @@
 // bytes a render on one thread gives: over long sweeps, steps, constant
 // pitches and random curves, at both widths, main part alone and whole.
 
+#include "RandomCurve.h"
 #include "core/SoundModel.h"
 #include "core/Waveforms.h"
 #include "document/RenderHelperThread.h"
@@ -13,23 +14,6 @@
 #include <random>
 
 namespace {
-
-// A random curve of 2..12 points, some steps (shared times) among them.
-Envelope randomCurve(std::mt19937& rng, EnvelopeKind kind) {
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    const int count = 2 + int(rng() % 11);
-    std::vector<float> times(static_cast<size_t>(count)), values(static_cast<size_t>(count));
-    for (float& t : times) t = unit(rng);
-    std::sort(times.begin(), times.end());
-    for (int i = 1; i + 1 < count; ++i)
-        if (rng() % 5 == 0) times[size_t(i)] = times[size_t(i) - 1];
-    times.front() = 0.0f;
-    times.back() = 1.0f;
-    for (float& v : values) v = unit(rng);
-    Envelope e(kind);
-    e.assign(times, values);
-    return e;
-}
 
 TEST(RenderHelperThread, AHelpedRenderIsTheSameBytes) {
     std::mt19937 rng(20261209);

@@ -200,18 +200,29 @@ bool waitFor(Done done, int ms) {
 // In the background only the newest preview is shown, with the same bytes
 // as one rendered at once; a render an edit overtook never shows, and the
 // edit's render is the single-threaded one.
-TEST(SoundDocument, BackgroundPreviewsShowOnlyTheNewestAndNeverOutliveAnEdit) {
+// A document with an echo that previews in the background, as the window's;
+// the event loop of `app` brings the previews back.
+struct BackgroundDocument {
+    BackgroundDocument() {
+        base = d.settings();
+        base.echoVolume = 0.5f;
+        base.echoDelay = 0.5f;
+        base.length = 0.6f;
+        d.commit(base, QStringLiteral("Echo"));
+        d.renderPreviewsInBackground(true);
+    }
     int argc = 1;
-    char name[] = "document_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    char name[15] = "document_tests";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
     SoundDocument d;
-    SoundSettings base = d.settings();
-    base.echoVolume = 0.5f;
-    base.echoDelay = 0.5f;
-    base.length = 0.6f;
-    d.commit(base, QStringLiteral("Echo"));
-    d.renderPreviewsInBackground(true);
+    SoundSettings base;
+};
+
+TEST(SoundDocument, BackgroundPreviewsShowOnlyTheNewestAndNeverOutliveAnEdit) {
+    BackgroundDocument background;
+    SoundDocument& d = background.d;
+    const SoundSettings& base = background.base;
     Heard heard(d);
 
     const struct {
@@ -273,17 +284,9 @@ TEST(SoundDocument, BackgroundPreviewsShowOnlyTheNewestAndNeverOutliveAnEdit) {
 // Nothing plays: a background preview renders the main part only, and the
 // commit still gives the whole sound.
 TEST(SoundDocument, PreviewTailsAreRenderedOnlyWhenAskedFor) {
-    int argc = 1;
-    char name[] = "document_tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    SoundDocument d;
-    SoundSettings base = d.settings();
-    base.echoVolume = 0.5f;
-    base.echoDelay = 0.5f;
-    base.length = 0.6f;
-    d.commit(base, QStringLiteral("Echo"));
-    d.renderPreviewsInBackground(true);
+    BackgroundDocument background;
+    SoundDocument& d = background.d;
+    SoundSettings base = background.base;
     d.setPreviewTails(false);
     int tailed = 0;
     QObject::connect(&d, &SoundDocument::previewTailed, [&tailed] { ++tailed; });
