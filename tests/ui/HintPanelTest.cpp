@@ -1,6 +1,8 @@
 #include "ui/drawing/DrawingTools.h"
 #include "ui/views/HintPanel.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,6 +79,30 @@ TEST_F(HintPanelTest, CalloutIsDrawnTransparentlyOverTheBackBuffer) {
     for (int x = r.left() + 20; x < r.right() - 20; ++x)
         for (int y = r.top() + 2; y < r.top() + 16; ++y) dark += qGray(back.pixel(x, y)) < 100 ? 1 : 0;
     EXPECT_GT(dark, 50);
+}
+
+// The text is laid out once per stage; it must land where a text centred in
+// a box lands, pixel for pixel, at every stage and place.
+TEST_F(HintPanelTest, TheTextIsWhereATextCentredInABoxIs) {
+    panel.setBitmap(QImage());
+    for (int stage = 0; stage < HintPanel::kLastStage; ++stage) {
+        for (const QSize size : {QSize(1000, 700), QSize(1001, 700), QSize(1517, 933)}) {
+            panel.setStage(stage, size);
+            panel.layout(size);
+            QImage drawn = blueBackBuffer(), boxed = blueBackBuffer();
+            panel.draw(drawn);
+            QPainter p(&boxed);
+            p.setFont(tools.boldFont);
+            p.setPen(Qt::black);
+            const QRect r = panel.rect();
+            const int middle = (r.left() + r.left() + r.width() - 11) / 2;
+            const QPoint at(stage == 0 ? middle + 11 : middle, stage % 2 == 1 ? r.top() + 12 : r.top());
+            p.drawText(QRect(at.x() - 4000, at.y(), 8000, 4000), Qt::AlignTop | Qt::AlignHCenter | Qt::TextSingleLine,
+                       panel.text());
+            p.end();
+            EXPECT_TRUE(drawn == boxed) << "stage " << stage << " in " << size.width() << "x" << size.height();
+        }
+    }
 }
 
 TEST_F(HintPanelTest, NothingIsDrawnAfterTheLastStage) {

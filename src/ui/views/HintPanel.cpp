@@ -91,6 +91,13 @@ void HintPanel::draw(QPainter& p) const {
     const int y = style_ == 1 ? top_ + 12 : top_;
     p.setFont(tools_.boldFont);
     p.setPen(Qt::black);
-    view_image::text(p, x, y, text(), view_image::Anchor::Centre);
+    // Centred on x as a text drawn in a box around it would be: the same pixels.
+    if (laidOutStage_ != stage_) {
+        laidOut_ = QStaticText(text());
+        laidOut_.setTextFormat(Qt::PlainText);
+        laidOut_.prepare(QTransform(), tools_.boldFont);
+        laidOutStage_ = stage_;
+    }
+    p.drawStaticText(QPointF(x - laidOut_.size().width() / 2.0, y), laidOut_);
     p.restore();
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <QStaticText>
 #include <QString>
 
 class DrawingTools;
@@ -48,6 +49,10 @@ public:
 private:
     const DrawingTools& tools_;
     QImage bitmap_;
+    // The text laid out once per stage: the hint is drawn again over each
+    // frame of a drag that changes what lies under it.
+    mutable QStaticText laidOut_;
+    mutable int laidOutStage_ = -1;
     int left_ = 0;
     int top_ = 0;
     int stage_ = 0;
