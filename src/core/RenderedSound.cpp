@@ -134,13 +134,25 @@ bool RenderedSound::setSamples(const std::vector<uint8_t>& bytes) {
 
 RenderedSound::Span RenderedSound::mainPartChanges(const std::vector<uint8_t>& bytes) const {
     const size_t width = size_t(bits() / 8);
-    if (width == 0 || bytes.size() != size_t(lengthSamples_) * width || bytes.size() > samples_.size())
+    if (bytes.size() != size_t(lengthSamples_) * width) return {0, lengthSamples_};
+    return mainPartChanges(bytes.data(), bytes.size());
+}
+
+bool RenderedSound::swapSamples(std::vector<uint8_t>& other) {
+    if (other.size() != samples_.size()) return false;
+    samples_.swap(other);
+    return true;
+}
+
+RenderedSound::Span RenderedSound::mainPartChanges(const uint8_t* bytes, size_t size) const {
+    const size_t width = size_t(bits() / 8);
+    if (width == 0 || size < size_t(lengthSamples_) * width || size_t(lengthSamples_) * width > samples_.size())
         return {0, lengthSamples_};
     // Whole blocks first (memcmp is vectorised), then byte by byte.
     constexpr size_t kBlock = 256;
-    const uint8_t* theirs = bytes.data();
+    const uint8_t* theirs = bytes;
     const uint8_t* mine = samples_.data();
-    const size_t n = bytes.size();
+    const size_t n = size_t(lengthSamples_) * width;
     size_t head = 0;
     while (head + kBlock <= n && std::memcmp(theirs + head, mine + head, kBlock) == 0) head += kBlock;
     while (head < n && theirs[head] == mine[head]) ++head;

@@ -62,6 +62,12 @@ public:
         int32_t end = 0;
     };
     Span mainPartChanges(const std::vector<uint8_t>& bytes) const;
+    // The same for the first `size` bytes at `bytes` (a whole buffer whose
+    // main part is compared).
+    Span mainPartChanges(const uint8_t* bytes, size_t size) const;
+    // Trades the sample buffer for `other`, rendered elsewhere at these sizes
+    // (no copy); false, changing nothing, unless it holds as many bytes.
+    bool swapSamples(std::vector<uint8_t>& other);
     // setMainPart() when only the samples in `changed` (as mainPartChanges()
     // found them) differ: the rest is not copied.
     bool setMainPart(const std::vector<uint8_t>& bytes, Span changed);

@@ -42,6 +42,14 @@ bool SoundModel::adoptMainPart(const SoundSettings& next, const std::vector<uint
     return true;
 }
 
+bool SoundModel::adoptSamples(const SoundSettings& next, std::vector<uint8_t>& samples) {
+    if (!sameSizes(next, applied_) || !rendered.swapSamples(samples)) return false;
+    if (next.waveform != applied_.waveform) table.build(next.waveform);
+    settings = next;
+    applied_ = next;
+    return true;
+}
+
 void SoundModel::adopt(const SoundSettings& next, RenderedSound&& sound) {
     if (next.waveform != applied_.waveform) table.build(next.waveform);
     rendered = std::move(sound);

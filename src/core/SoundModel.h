@@ -34,6 +34,11 @@ public:
     // The same, copying only the samples `changed` holds (the others are
     // known to be equal).
     bool adoptMainPart(const SoundSettings& next, const std::vector<uint8_t>& mainPart, RenderedSound::Span changed);
+    // Takes the buffer `samples` (the whole buffer, its main part rendered
+    // elsewhere from `next`) in place of its own, which `samples` then holds:
+    // no copy. The tail is as the other buffer left it. False, changing
+    // nothing, when the sizes differ.
+    bool adoptSamples(const SoundSettings& next, std::vector<uint8_t>& samples);
     // Takes `sound`, rendered elsewhere from `next`, as its own.
     void adopt(const SoundSettings& next, RenderedSound&& sound);
     // Whether two settings give buffers of the same format and durations.

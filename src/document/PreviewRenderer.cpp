@@ -113,6 +113,22 @@ bool PreviewRenderer::renderTail(const Job& job) {
     return publish(job, std::move(result));
 }
 
+void PreviewRenderer::recycle(std::vector<uint8_t>&& buffer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    recycled_ = std::move(buffer);
+}
+
+void PreviewRenderer::handOver(Result& result) {
+    std::vector<uint8_t> next;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        next.swap(recycled_);
+    }
+    if (next.size() != scratch_.rendered.dataSize()) next.assign(scratch_.rendered.dataSize(), 0);
+    scratch_.rendered.swapSamples(next);
+    result.samples = std::move(next);
+}
+
 std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job) {
     if (!scratchReady_) {
         scratch_.settings = job.settings;
@@ -127,7 +143,11 @@ std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job)
     result->hasMain = true;
     if (job.sameSizes) {
         scratch_.renderMainPart(&helper_);
-        result->mainPart = scratch_.rendered.mainPart();
+        // With a tail to follow the buffer stays here, for the tail.
+        if (job.withTail)
+            result->mainPart = scratch_.rendered.mainPart();
+        else
+            handOver(*result);
     } else {
         // New sizes: the whole sound at once, with its tail when it is
         // wanted; the buffer goes and the next render sizes a new one.

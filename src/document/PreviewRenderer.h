@@ -32,6 +32,10 @@ public:
         uint64_t generation = 0;
         SoundSettings settings;
         std::vector<uint8_t> mainPart;
+        // Or, when no tail follows, the worker's whole buffer with the main
+        // part rendered (the rest as it was): taken without a copy, and the
+        // receiver's old buffer goes back through recycle().
+        std::vector<uint8_t> samples;
         std::unique_ptr<RenderedSound> whole;
         bool hasMain = false;
         std::vector<uint8_t> tail;
@@ -61,6 +65,10 @@ public:
     // given up on is none).
     int dropped() const;
 
+    // A buffer a result's samples replaced, for the worker to render into
+    // next (sparing it an allocation).
+    void recycle(std::vector<uint8_t>&& buffer);
+
 signals:
     // A result may be waiting (emitted from the worker, queued to the owner).
     void ready();
@@ -79,11 +87,15 @@ private:
     bool renderTail(const Job& job);
     // Hands a result over unless a newer request came; true when it did.
     bool publish(const Job& job, std::unique_ptr<Result> result);
+    // Moves the scratch buffer into `result`, giving the scratch a recycled
+    // one of the same size (or a new one).
+    void handOver(Result& result);
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<Job> queued_;
     std::unique_ptr<Result> done_;
+    std::vector<uint8_t> recycled_;
     uint64_t wanted_ = 0;
     int dropped_ = 0;
     bool quit_ = false;

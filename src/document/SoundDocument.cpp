@@ -83,12 +83,21 @@ void SoundDocument::takePreview() {
     if (result->hasMain) {
         requested_.reset();
         // The plot is drawn again only where the samples changed.
-        previewSpan_ = result->whole ? SampleSpan{0, result->whole->lengthSamples()}
-                                     : model_.rendered.mainPartChanges(result->mainPart);
-        if (result->whole) {
+        const bool whole = static_cast<bool>(result->whole), buffer = !result->samples.empty();
+        previewSpan_ = whole    ? SampleSpan{0, result->whole->lengthSamples()}
+                       : buffer ? model_.rendered.mainPartChanges(result->samples.data(), result->samples.size())
+                                : model_.rendered.mainPartChanges(result->mainPart);
+        if (whole) {
             model_.adopt(result->settings, std::move(*result->whole));
-            tailPending_ = false;
-        } else if (!model_.adoptMainPart(result->settings, result->mainPart, previewSpan_)) {
+            // Rendered without its tail when nothing played.
+            tailPending_ = !result->hasTail;
+        } else if (buffer && model_.adoptSamples(result->settings, result->samples)) {
+            // The buffer this one replaced is the worker's to render into next.
+            // Its tail is the worker's leftover: whatever reads the sound
+            // now gets the tail of this main part.
+            renderer_->recycle(std::move(result->samples));
+            tailPending_ = true;
+        } else if (buffer || !model_.adoptMainPart(result->settings, result->mainPart, previewSpan_)) {
             model_.apply(result->settings, false);
             model_.renderMainPart();
             previewSpan_ = {0, model_.rendered.lengthSamples()};

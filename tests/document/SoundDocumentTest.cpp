@@ -306,6 +306,7 @@ TEST(SoundDocument, PreviewTailsAreRenderedOnlyWhenAskedFor) {
         EXPECT_TRUE(std::equal(shown.begin(), shown.begin() + long(mainBytes), fresh.begin()));
         EXPECT_FALSE(std::equal(shown.begin() + long(mainBytes), shown.end(), fresh.begin() + long(mainBytes)))
             << "the tail was rendered";
+        EXPECT_EQ(d.rendered().samples(), fresh) << "what reads the sound gets its tail then";
         d.commit(next, QStringLiteral("Drag"));
         EXPECT_EQ(d.rendered().samples(), fresh);
         base = next;
