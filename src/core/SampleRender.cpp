@@ -1,69 +1,30 @@
 #include "core/SampleRender.h"
 
+#include "core/CurveWalk.h"
 #include "core/EchoTail.h"
 #include "core/Envelope.h"
+#include "core/FrequencyAhead.h"
 #include "core/PhaseRun.h"
 #include "core/RenderHelper.h"
 #include "core/SampleFormat.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace sample_render {
 namespace {
 
+using curve_walk::firstBeyond;
+using curve_walk::seek;
+using curve_walk::slopeOf;
 using sample_format::Format;
 
 // Samples per pass over envelopes, phases and output: small enough for the
 // scratch arrays to stay in L1.
 constexpr int32_t kBlock = 256;
-
-// Slope of segment i, stored as a float. A segment of zero (or, in a broken
-// curve, negative) duration has slope 0, so a first segment of zero duration
-// gives the first point's value instead of NaN; later such segments are
-// passed over before they are used anyway. So has a segment too short for
-// its slope to be a float (a point a subnormal time after the first): the
-// one sample it can hold lies at its start, where a finite slope adds nothing
-// either.
-inline float slopeOf(const float* times, const float* values, int i) {
-    const double dt = double(times[i + 1]) - double(times[i]);
-    if (!(dt > 0.0)) return 0.0f;
-    const float slope = static_cast<float>((double(values[i + 1]) - double(values[i])) / dt);
-    return std::isfinite(slope) ? slope : 0.0f;
-}
-
-// Advances segment index s while t lies beyond the segment's end. Returns
-// false when the curve ends before t (only a broken curve does that).
-inline bool seek(double t, const float* times, const float* values, int count, int& s, float& slope) {
-    while (t > double(times[s + 1])) {
-        if (s + 2 > count - 1) {
-            s = count - 1;
-            return false;
-        }
-        slope = slopeOf(times, values, s + 1);
-        ++s;
-    }
-    return true;
-}
-
-// The first m in [from, to) whose time m / W lies beyond `end`, else `to`:
-// where the per-sample search would next move a segment index. Those times
-// never decrease with m, so a guess from end x W is corrected by a few exact
-// comparisons, the same ones the search makes.
-int32_t firstBeyond(double end, int32_t from, int32_t to, double W) {
-    if (!(end < 1.0)) return to;  // every m / W < 1 (also: NaN never compares true)
-    const double guess = std::floor(end * W);
-    int32_t m = guess <= double(from) ? from : guess >= double(to) ? to : static_cast<int32_t>(guess);
-    while (m > from && double(m - 1) / W > end) --m;
-    while (m < to && !(double(m) / W > end)) ++m;
-    return m;
-}
 
 // The table entry each phase reads; a phase that rounded up to 360.0 (or
 // garbage from a broken setting) reads entry 0. In loops of their own, which
@@ -76,102 +37,6 @@ void tableIndexes(const float* phases, int32_t len, int32_t* index) {
         inRange[i] = 0.0f <= below ? below : 0.0f;
     }
     for (int32_t i = 0; i < len; ++i) index[i] = static_cast<int32_t>(inRange[i]);
-}
-
-// The frequency values of the main part and their cheap phase increments,
-// made on a helper thread ahead of the render and handed over through a ring:
-// the values the render would make itself, by the same formula at the same
-// samples (the frequency curve's segments are found the same way), and
-// increments within the phase step's margin, which is all the phase chain
-// asks of them. The render never waits: what is not made yet when it gets
-// there it makes itself, and the helper skips ahead past it. A helper kept
-// off its core costs nothing but its help.
-class FrequencyAhead {
-public:
-    FrequencyAhead(const Input& in, int32_t end) : in_(in), end_(end) {}
-
-    // The helper's part: the samples of the main part in order from where
-    // the render is, waiting for room in the ring, until the end or stop().
-    void produce();
-    // Samples [n, n + len) when they are made (in the ring, or copied into
-    // the arrays given when they wrap round it), else false. Either way the
-    // render calls release(n + len) once it is past them. In order.
-    bool take(int32_t n, int32_t len, const float*& freqs, const double*& incs, float* freqCopy, double* incCopy);
-    void release(int32_t end) { used_.store(end, std::memory_order_release); }
-    void stop() { stop_.store(true, std::memory_order_release); }
-
-    // The helper pays from about this many samples on.
-    static constexpr int32_t kWorthIt = 1 << 16;
-
-private:
-    static constexpr int32_t kRing = 1 << 14;  // samples held at once, a multiple of kBlock
-    static constexpr int32_t slot(int32_t n) { return n & (kRing - 1); }
-
-    const Input& in_;
-    const int32_t end_;
-    std::vector<float> freqs_ = std::vector<float>(size_t(kRing));
-    std::vector<double> incs_ = std::vector<double>(size_t(kRing));
-    std::atomic<int32_t> made_{0}, used_{0};
-    std::atomic<bool> stop_{false};
-};
-
-void FrequencyAhead::produce() {
-    const float* Ft = in_.frequency->times().data();
-    const float* Fv = in_.frequency->values().data();
-    const int nF = in_.frequency->pointCount();
-    const double W = double(in_.W);
-    const double rate = double(in_.rate);
-    int sF = 0;
-    float slopeF = nF >= 2 ? slopeOf(Ft, Fv, 0) : 0.0f;
-    double times[kBlock];
-    int32_t m = 0;
-    while (nF >= 2 && m < end_ && !stop_.load(std::memory_order_acquire)) {
-        if (!seek(double(m) / W, Ft, Fv, nF, sF, slopeF)) break;
-        const int32_t runEnd = firstBeyond(double(Ft[sF + 1]), m + 1, end_, W);
-        const double f0 = Fv[sF], tf = Ft[sF], kf = slopeF;
-        while (m < runEnd && !stop_.load(std::memory_order_acquire)) {
-            // Past what the render has made itself.
-            const int32_t at = used_.load(std::memory_order_acquire);
-            if (at > m) {
-                m = at;
-                made_.store(m, std::memory_order_release);
-                if (m >= runEnd) break;  // on to the segment there
-            }
-            // Blocks never cross a multiple of kBlock, so never the ring's end.
-            const int32_t len = std::min(kBlock - m % kBlock, runEnd - m);
-            while (m + len - used_.load(std::memory_order_acquire) > kRing) {
-                if (stop_.load(std::memory_order_acquire)) return;
-                std::this_thread::yield();
-            }
-            if (kf != 0.0) {
-                // In loops of their own, which vectorise, as the render's.
-                float* freqs = freqs_.data() + slot(m);
-                for (int32_t i = 0; i < len; ++i) times[i] = double(m + i) / W;
-                for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (times[i] - tf) * kf);
-                phase_step::approxIncrements(freqs, len, rate, incs_.data() + slot(m));
-            }
-            m += len;
-            made_.store(m, std::memory_order_release);
-        }
-    }
-}
-
-bool FrequencyAhead::take(int32_t n, int32_t len, const float*& freqs, const double*& incs, float* freqCopy,
-                          double* incCopy) {
-    if (made_.load(std::memory_order_acquire) < n + len) return false;
-    const int32_t at = slot(n);
-    const int32_t first = std::min(len, kRing - at);
-    freqs = freqs_.data() + at;
-    incs = incs_.data() + at;
-    if (first < len) {
-        std::memcpy(freqCopy, freqs, size_t(first) * sizeof(float));
-        std::memcpy(freqCopy + first, freqs_.data(), size_t(len - first) * sizeof(float));
-        std::memcpy(incCopy, incs, size_t(first) * sizeof(double));
-        std::memcpy(incCopy + first, incs_.data(), size_t(len - first) * sizeof(double));
-        freqs = freqCopy;
-        incs = incCopy;
-    }
-    return true;
 }
 
 struct Effects {
