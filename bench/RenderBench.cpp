@@ -3,6 +3,7 @@
 // 16 bit, with and without a pitch sweep, with noise, and with an echo only 44
 // samples back, which must be rendered strictly in order).
 #include "ReferenceRenderer.h"
+#include "core/PhaseMemory.h"
 #include "core/SoundModel.h"
 #include "document/RenderHelperThread.h"
 
@@ -55,15 +56,17 @@ void BM_Render(benchmark::State& state) {
     report(state, m);
 }
 
-// The main part alone, as a live-preview step renders it (helped: with the
-// preview worker's helper thread, as it does).
+// The main part alone, as a live-preview step renders it. help: 0 none,
+// 1 the preview worker's helper thread, 2 that and the phases of the render
+// before (a step of an amplitude drag, which leaves them as they were).
 void BM_RenderMainPart(benchmark::State& state) {
     SoundModel m;
     setUp(m, Sound(state.range(0)));
     RenderHelperThread helper;
-    const bool helped = state.range(1) == 1;
+    sample_render::PhaseMemory memory;
+    const int64_t help = state.range(1);
     for (auto _ : state) {
-        m.renderMainPart(helped ? &helper : nullptr);
+        m.renderMainPart(help >= 1 ? &helper : nullptr, help == 2 ? &memory : nullptr);
         benchmark::DoNotOptimize(m.rendered.samples().data());
     }
     state.counters["samples"] = m.rendered.lengthSamples();
@@ -131,8 +134,8 @@ void sounds(benchmark::internal::Benchmark* b) {
 // 4 longest with an echo 44 samples back (so barely longer than its main part).
 BENCHMARK(BM_Render)->Apply(sounds)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderMainPart)
-    ->ArgNames({"sound", "helped"})
-    ->ArgsProduct({{NewSound, LongestConstant, LongestSweep, LongestNoise, LongestShortEcho}, {0, 1}})
+    ->ArgNames({"sound", "help"})
+    ->ArgsProduct({{NewSound, LongestConstant, LongestSweep, LongestNoise, LongestShortEcho}, {0, 1, 2}})
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_RenderPlain)->Apply(sounds)->Repetitions(3)->ReportAggregatesOnly(true);

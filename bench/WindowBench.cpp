@@ -136,7 +136,10 @@ BENCHMARK(BM_WaveformButtonLargestWindow)->Unit(benchmark::kMillisecond);
 // sound rendered, the output plot drawn and copied to the screen): the real
 // time is the latency, the CPU time the interface thread's own work per move
 // event (x_ui_render1). (a) the longest sound at constant pitch, (b) the
-// longest swept with Distort 0.3, as in the render benchmark.
+// longest swept with Distort 0.3, as in the render benchmark; graph 0 drags
+// the amplitude curve's third point, graph 1 the frequency curve's (whose
+// phases change from the second point on, where the amplitude's leave every
+// phase as it was).
 void BM_LivePreviewStepLargestWindow(benchmark::State& state) {
     LargestWindow w;
     const bool swept = state.range(0) == 1;
@@ -146,8 +149,9 @@ void BM_LivePreviewStepLargestWindow(benchmark::State& state) {
     Editor& editor = w.window->editor();
     editor.setLivePreview(true);
     EditorCanvas* canvas = w.window->canvas();
-    const QRect r = editor.amplitudeGraph().rect();
-    const Envelope& e = editor.amplitudeGraph().envelope();
+    const EnvelopeGraph& graph = state.range(1) == 1 ? editor.frequencyGraph() : editor.amplitudeGraph();
+    const QRect r = graph.rect();
+    const Envelope& e = graph.envelope();
     const QPoint point(r.left() + 40 + static_cast<int>((r.width() - 56) * e.time(2)),
                        r.top() + 16 + static_cast<int>((r.height() - 32) * (1.0 - e.value(2))));
     QTest::mousePress(canvas, Qt::LeftButton, {}, point);
@@ -186,7 +190,12 @@ void BM_LivePreviewStepLargestWindow(benchmark::State& state) {
     ratios(state, wall / n, "x_render1", "x_render2");
     state.counters["x_ui_render1"] = (cpu / n) / renderMs(false);
 }
-BENCHMARK(BM_LivePreviewStepLargestWindow)->Arg(0)->Arg(1)->ArgNames({"swept"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LivePreviewStepLargestWindow)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->ArgNames({"swept", "graph"})
+    ->Unit(benchmark::kMillisecond);
 
 // The core render itself, in this run: what the ratios divide by.
 void BM_CoreRender(benchmark::State& state) {

@@ -23,7 +23,7 @@ void FrequencyAhead::produce() {
     int sF = 0;
     float slopeF = nF >= 2 ? slopeOf(Ft, Fv, 0) : 0.0f;
     double times[kPiece];
-    int32_t m = 0;
+    int32_t m = from_;
     while (nF >= 2 && m < end_ && !stop_.load(std::memory_order_acquire)) {
         if (!seek(double(m) / W, Ft, Fv, nF, sF, slopeF)) break;
         const int32_t runEnd = firstBeyond(double(Ft[sF + 1]), m + 1, end_, W);

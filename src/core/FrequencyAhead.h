@@ -19,10 +19,12 @@ namespace sample_render {
 // off its core costs nothing but its help.
 class FrequencyAhead {
 public:
-    FrequencyAhead(const Input& in, int32_t end) : in_(in), end_(end) {}
+    // For the main part's samples [from, end).
+    FrequencyAhead(const Input& in, int32_t from, int32_t end)
+        : in_(in), from_(from), end_(end), made_(from), used_(from) {}
 
-    // The helper's part: the samples of the main part in order from where
-    // the render is, waiting for room in the ring, until the end or stop().
+    // The helper's part: the samples in order from where the render is,
+    // waiting for room in the ring, until the end or stop().
     void produce();
     // Samples [n, n + len) when they are made (in the ring, or copied into
     // the arrays given when they wrap round it), else false. Either way the
@@ -40,10 +42,10 @@ private:
     static constexpr int32_t slot(int32_t n) { return n & (kRing - 1); }
 
     const Input& in_;
-    const int32_t end_;
+    const int32_t from_, end_;
     std::vector<float> freqs_ = std::vector<float>(size_t(kRing));
     std::vector<double> incs_ = std::vector<double>(size_t(kRing));
-    std::atomic<int32_t> made_{0}, used_{0};
+    std::atomic<int32_t> made_, used_;
     std::atomic<bool> stop_{false};
 };
 

@@ -22,6 +22,9 @@ public:
     void steady(float f, int32_t len, float* phases);
 
     float phase() const { return phase_; }
+    // Goes on from a phase kept from an earlier run: the one this run would
+    // have reached by now.
+    void resume(float phase) { phase_ = phase; }
 
 private:
     void useBracket(float f);

@@ -9,6 +9,9 @@
 class Envelope;
 class RenderHelper;
 class WaveformTable;
+namespace sample_render {
+class PhaseMemory;
+}
 
 // The sound as it is heard: format, durations, the PCM samples and the current
 // RIFF/WAVE header. Each setter reallocates the sample buffer and leaves it
@@ -28,14 +31,18 @@ public:
     bool setBits(int bits);
 
     // Renders the whole sound from scratch into the buffer; with a helper,
-    // part of the work runs on its thread (the same bytes).
+    // part of the work runs on its thread, and with a memory the phases an
+    // earlier render left there are taken where they still hold (the same
+    // bytes either way).
     void render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency, float echoVolume,
-                float echoDelay, float distort, RenderHelper* helper = nullptr);
+                float echoDelay, float distort, RenderHelper* helper = nullptr,
+                sample_render::PhaseMemory* memory = nullptr);
     // The same for the main part only (what the output plot shows); the echo
     // tail keeps its old samples until the next render(). A drag's live
     // preview, three to four times quicker for a sound with a long tail.
     void renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
-                        float echoVolume, float echoDelay, float distort, RenderHelper* helper = nullptr);
+                        float echoVolume, float echoDelay, float distort, RenderHelper* helper = nullptr,
+                        sample_render::PhaseMemory* memory = nullptr);
 
     // Samples [from, to) of the echo tail after renderMainPart(), the same
     // bytes render() gives; piece after piece, in order, they complete it.

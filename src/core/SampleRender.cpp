@@ -4,6 +4,7 @@
 #include "core/EchoTail.h"
 #include "core/Envelope.h"
 #include "core/FrequencyAhead.h"
+#include "core/PhaseMemory.h"
 #include "core/PhaseRun.h"
 #include "core/RenderHelper.h"
 #include "core/SampleFormat.h"
@@ -119,10 +120,19 @@ void outputBlock(uint8_t* out, int32_t n0, int32_t len, const double* v, const E
         outputBlock<Bits, In, false>(out, n0, len, v, fx);
 }
 
+// What an earlier render's oscillator read: the table entries of the first
+// `known` samples are there already, and the rest go there too, with the
+// phase at every mark (none kept: no arrays at all).
+struct KeptPhases {
+    uint16_t* index = nullptr;
+    float* marks = nullptr;
+    int32_t known = 0;
+};
+
 // The main part, where the envelopes run. Returns the first sample not
 // written (W, or earlier where a broken curve ends).
 template <int Bits>
-int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAhead* ahead) {
+int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAhead* ahead, KeptPhases kept) {
     using F = Format<Bits>;
     const float* At = in.amplitude->times().data();
     const float* Av = in.amplitude->values().data();
@@ -138,6 +148,7 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAh
     float slopeA = slopeOf(At, Av, 0);
     float slopeF = slopeOf(Ft, Fv, 0);
     PhaseRun phase(in.rate);
+    if (kept.known > 0 && kept.known < end) phase.resume(kept.marks[kept.known / PhaseMemory::kMark]);
     const float* table = in.table;
 
     float freqs[kBlock], phases[kBlock];
@@ -157,6 +168,7 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAh
         int32_t runEnd =
             std::min(firstBeyond(double(At[sA + 1]), n + 1, end, W), firstBeyond(double(Ft[sF + 1]), n + 1, end, W));
         if (fx.echo && n < fx.d) runEnd = std::min(runEnd, fx.d);
+        if (n < kept.known) runEnd = std::min(runEnd, kept.known);  // blocks never straddle it
         const double a0 = Av[sA], ta = At[sA], ka = slopeA;
         const double f0 = Fv[sF], tf = Ft[sF], kf = slopeF;
         for (; n < runEnd;) {
@@ -164,13 +176,15 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAh
             // A flat segment gives every sample the value of the first (up to
             // the sign of a zero, which no output shows): no time needed.
             const double t0 = double(n) / W;
+            const bool known = n < kept.known;
             // The frequency values and their steps from the helper, when
             // there is one: the values it made are these.
             const float* aheadFreqs = nullptr;
             const double* aheadIncs = nullptr;
-            const bool fromAhead = ahead && ahead->take(n, len, aheadFreqs, aheadIncs, freqs, incs) && kf != 0.0;
+            const bool fromAhead =
+                !known && ahead && ahead->take(n, len, aheadFreqs, aheadIncs, freqs, incs) && kf != 0.0;
             // The times, shared by both curves: a division each.
-            if (ka != 0.0 || (kf != 0.0 && !fromAhead)) {
+            if (ka != 0.0 || (kf != 0.0 && !fromAhead && !known)) {
                 for (int32_t i = 0; i < len; ++i) times[i] = double(n + i) / W;
             }
             const double flatAmp = a0 + (t0 - ta) * ka;
@@ -188,7 +202,9 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAh
             } else if (!fromLut) {
                 std::fill(amps, amps + len, flatAmp);
             }
-            if (kf == 0.0) {
+            if (known) {
+                for (int32_t i = 0; i < len; ++i) index[i] = kept.index[n + i];
+            } else if (kf == 0.0) {
                 phase.steady(static_cast<float>(f0 + (t0 - tf) * kf), len, phases);
             } else if (fromAhead) {
                 phase.advance(aheadFreqs, aheadIncs, len, phases);
@@ -196,8 +212,16 @@ int32_t renderMain(uint8_t* out, const Input& in, const Effects& fx, FrequencyAh
                 for (int32_t i = 0; i < len; ++i) freqs[i] = static_cast<float>(f0 + (times[i] - tf) * kf);
                 phase.advance(freqs, len, phases);
             }
-            if (ahead) ahead->release(n + len);
-            tableIndexes(phases, len, index);
+            if (ahead && !known) ahead->release(n + len);
+            if (!known) {
+                tableIndexes(phases, len, index);
+                if (kept.index) {
+                    for (int32_t i = 0; i < len; ++i) kept.index[n + i] = static_cast<uint16_t>(index[i]);
+                    constexpr int32_t kMark = PhaseMemory::kMark;
+                    for (int32_t m = (n + kMark - 1) / kMark * kMark; m < n + len; m += kMark)
+                        kept.marks[m / kMark] = phases[m - n];
+                }
+            }
             if (fromLut && !(fx.echo && n >= fx.d)) {
                 // No echo to add: the stored samples come from the table too.
                 for (int32_t i = 0; i < len; ++i) raw[i] = rawLut[index[i]];
@@ -257,20 +281,26 @@ template <int Bits>
 void renderSamples(uint8_t* out, const Input& in) {
     const Effects fx = effectsOf<Bits>(in);
     const int32_t mainEnd = std::min(in.W, in.N);
+    KeptPhases kept;
+    if (in.memory) {
+        const int32_t known = in.memory->reusable(in, mainEnd);
+        if (in.memory->begin(in, mainEnd, known)) kept = {in.memory->indexes(), in.memory->marks(), known};
+    }
     std::unique_ptr<FrequencyAhead> ahead;
     // A flat frequency curve leaves the helper nothing to do.
     const std::vector<float>* values = in.frequency ? &in.frequency->values() : nullptr;
     const bool varies =
         values && std::adjacent_find(values->begin(), values->end(), std::not_equal_to<float>()) != values->end();
-    if (in.helper && varies && mainEnd >= FrequencyAhead::kWorthIt) {
-        ahead = std::make_unique<FrequencyAhead>(in, mainEnd);
+    if (in.helper && varies && mainEnd - kept.known >= FrequencyAhead::kWorthIt) {
+        ahead = std::make_unique<FrequencyAhead>(in, kept.known, mainEnd);
         in.helper->start([&ahead] { ahead->produce(); });
     }
-    const int32_t n = renderMain<Bits>(out, in, fx, ahead.get());
+    const int32_t n = renderMain<Bits>(out, in, fx, ahead.get(), kept);
     if (ahead) {
         ahead->stop();
         in.helper->wait();
     }
+    if (kept.index) in.memory->finish(n);
     // Stopping early leaves the samples before it exact.
     tailSamples<Bits>(out, in, fx, n, std::min(in.N, std::max(n, in.stopAt)));
 }

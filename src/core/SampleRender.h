@@ -10,6 +10,8 @@ class RenderHelper;
 // a buffer of N samples of 8 or 16 bits.
 namespace sample_render {
 
+class PhaseMemory;
+
 struct Input {
     const float* table;  // 360 entries
     const Envelope* amplitude;
@@ -22,6 +24,9 @@ struct Input {
     // A thread that works ahead on the frequency curve (a long main part);
     // none renders all on the caller's.
     RenderHelper* helper = nullptr;
+    // The phases of the last render on this thread, taken where the
+    // frequency curve agrees and kept for the next; none steps them all.
+    PhaseMemory* memory = nullptr;
 };
 
 // Writes the N samples (at least those before stopAt, every one of them

@@ -72,9 +72,9 @@ bool SoundModel::apply(const SoundSettings& next, bool renderNow) {
     return renderNow;
 }
 
-void SoundModel::renderMainPart(RenderHelper* helper) {
+void SoundModel::renderMainPart(RenderHelper* helper, sample_render::PhaseMemory* memory) {
     rendered.renderMainPart(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
-                            settings.distort, helper);
+                            settings.distort, helper, memory);
 }
 
 void SoundModel::renderTail(int32_t from, int32_t to) {
@@ -85,7 +85,7 @@ bool SoundModel::adoptTail(const SoundSettings& next, const std::vector<uint8_t>
     return next == applied_ && rendered.setTail(tail);
 }
 
-void SoundModel::render(RenderHelper* helper) {
+void SoundModel::render(RenderHelper* helper, sample_render::PhaseMemory* memory) {
     rendered.render(table, settings.amplitude, settings.frequency, settings.echoVolume, settings.echoDelay,
-                    settings.distort, helper);
+                    settings.distort, helper, memory);
 }

@@ -12,6 +12,9 @@
 // derived parts were last built from, so that an edit calls only the setters
 // whose values changed.
 class RenderHelper;
+namespace sample_render {
+class PhaseMemory;
+}
 
 class SoundModel {
 public:
@@ -51,10 +54,12 @@ public:
 
     const SoundSettings& applied() const { return applied_; }
 
-    // With a helper, part of the work runs on its thread (the same bytes).
-    void render(RenderHelper* helper = nullptr);
+    // With a helper, part of the work runs on its thread; with a memory, the
+    // phases of the renders before are taken where they still hold (the same
+    // bytes either way).
+    void render(RenderHelper* helper = nullptr, sample_render::PhaseMemory* memory = nullptr);
     // Only the main part, for a preview; render() brings the tail in line.
-    void renderMainPart(RenderHelper* helper = nullptr);
+    void renderMainPart(RenderHelper* helper = nullptr, sample_render::PhaseMemory* memory = nullptr);
     // Samples [from, to) of the tail after renderMainPart(); in order, from
     // the main part's end, they bring it in line as render() does.
     void renderTail(int32_t from, int32_t to);

@@ -142,7 +142,7 @@ std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job)
     result->settings = job.settings;
     result->hasMain = true;
     if (job.sameSizes) {
-        scratch_.renderMainPart(&helper_);
+        scratch_.renderMainPart(&helper_, &phases_);
         // With a tail to follow the buffer stays here, for the tail.
         if (job.withTail)
             result->mainPart = scratch_.rendered.mainPart();
@@ -152,9 +152,9 @@ std::unique_ptr<PreviewRenderer::Result> PreviewRenderer::render(const Job& job)
         // New sizes: the whole sound at once, with its tail when it is
         // wanted; the buffer goes and the next render sizes a new one.
         if (job.withTail)
-            scratch_.render(&helper_);
+            scratch_.render(&helper_, &phases_);
         else
-            scratch_.renderMainPart(&helper_);
+            scratch_.renderMainPart(&helper_, &phases_);
         result->whole = std::make_unique<RenderedSound>(std::move(scratch_.rendered));
         result->hasTail = job.withTail;
         scratch_.rendered = RenderedSound();

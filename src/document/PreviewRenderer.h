@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PhaseMemory.h"
 #include "core/RenderedSound.h"
 #include "core/SoundModel.h"
 #include "core/SoundSettings.h"
@@ -102,10 +103,12 @@ private:
 
     // Only the worker touches these. The helper takes the frequency curve's
     // share of each render, on the second core the interface leaves idle
-    // while it waits for the frame.
+    // while it waits for the frame; the memory spares a drag the phases its
+    // edit leaves as they were.
     SoundModel scratch_;
     bool scratchReady_ = false;
     RenderHelperThread helper_;
+    sample_render::PhaseMemory phases_;
 
     std::thread worker_;
 };

@@ -3,6 +3,7 @@
 // pitches and random curves, at both widths, main part alone and whole.
 
 #include "RandomCurve.h"
+#include "core/PhaseMemory.h"
 #include "core/SoundModel.h"
 #include "core/Waveforms.h"
 #include "document/RenderHelperThread.h"
@@ -48,6 +49,36 @@ TEST(RenderHelperThread, AHelpedRenderIsTheSameBytes) {
         const size_t mainBytes = size_t(m.rendered.lengthSamples()) * size_t(s.bitsPerSample / 8);
         ASSERT_TRUE(std::equal(alone.begin(), alone.begin() + long(mainBytes), m.rendered.samples().begin()))
             << "main part, round " << round;
+    }
+}
+
+// The helper starts where the kept phases end: a drag of a frequency point
+// through the whole of a long sweep, each step against a render alone.
+TEST(RenderHelperThread, AHelpedRenderGoesOnFromKeptPhases) {
+    std::mt19937 rng(20261211);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    RenderHelperThread helper;
+    sample_render::PhaseMemory memory;
+    SoundModel kept;
+    kept.settings.resetToNew();
+    ASSERT_TRUE(kept.settings.frequency.fromText("0:10 20:90 40:20 60:80 80:30 100:70"));
+    kept.settings.length = 1.0f;
+    kept.settings.sampleRate = 44100;
+    kept.settings.bitsPerSample = 16;
+    kept.prepareAll();
+    for (int step = 0; step < 12; ++step) {
+        SoundSettings next = kept.settings;
+        const int i = 1 + step % 4;
+        next.frequency.movePoint(i, next.frequency.time(i), unit(rng));
+        kept.apply(next, false);
+        kept.renderMainPart(&helper, &memory);
+        SoundModel alone;
+        alone.settings = next;
+        alone.applyAll();
+        const size_t mainBytes = size_t(alone.rendered.lengthSamples()) * 2;
+        ASSERT_TRUE(std::equal(alone.rendered.samples().begin(), alone.rendered.samples().begin() + long(mainBytes),
+                               kept.rendered.samples().begin()))
+            << "step " << step << ", frequency " << next.frequency.toText();
     }
 }
 
