@@ -22,27 +22,27 @@ void edit(SoundSettings& s, std::mt19937& rng) {
     Envelope& f = s.frequency;
     const int inner = f.pointCount() - 1;
     switch (rng() % 8) {
-        case 0: s.amplitude = randomCurve(rng, EnvelopeKind::Amplitude); break;
-        case 1:
-        case 2: {  // a frequency point dragged, the ends included
-            const int i = int(rng() % unsigned(f.pointCount()));
-            f.movePoint(i, f.time(i) + (unit(rng) - 0.5f) * 0.2f, unit(rng));
-            break;
-        }
-        case 3: f.insertPoint(unit(rng), unit(rng)); break;
-        case 4:
-            if (inner > 1) f.deletePoint(1 + int(rng() % unsigned(inner - 1)));
-            break;
-        case 5: s.frequency = randomCurve(rng, EnvelopeKind::Frequency); break;
-        case 6: s.sampleRate = s.sampleRate == 22050 ? 11025 : 22050; break;
-        default:
-            s.length = unit(rng) * 0.3f;
-            s.waveform = waveforms::kButtonOrder[rng() % waveforms::kButtonOrder.size()].code();
-            s.bitsPerSample = rng() % 2 ? 16 : 8;
-            s.distort = rng() % 2 ? 0.0f : unit(rng);
-            s.echoVolume = rng() % 2 ? 0.0f : unit(rng);
-            s.echoDelay = unit(rng) * unit(rng);
-            break;
+    case 0: s.amplitude = randomCurve(rng, EnvelopeKind::Amplitude); break;
+    case 1:
+    case 2: {  // a frequency point dragged, the ends included
+        const int i = int(rng() % unsigned(f.pointCount()));
+        f.movePoint(i, f.time(i) + (unit(rng) - 0.5f) * 0.2f, unit(rng));
+        break;
+    }
+    case 3: f.insertPoint(unit(rng), unit(rng)); break;
+    case 4:
+        if (inner > 1) f.deletePoint(1 + int(rng() % unsigned(inner - 1)));
+        break;
+    case 5: s.frequency = randomCurve(rng, EnvelopeKind::Frequency); break;
+    case 6: s.sampleRate = s.sampleRate == 22050 ? 11025 : 22050; break;
+    default:
+        s.length = unit(rng) * 0.3f;
+        s.waveform = waveforms::kButtonOrder[rng() % waveforms::kButtonOrder.size()].code();
+        s.bitsPerSample = rng() % 2 ? 16 : 8;
+        s.distort = rng() % 2 ? 0.0f : unit(rng);
+        s.echoVolume = rng() % 2 ? 0.0f : unit(rng);
+        s.echoDelay = unit(rng) * unit(rng);
+        break;
     }
 }
 
@@ -67,8 +67,8 @@ TEST(PhaseMemory, RendersThroughItAreTheBytesOfRendersFromScratch) {
         fresh.settings = next;
         fresh.applyAll();
         const std::vector<uint8_t>& expected = fresh.rendered.samples();
-        const size_t bytes = whole ? expected.size()
-                                   : size_t(fresh.rendered.lengthSamples()) * size_t(next.bitsPerSample / 8);
+        const size_t bytes =
+            whole ? expected.size() : size_t(fresh.rendered.lengthSamples()) * size_t(next.bitsPerSample / 8);
         ASSERT_EQ(kept.rendered.samples().size(), expected.size());
         ASSERT_TRUE(std::equal(expected.begin(), expected.begin() + long(bytes), kept.rendered.samples().begin()))
             << "round " << round << ", frequency " << next.frequency.toText() << " at " << next.sampleRate;
@@ -104,8 +104,9 @@ TEST(PhaseMemory, SparesThePhasesBeforeTheFirstChangedSegment) {
         next.sampleRate = c.rate;
         next.amplitude.movePoint(2, next.amplitude.time(2), 0.3f);
         m.apply(next, false);
-        sample_render::Input in{m.table.values().data(), &next.amplitude, &next.frequency, 0.0f, 0.0f, 0.0f,
-                                next.sampleRate, m.rendered.lengthSamples(), m.rendered.sampleCount()};
+        sample_render::Input in{
+            m.table.values().data(),    &next.amplitude,         &next.frequency, 0.0f, 0.0f, 0.0f, next.sampleRate,
+            m.rendered.lengthSamples(), m.rendered.sampleCount()};
         const int32_t W = in.W;
         const int32_t known = memory.reusable(in, W);
         // Up to the segment's end, less at most one mark; none beyond it.

@@ -7,6 +7,8 @@
 #include "ui/drawing/ViewImage.h"
 #include "ui/views/OutputTrace.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,3 +63,29 @@ TEST(OutputTrace, ColumnsGiveThePixelsOfTheSampleWalk) {
 }
 
 }  // namespace
+
+// Every join the trace draws (within a column, or on to the next one, up and
+// down by any amount, running off the image's edges) has the pixels of the
+// painter's one-pixel pen.
+TEST(OutputTrace, JoinsHaveThePaintersPixels) {
+    const QSize size(5, 48);
+    const QRgb green = qRgb(0, 255, 0);
+    for (int dx = 0; dx <= 1; ++dx) {
+        for (const QPoint from : {QPoint(1, 20), QPoint(0, 0), QPoint(3, 47), QPoint(4, 10), QPoint(-1, 30)}) {
+            for (int dy = -60; dy <= 60; ++dy) {
+                const QLine line(from, from + QPoint(dx, dy));
+                QImage painted(size, QImage::Format_RGB32), written(size, QImage::Format_RGB32);
+                painted.fill(Qt::black);
+                written.fill(Qt::black);
+                {
+                    QPainter p(&painted);
+                    p.setPen(QPen(QColor(green), 1));
+                    p.drawLine(line);
+                }
+                output_trace::drawJoin(written, green, line);
+                ASSERT_TRUE(painted == written)
+                    << "from (" << from.x() << ", " << from.y() << ") by (" << dx << ", " << dy << ")";
+            }
+        }
+    }
+}

@@ -14,6 +14,29 @@ namespace output_trace {
 
 namespace {
 
+// The pixels of a join (see drawJoin) in rows [0, size.height()) and
+// columns [0, size.width()); false for a line that is no join.
+bool writeJoin(uchar* bits, qsizetype bytesPerLine, QSize size, QRgb colour, const QLine& line) {
+    const int x = line.x1(), dx = line.x2() - line.x1();
+    if (dx != 0 && dx != 1) return false;
+    auto column = [&](int cx, int from, int to) {  // rows from..to, both included, from <= to
+        if (cx < 0 || cx >= size.width()) return;
+        for (int y = std::max(0, from); y <= std::min(size.height() - 1, to); ++y)
+            reinterpret_cast<QRgb*>(bits + qsizetype(y) * bytesPerLine)[cx] = colour;
+    };
+    const int y0 = line.y1(), y1 = line.y2();
+    if (dx == 0) {
+        column(x, std::min(y0, y1), std::max(y0, y1));
+        return true;
+    }
+    // On to the next column: the first column takes every row but the
+    // last one's, the next column only the end.
+    const int beforeEnd = y1 > y0 ? y1 - 1 : y1 < y0 ? y1 + 1 : y1;
+    column(x, std::min(y0, beforeEnd), std::max(y0, beforeEnd));
+    column(x + 1, y1, y1);
+    return true;
+}
+
 // Screen row and clipping of one sample, read straight from the PCM bytes:
 // this loop runs over up to 441,000 samples per redraw.
 template <bool Wide>
@@ -101,7 +124,12 @@ public:
         p_.setPen(red ? tools_.redPen : tools_.greenPen);
         red_ = red;
     }
-    void line(int x0, int y0, int x1, int y1) { lines_.emplace_back(x0, y0, x1, y1); }
+    // At one device pixel per logical one a join goes straight into the
+    // pixels (the painter's per-line cost was most of a redraw's).
+    void line(int x0, int y0, int x1, int y1) {
+        const QLine l(x0, y0, x1, y1);
+        if (scale_ != 1 || !writeJoin(bits_, bytesPerLine_, image_.size(), rgb(red_), l)) lines_.push_back(l);
+    }
     void flush() {
         if (!lines_.empty()) p_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
         lines_.clear();
@@ -446,6 +474,15 @@ void walk(TraceCanvas& canvas, const RenderedSound& sound, Area area, int32_t co
 }
 
 }  // namespace
+
+void drawJoin(QImage& image, QRgb colour, const QLine& line) {
+    if (image.depth() != 32) return;
+    if (!writeJoin(image.bits(), image.bytesPerLine(), image.size(), colour, line)) {
+        QPainter p(&image);
+        p.setPen(QPen(QColor::fromRgb(colour), 1));
+        p.drawLine(line);
+    }
+}
 
 bool drawsColumns(const QImage& image, Area area, int32_t count) {
     // At other ratios a line's pixels spill into the next column's device
