@@ -25,6 +25,10 @@ TEST(RegionCover, CoversEveryPieceWithFewRectangles) {
         SCOPED_TRACE(columns);
         const QRegion region = tracePieces(random, columns);
         const QRegion cover = region_cover::fewRects(region);
+        // Made straight from the rectangles: the region their union makes.
+        QRegion united;
+        for (const QRect& r : region_cover::fewRects(std::vector<QRect>(region.begin(), region.end()))) united += r;
+        EXPECT_EQ(cover, united);
         EXPECT_TRUE((region - cover).isEmpty()) << "a piece left out";
         EXPECT_TRUE(region.boundingRect().contains(cover.boundingRect())) << "nothing beyond the pieces' bounds";
         if (region.rectCount() <= 32) {

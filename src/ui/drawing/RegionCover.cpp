@@ -1,6 +1,7 @@
 #include "ui/drawing/RegionCover.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace region_cover {
 
@@ -31,28 +32,47 @@ std::vector<QRect> fewRects(const std::vector<QRect>& pieces, int maxRects, int 
             bands[size_t(b)].push_back(r.intersected(QRect(bounds.left(), top, bounds.width(), bandRows)));
         }
     }
-    // Each band's pieces joined from left to right across narrow gaps.
+    // Each band's pieces joined from left to right across narrow gaps, each
+    // run as high as the band's pieces reach: a region's own form (bands of
+    // equal height, apart, in order), so that it is made without a union.
     std::vector<QRect> cover;
     for (std::vector<QRect>& band : bands) {
         std::sort(band.begin(), band.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
-        QRect run;
+        int top = INT_MAX, bottom = INT_MIN;
         for (const QRect& piece : band) {
-            if (!run.isEmpty() && piece.left() - run.right() > kGapColumns) {
-                cover.push_back(run);
-                run = QRect();
-            }
-            run |= piece;
+            top = std::min(top, piece.top());
+            bottom = std::max(bottom, piece.bottom());
         }
-        if (!run.isEmpty()) cover.push_back(run);
+        int left = 0, right = 0;
+        bool open = false;
+        for (const QRect& piece : band) {
+            if (open && piece.left() - right > kGapColumns) {
+                cover.push_back(QRect(QPoint(left, top), QPoint(right, bottom)));
+                open = false;
+            }
+            if (!open) left = piece.left();
+            right = open ? std::max(right, piece.right()) : piece.right();
+            open = true;
+        }
+        if (open) cover.push_back(QRect(QPoint(left, top), QPoint(right, bottom)));
     }
     return cover;
 }
 
+QRegion regionOf(const std::vector<QRect>& pieces, int maxRects, int bandRows) {
+    QRegion region;
+    if (int(pieces.size()) <= maxRects) {
+        for (const QRect& r : pieces) region += r;
+        return region;
+    }
+    const std::vector<QRect> cover = fewRects(pieces, maxRects, bandRows);
+    region.setRects(cover.data(), int(cover.size()));
+    return region;
+}
+
 QRegion fewRects(const QRegion& region, int maxRects, int bandRows) {
     if (region.rectCount() <= maxRects) return region;
-    QRegion cover;
-    for (const QRect& r : fewRects(std::vector<QRect>(region.begin(), region.end()), maxRects, bandRows)) cover += r;
-    return cover;
+    return regionOf(std::vector<QRect>(region.begin(), region.end()), maxRects, bandRows);
 }
 
 }  // namespace region_cover

@@ -12,9 +12,11 @@
 namespace region_cover {
 
 // The pieces themselves when there are at most `maxRects`; else, for each
-// band of `bandRows` rows, the bounding rectangles of the pieces there, those
-// close side by side joined.
+// band of `bandRows` rows, rectangles spanning the rows the pieces there
+// reach, one for each run of pieces close side by side.
 std::vector<QRect> fewRects(const std::vector<QRect>& pieces, int maxRects = 32, int bandRows = 32);
+// The same as a region.
+QRegion regionOf(const std::vector<QRect>& pieces, int maxRects = 32, int bandRows = 32);
 // The same for a region.
 QRegion fewRects(const QRegion& region, int maxRects = 32, int bandRows = 32);
 

@@ -108,9 +108,7 @@ QRegion OutputView::updateInto(BackBuffer& buffer, int32_t first, int32_t end, c
                                   covered.translated(-reach.topLeft()));
     // Hundreds of pieces when every column changed: joined into few first,
     // as each join into a region costs the rectangles it holds.
-    QRegion written;
-    for (const QRect& r : region_cover::fewRects(rects)) written += r.translated(reach.topLeft());
-    return written;
+    return region_cover::regionOf(rects).translated(reach.topLeft());
 }
 
 QString OutputView::tickLabel(int m, int stepMs) {
