@@ -279,6 +279,10 @@ Footprint footprintOf(const Column& column, const Column* before) {
     print.top = column.top;
     print.bottom = column.bottom;
     print.red = column.red;
+    if (column.hasOut) {
+        print.outFrom = column.out.y1();
+        print.outTo = column.out.y2();
+    }
     if (column.top <= column.bottom) {
         print.first = column.top;
         print.last = column.bottom;
@@ -433,6 +437,16 @@ std::vector<QRect> redrawColumns(TraceCanvas& canvas, const SampleReader<Wide>& 
                 }
             };
             const bool underCover = !covered.isEmpty() && covered.left() <= x && x <= covered.right();
+            // A column's pixels are its extent, the rows of its line going
+            // out and the end of the one coming in, which lies in the extent
+            // (and is drawn over again in its colour where it differs). The
+            // same extent and line going out, then, leave every pixel as it
+            // was: none is written, and lines through it find all theirs.
+            const bool lastColumn = c + 1 >= int(drawn.size()) || i + 1 >= columns.size();
+            if (was == now && now.top <= now.bottom && !underCover && !lastColumn) {
+                keptAt(c) = {INT_MIN, INT_MAX};
+                continue;
+            }
             keptAt(c) = underCover ? std::pair<int, int>{INT_MAX, INT_MIN} : std::pair<int, int>{keepTop, keepEnd};
             if (keepTop > keepEnd || keepTop > end || keepEnd < first) {
                 write(first, end);

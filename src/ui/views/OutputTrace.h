@@ -34,12 +34,19 @@ void draw(QImage& image, const RenderedSound& sound, const DrawingTools& tools, 
           Walk walk = Walk::Fastest);
 
 // What the trace drew in one column of the data area: its extent (none when
-// top > bottom), its colour, and the rows any of its pixels may take (the
-// extent and the lines coming in and going out; none when first > last).
+// top > bottom), its colour, the rows any of its pixels may take (the extent
+// and the lines coming in and going out; none when first > last), and the
+// rows the line going out starts and ends on.
 struct Footprint {
     int top = INT_MAX, bottom = INT_MIN;
     int first = INT_MAX, last = INT_MIN;
     bool red = false;
+    int outFrom = INT_MIN, outTo = INT_MIN;
+
+    bool operator==(const Footprint& o) const {
+        return top == o.top && bottom == o.bottom && first == o.first && last == o.last && red == o.red &&
+               outFrom == o.outFrom && outTo == o.outTo;
+    }
 };
 
 // A line of the trace, within one column or on to the next (x2 - x1 is 0 or
