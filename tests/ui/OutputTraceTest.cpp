@@ -82,7 +82,7 @@ TEST(OutputTrace, JoinsHaveThePaintersPixels) {
                     p.setPen(QPen(QColor(green), 1));
                     p.drawLine(line);
                 }
-                output_trace::drawJoin(written, green, line);
+                ASSERT_TRUE(output_trace::drawJoin(written, green, line)) << "went through the painter";
                 ASSERT_TRUE(painted == written)
                     << "from (" << from.x() << ", " << from.y() << ") by (" << dx << ", " << dy << ")";
             }

@@ -15,6 +15,7 @@ QRegion tracePieces(std::mt19937& random, int columns) {
         region += QRect(40 + x, 100 + jitter(random), 2, 1 + jitter(random));
         region += QRect(40 + x, 500 + jitter(random), 2, 1 + jitter(random));
         if (stray(random) == 0) region += QRect(40 + x, 200 + 8 * jitter(random), 1, 3);
+        if (stray(random) == 0) region += QRect(40 + x, 120, 1, 70 + jitter(random));  // across bands
     }
     return region;
 }
@@ -28,7 +29,7 @@ TEST(RegionCover, CoversEveryPieceWithFewRectangles) {
         // Made straight from the rectangles: the region their union makes.
         QRegion united;
         for (const QRect& r : region_cover::fewRects(std::vector<QRect>(region.begin(), region.end()))) united += r;
-        EXPECT_EQ(cover, united);
+        EXPECT_TRUE((cover ^ united).isEmpty());
         EXPECT_TRUE((region - cover).isEmpty()) << "a piece left out";
         EXPECT_TRUE(region.boundingRect().contains(cover.boundingRect())) << "nothing beyond the pieces' bounds";
         if (region.rectCount() <= 32) {

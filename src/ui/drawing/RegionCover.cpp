@@ -61,7 +61,7 @@ std::vector<QRect> fewRects(const std::vector<QRect>& pieces, int maxRects, int 
 
 QRegion regionOf(const std::vector<QRect>& pieces, int maxRects, int bandRows) {
     QRegion region;
-    if (int(pieces.size()) <= maxRects) {
+    if (int(pieces.size()) <= maxRects || bandRows < 1) {  // the pieces as they are
         for (const QRect& r : pieces) region += r;
         return region;
     }

@@ -442,8 +442,8 @@ std::vector<QRect> redrawColumns(TraceCanvas& canvas, const SampleReader<Wide>& 
             // (and is drawn over again in its colour where it differs). The
             // same extent and line going out, then, leave every pixel as it
             // was: none is written, and lines through it find all theirs.
-            const bool lastColumn = c + 1 >= int(drawn.size()) || i + 1 >= columns.size();
-            if (was == now && now.top <= now.bottom && !underCover && !lastColumn) {
+            // (The sound's last column has no extent, only its line: never.)
+            if (was == now && now.top <= now.bottom && !underCover) {
                 keptAt(c) = {INT_MIN, INT_MAX};
                 continue;
             }
@@ -489,13 +489,12 @@ void walk(TraceCanvas& canvas, const RenderedSound& sound, Area area, int32_t co
 
 }  // namespace
 
-void drawJoin(QImage& image, QRgb colour, const QLine& line) {
-    if (image.depth() != 32) return;
-    if (!writeJoin(image.bits(), image.bytesPerLine(), image.size(), colour, line)) {
-        QPainter p(&image);
-        p.setPen(QPen(QColor::fromRgb(colour), 1));
-        p.drawLine(line);
-    }
+bool drawJoin(QImage& image, QRgb colour, const QLine& line) {
+    if (image.depth() == 32 && writeJoin(image.bits(), image.bytesPerLine(), image.size(), colour, line)) return true;
+    QPainter p(&image);
+    p.setPen(QPen(QColor::fromRgb(colour), 1));
+    p.drawLine(line);
+    return false;
 }
 
 bool drawsColumns(const QImage& image, Area area, int32_t count) {

@@ -52,8 +52,8 @@ struct Footprint {
 // A line of the trace, within one column or on to the next (x2 - x1 is 0 or
 // 1), written straight into a 32-bit image at one device pixel per logical
 // one: the pixels QPainter's one-pixel pen gives it, clipped to the image.
-// Any other line goes through a painter.
-void drawJoin(QImage& image, QRgb colour, const QLine& line);
+// Any other line, or image, goes through a painter (and gives false).
+bool drawJoin(QImage& image, QRgb colour, const QLine& line);
 
 // Whether drawColumns() can draw part of this plot: every column holds a
 // sample and a logical pixel is a device pixel.
