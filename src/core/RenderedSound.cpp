@@ -81,19 +81,21 @@ int32_t RenderedSound::clippedCount() const {
 void RenderedSound::render(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                            float echoVolume, float echoDelay, float distort, RenderHelper* helper,
                            sample_render::PhaseMemory* memory) {
-    sample_render::Input in{table.values().data(), &amplitude,     &frequency,   echoVolume, echoDelay, distort,
-                            sampleRate(),          lengthSamples_, sampleCount()};
-    in.helper = helper;
-    in.memory = memory;
-    sample_render::render(samples_.data(), bits(), in);
+    renderUpTo(sampleCount(), table, amplitude, frequency, echoVolume, echoDelay, distort, helper, memory);
 }
 
 void RenderedSound::renderMainPart(const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
                                    float echoVolume, float echoDelay, float distort, RenderHelper* helper,
                                    sample_render::PhaseMemory* memory) {
+    renderUpTo(lengthSamples_, table, amplitude, frequency, echoVolume, echoDelay, distort, helper, memory);
+}
+
+void RenderedSound::renderUpTo(int32_t stopAt, const WaveformTable& table, const Envelope& amplitude,
+                               const Envelope& frequency, float echoVolume, float echoDelay, float distort,
+                               RenderHelper* helper, sample_render::PhaseMemory* memory) {
     sample_render::Input in{table.values().data(), &amplitude,     &frequency,   echoVolume, echoDelay, distort,
                             sampleRate(),          lengthSamples_, sampleCount()};
-    in.stopAt = lengthSamples_;
+    in.stopAt = stopAt;
     in.helper = helper;
     in.memory = memory;
     sample_render::render(samples_.data(), bits(), in);

@@ -102,6 +102,10 @@ public:
 
 private:
     bool reallocate();
+    // Every sample before stopAt (the main part at least), as render() gives it.
+    void renderUpTo(int32_t stopAt, const WaveformTable& table, const Envelope& amplitude, const Envelope& frequency,
+                    float echoVolume, float echoDelay, float distort, RenderHelper* helper,
+                    sample_render::PhaseMemory* memory);
 
     WavImage::Header header_;
     std::vector<uint8_t> samples_;
